@@ -1,0 +1,33 @@
+// The one seam for everything modal: message boxes, file dialogs and help. The program
+// installs the Qt implementation; tests install ScriptedDialogs, which records every call
+// and answers from a queue. Nothing else in the program opens a modal window itself.
+#pragma once
+
+#include <QString>
+
+namespace pulvitra {
+
+enum class DlgIcon { None, Information, Exclamation, Warning, Error, Question };
+enum class DlgButtons { Ok, Cancel, YesNo, OkCancel };
+enum class DlgAnswer { Ok, Cancel, Yes, No };
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual DlgAnswer message(DlgIcon icon, DlgButtons buttons, const QString& caption,
+                            const QString& text) = 0;
+  // The chosen file's path, or "" when the user cancelled.
+  virtual QString open_file_name(const QString& caption, const QString& folder,
+                                 const QString& filter) = 0;
+  virtual QString save_file_name(const QString& caption, const QString& folder,
+                                 const QString& filter, const QString& suggested) = 0;
+  // Shows the help file's topic of that context number.
+  virtual void show_help(int topic) = 0;
+};
+
+// The installed implementation. Until one is installed, a silent one answers Cancel/"".
+Dialogs& dialogs();
+// Installs an implementation (not owned); nullptr restores the silent one.
+void set_dialogs(Dialogs* implementation);
+
+}  // namespace pulvitra

@@ -1,0 +1,49 @@
+#include "app/core/scripted_dialogs.h"
+
+namespace pulvitra {
+
+DlgAnswer ScriptedDialogs::message(DlgIcon icon, DlgButtons buttons, const QString& caption,
+                                   const QString& text) {
+  calls.append({QStringLiteral("message"), icon, buttons, caption, text, {}});
+  if (!answers.empty()) {
+    DlgAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  switch (buttons) {
+    case DlgButtons::Ok: return DlgAnswer::Ok;
+    case DlgButtons::YesNo: return DlgAnswer::No;
+    default: return DlgAnswer::Cancel;
+  }
+}
+
+QString ScriptedDialogs::open_file_name(const QString& caption, const QString& folder,
+                                        const QString& filter) {
+  calls.append({QStringLiteral("open"), DlgIcon::None, DlgButtons::Ok, caption, filter, folder});
+  if (file_names.empty()) return {};
+  QString name = file_names.front();
+  file_names.pop_front();
+  return name;
+}
+
+QString ScriptedDialogs::save_file_name(const QString& caption, const QString& folder,
+                                        const QString& filter, const QString&) {
+  calls.append({QStringLiteral("save"), DlgIcon::None, DlgButtons::Ok, caption, filter, folder});
+  if (file_names.empty()) return {};
+  QString name = file_names.front();
+  file_names.pop_front();
+  return name;
+}
+
+void ScriptedDialogs::show_help(int topic) {
+  calls.append({QStringLiteral("help"), DlgIcon::None, DlgButtons::Ok, {}, QString::number(topic), {}});
+}
+
+QList<DialogCall> ScriptedDialogs::messages() const {
+  QList<DialogCall> out;
+  for (const auto& c : calls)
+    if (c.kind == QLatin1String("message")) out.append(c);
+  return out;
+}
+
+}  // namespace pulvitra

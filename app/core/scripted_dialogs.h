@@ -1,0 +1,42 @@
+// A Dialogs implementation for tests and headless runs: records every call with its exact
+// caption and text, and answers from queues (an empty queue answers No/Cancel/"").
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <deque>
+
+#include "app/core/dialogs.h"
+
+namespace pulvitra {
+
+struct DialogCall {
+  QString kind;  // "message", "open", "save", "help"
+  DlgIcon icon = DlgIcon::None;
+  DlgButtons buttons = DlgButtons::Ok;
+  QString caption;
+  QString text;  // the message text, the filter of a file dialog, or the help topic number
+  QString folder;
+};
+
+class ScriptedDialogs final : public Dialogs {
+ public:
+  ScriptedDialogs() { set_dialogs(this); }
+  ~ScriptedDialogs() override { set_dialogs(nullptr); }
+
+  DlgAnswer message(DlgIcon icon, DlgButtons buttons, const QString& caption,
+                    const QString& text) override;
+  QString open_file_name(const QString& caption, const QString& folder, const QString& filter) override;
+  QString save_file_name(const QString& caption, const QString& folder, const QString& filter,
+                         const QString& suggested) override;
+  void show_help(int topic) override;
+
+  std::deque<DlgAnswer> answers;
+  std::deque<QString> file_names;
+  QList<DialogCall> calls;
+
+  // The messages shown so far (kind "message" only).
+  QList<DialogCall> messages() const;
+};
+
+}  // namespace pulvitra

@@ -1,0 +1,168 @@
+#include "app/core/settings.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+#include <limits>
+
+#include "app/core/program_folder.h"
+
+namespace pulvitra {
+
+namespace {
+
+bool is_section_line(const QString& line, QString* name) {
+  QString t = line.trimmed();
+  if (!t.startsWith(QLatin1Char('[')) || !t.endsWith(QLatin1Char(']'))) return false;
+  if (name) *name = t.mid(1, t.size() - 2).trimmed();
+  return true;
+}
+
+QStringList read_lines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QString text = QString::fromUtf8(file.readAll());
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  QStringList lines = text.split(QLatin1Char('\n'));
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+QString value_in(const QStringList& lines, const QString& section, const QString& key) {
+  bool inside = false;
+  for (const QString& line : lines) {
+    QString name;
+    if (is_section_line(line, &name)) {
+      inside = name.compare(section, Qt::CaseInsensitive) == 0;
+      continue;
+    }
+    if (!inside) continue;
+    int eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0) continue;
+    if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) return line.mid(eq + 1).trimmed();
+  }
+  return {};
+}
+
+template <typename T>
+T read_int(const QStringList& lines, const char* key, T fallback) {
+  auto v = parse_ini_integer(value_in(lines, QLatin1String(kSettingsSection), QLatin1String(key)));
+  if (!v || *v < std::numeric_limits<T>::min() || *v > std::numeric_limits<T>::max()) return fallback;
+  return static_cast<T>(*v);
+}
+
+bool read_bool(const QStringList& lines, const char* key, bool fallback) {
+  auto v = parse_ini_integer(value_in(lines, QLatin1String(kSettingsSection), QLatin1String(key)));
+  if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max())
+    return fallback;
+  return *v != 0;
+}
+
+}  // namespace
+
+QString settings_path() { return program_folder() + QLatin1String(kSettingsFileName); }
+
+std::optional<std::int64_t> parse_ini_integer(const QString& raw) {
+  QString text = raw.trimmed();
+  bool negative = false;
+  if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+'))) {
+    negative = text.startsWith(QLatin1Char('-'));
+    text = text.mid(1);
+  }
+  int base = 10;
+  if (text.startsWith(QLatin1Char('$'))) {
+    base = 16;
+    text = text.mid(1);
+  } else if (text.size() > 2 && (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X")))) {
+    base = 16;
+    text = text.mid(2);
+  }
+  if (text.isEmpty() || text.size() > 16) return std::nullopt;
+  std::int64_t value = 0;
+  for (QChar ch : text) {
+    int digit = ch.isDigit() ? ch.digitValue() : -1;
+    if (base == 16 && digit < 0) {
+      char c = ch.toLower().toLatin1();
+      if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    }
+    if (digit < 0 || digit >= base || ch.unicode() > 127) return std::nullopt;
+    value = value * base + digit;
+  }
+  if (value > std::numeric_limits<std::int32_t>::max() + std::int64_t{1}) return std::nullopt;
+  return negative ? -value : value;
+}
+
+Settings read_settings(const QString& path) {
+  const QStringList lines = read_lines(path);
+  Settings defaults;
+  Settings s;
+  s.Assist = read_bool(lines, "Assist", defaults.Assist);
+  s.ComPort = read_int<std::uint8_t>(lines, "ComPort", defaults.ComPort);
+  s.MaxBaud = read_int<std::int32_t>(lines, "Max_Baudrate", defaults.MaxBaud);
+  s.Language = read_int<std::uint8_t>(lines, "Language", defaults.Language);
+  s.BackGround = read_bool(lines, "BackGround", defaults.BackGround);
+  return s;
+}
+
+std::uint8_t com_port_number(const QString& port_name) {
+  if (port_name.size() == 4) {
+    QChar d = port_name.at(3);
+    if (d >= QLatin1Char('1') && d <= QLatin1Char('8')) return static_cast<std::uint8_t>(d.unicode() - '0');
+  }
+  return 1;
+}
+
+QString write_settings(const QString& path, const Settings& settings, const QString& port_name,
+                       std::uint8_t language) {
+  const QString section = QLatin1String(kSettingsSection);
+  const QStringList ours = {
+      QStringLiteral("Assist=%1").arg(settings.Assist ? 1 : 0),
+      QStringLiteral("ComPort=%1").arg(com_port_number(port_name)),
+      QStringLiteral("Max_Baudrate=%1").arg(settings.MaxBaud),
+      QStringLiteral("Language=%1").arg(language),
+      QStringLiteral("BackGround=%1").arg(settings.BackGround ? 1 : 0),
+  };
+  const QStringList known = {"Assist", "ComPort", "Max_Baudrate", "Language", "BackGround"};
+
+  // Keep every other section and every unknown key of our own section in place.
+  QStringList out;
+  bool inside = false, written = false;
+  for (const QString& line : read_lines(path)) {
+    QString name;
+    if (is_section_line(line, &name)) {
+      inside = name.compare(section, Qt::CaseInsensitive) == 0;
+      out << line;
+      if (inside && !written) {
+        out << ours;
+        written = true;
+      }
+      continue;
+    }
+    if (inside) {
+      int eq = line.indexOf(QLatin1Char('='));
+      if (eq >= 0 && known.contains(line.left(eq).trimmed(), Qt::CaseInsensitive)) continue;
+    }
+    out << line;
+  }
+  if (!written) {
+    QStringList head = {QStringLiteral("[%1]").arg(section)};
+    head << ours;
+    out = head + out;
+  }
+
+  QSaveFile file(path);
+  bool ok = file.open(QIODevice::WriteOnly);
+  if (ok) {
+    QByteArray bytes = out.join(QLatin1String("\r\n")).toUtf8() + "\r\n";
+    ok = file.write(bytes) == bytes.size();
+    ok = ok && file.commit();
+  }
+  if (ok) return {};
+  return QStringLiteral("The settings file \"%1\" could not be written: %2").arg(path, file.errorString());
+}
+
+QString read_ini_value(const QString& path, const QString& section, const QString& key) {
+  return value_in(read_lines(path), section, key);
+}
+
+}  // namespace pulvitra

@@ -1,0 +1,44 @@
+// The five user settings kept in "Pulvitra.ini" beside the program: read once at start,
+// written once at exit. Other sections of the file (for example [Ports]) are kept as they are.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace pulvitra {
+
+inline const char* const kSettingsSection = "Pulvitra 2.4 Settings";
+inline const char* const kSettingsFileName = "Pulvitra.ini";
+
+struct Settings {
+  bool Assist = true;
+  std::uint8_t ComPort = 1;
+  std::int32_t MaxBaud = 12800;  // key Max_Baudrate
+  std::uint8_t Language = 1;
+  bool BackGround = true;
+};
+
+// The settings file of the program folder.
+QString settings_path();
+
+// Reads the five keys; a missing file, section, key or an unreadable value gives the default.
+Settings read_settings(const QString& path);
+
+// Reads an integer the way the settings file stores it: decimal, "0x"/"0X" (more than two
+// characters) or "$" for hexadecimal. Nothing on invalid text.
+std::optional<std::int64_t> parse_ini_integer(const QString& text);
+
+// The ComPort value written for a port name: the digit of "COMn" (n = 1..8), otherwise 1.
+std::uint8_t com_port_number(const QString& port_name);
+
+// Writes the five keys in their order (ComPort from port_name, Language from language),
+// keeping every other line of the file. The file is replaced only once completely written.
+// Returns "" or the error text, which names the file.
+QString write_settings(const QString& path, const Settings& settings, const QString& port_name,
+                       std::uint8_t language);
+
+// The value of a key in any section of an INI file ("" when absent); names compare without case.
+QString read_ini_value(const QString& path, const QString& section, const QString& key);
+
+}  // namespace pulvitra

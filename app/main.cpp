@@ -1,0 +1,45 @@
+// Program start: the start window settles the language, then the other windows are created
+// in that language and the message loop runs until the main window has closed.
+#include <QFont>
+#include <QStyleFactory>
+
+#include "app/core/language.h"
+#include "app/core/program_folder.h"
+#include "app/core/settings.h"
+#include "app/error_report.h"
+#include "app/qt_dialogs.h"
+#include "app/tmain.h"
+#include "app/tstart.h"
+
+using namespace pulvitra;
+
+int main(int argc, char** argv) {
+  PulvitraApplication app(argc, argv);
+  app.setApplicationName(QLatin1String(kApplicationTitle));
+  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QFont font(QStringLiteral("Sans Serif"));
+  font.setPointSize(8);
+  app.setFont(font);
+  app.setQuitOnLastWindowClosed(false);
+
+  QtDialogs qt_dialogs;
+  set_dialogs(&qt_dialogs);
+
+  Settings settings = read_settings(settings_path());
+  auto* start = new TStart(settings);
+  start->show();
+  while (!start->lang_chosen) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+  TMain main_window(settings);
+  start->main_window = &main_window;
+  main_window.on_background_changed = [start](bool on) { start->set_background(on); };
+  main_window.on_closed = [&app] { app.quit(); };
+  start->forms_created = true;
+
+  int rc = app.exec();
+  const QString error = write_settings(settings_path(), settings, main_window.port_name, cur_lang);
+  if (!error.isEmpty()) show_error_report(error);
+  delete start;
+  set_dialogs(nullptr);
+  return rc;
+}

@@ -1,0 +1,24 @@
+// The program's Dialogs: Qt message boxes, file dialogs and the help window.
+#pragma once
+
+#include <QPointer>
+
+#include "app/core/dialogs.h"
+
+class QTextBrowser;
+
+namespace pulvitra {
+
+class QtDialogs final : public Dialogs {
+ public:
+  DlgAnswer message(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text) override;
+  QString open_file_name(const QString& caption, const QString& folder, const QString& filter) override;
+  QString save_file_name(const QString& caption, const QString& folder, const QString& filter,
+                         const QString& suggested) override;
+  void show_help(int topic) override;
+
+ private:
+  QPointer<QTextBrowser> help_;
+};
+
+}  // namespace pulvitra

@@ -1,0 +1,221 @@
+#include "app/tmain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "app/captions.h"
+#include "app/core/dialogs.h"
+#include "app/core/language.h"
+#include "app/core/program_folder.h"
+#include "app/device_page.h"
+#include "app/image_control.h"
+#include "app/patient_page.h"
+#include "app/view_pages.h"
+
+namespace pulvitra {
+
+namespace {
+
+// Right-clicks on the notebook's controls remember the help context of the control hit.
+class ContextPopupFilter : public QObject {
+ public:
+  explicit ContextPopupFilter(TMain& main) : QObject(&main), main_(main) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ContextMenu) {
+      auto* widget = qobject_cast<QWidget*>(watched);
+      if (widget) main_.ButtonContextPopup(widget);
+    }
+    return false;
+  }
+
+ private:
+  TMain& main_;
+};
+
+}  // namespace
+
+TMain::TMain(Settings& settings_in, QWidget* parent) : QWidget(parent), settings(settings_in) {
+  setObjectName(QStringLiteral("TMain"));
+  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFixedSize(603, 444);
+  build_notebook();
+  FormCreate();
+  if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+}
+
+TMain::~TMain() = default;
+
+void TMain::build_notebook() {
+  TabbedNotebook1 = new QTabWidget(this);
+  TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
+  TabbedNotebook1->setGeometry(0, 0, 603, 444);
+  const char* captions[] = {"&Patient", "&Kordamat", "&Übersicht", "Z&oom", "Histogram&m", "Tren&d", "Loren&z"};
+  for (const char* caption : captions) TabbedNotebook1->addTab(new QWidget, QString::fromUtf8(caption));
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(50);
+  Timer2 = new QTimer(this);
+  Timer2->setObjectName(QStringLiteral("Timer2"));
+  Timer2->setInterval(100);
+  connect(Timer2, &QTimer::timeout, this, &TMain::Timer2Timer);
+  Timer2->start();
+
+  patient = new PatientPage(*this, page(kPagePatient));
+  device = new DevicePage(*this, page(kPageDevice));
+  views = new ViewPages(*this);
+
+  connect(TabbedNotebook1, &QTabWidget::currentChanged, this, [this](int index) {
+    views->TabbedNotebook1Change(index);
+  });
+  if (auto* b = control<QPushButton>("Button5")) connect(b, &QPushButton::clicked, this, &TMain::Button5Click);
+  if (auto* b = control<QPushButton>("Button10")) connect(b, &QPushButton::clicked, this, &TMain::Button10Click);
+  if (auto* b = control<QPushButton>("Button4")) connect(b, &QPushButton::clicked, this, &TMain::Button4Click);
+  if (auto* c = control<QCheckBox>("CheckBox1")) connect(c, &QCheckBox::clicked, this, &TMain::CheckBox1Click);
+  attach_context_menus();
+}
+
+void TMain::attach_context_menus() {
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  QAction* help1 = PopupMenu1->addAction(QStringLiteral("Hilfe"));
+  help1->setObjectName(QStringLiteral("Help1"));
+  connect(help1, &QAction::triggered, this, &TMain::Help1Click);
+
+  PopupMenu2 = new QMenu(this);
+  PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+  QAction* print = PopupMenu2->addAction(QStringLiteral("Drucken"));
+  print->setObjectName(QStringLiteral("P2C1"));
+  QAction* help2 = PopupMenu2->addAction(QStringLiteral("Hilfe"));
+  help2->setObjectName(QStringLiteral("P2C2"));
+  connect(help2, &QAction::triggered, this, &TMain::P2C2Click);
+
+  // The view images show PopupMenu2; every other control of the notebook shows PopupMenu1.
+  auto* filter = new ContextPopupFilter(*this);
+  const auto children = TabbedNotebook1->findChildren<QWidget*>();
+  for (QWidget* w : children) {
+    if (qobject_cast<ImageControl*>(w)) {
+      w->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(w, &QWidget::customContextMenuRequested, this,
+              [this, w](const QPoint& pos) { PopupMenu2->popup(w->mapToGlobal(pos)); });
+      continue;
+    }
+    w->installEventFilter(filter);
+  }
+  TabbedNotebook1->setContextMenuPolicy(Qt::CustomContextMenu);
+  for (QWidget* w : children) {
+    if (qobject_cast<ImageControl*>(w)) continue;
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w, &QWidget::customContextMenuRequested, this,
+            [this, w](const QPoint& pos) { PopupMenu1->popup(w->mapToGlobal(pos)); });
+  }
+}
+
+void TMain::FormCreate() {
+  views->init_controls();  // 1: RadioGroup1 items; 6: zoom factor; 8: view state
+  device->init_controls();  // 2, 3: RAM_Test, online-mode caption
+  setWindowTitle(QLatin1String(kApplicationTitle));  // 4
+  if (auto* bar = control<QProgressBar>("ProgressBar1")) bar->setValue(0);
+  fill_language_table();  // 5
+  data_changed = false;   // 6
+  patient->init_dialog_folders();  // 7
+  if (auto* c = control<QCheckBox>("CheckBox1")) {  // 9
+    c->setChecked(settings.BackGround);
+    c->setText(lang_text(QStringLiteral("Hintergrund"), QStringLiteral("Background")));
+  }
+  device->find_ports_and_rates();  // 10 to 14
+  views->derive_zoom_position();   // 15
+  patient->reset_recording();      // 16
+  if (cur_lang == kEnglish) apply_english_captions(this);  // 17
+}
+
+int TMain::help_context(const QString& name) {
+  static const QHash<QString, int> numbers = {
+      {"GroupBox2", 14}, {"Edit1", 5},    {"Button1", 16},    {"Button6", 16}, {"Button7", 16},
+      {"Button8", 16},   {"Button9", 6},  {"Button2", 17},    {"Button5", 7},  {"GroupBox4", 21},
+      {"Panel1", 4},     {"Button3", 4},  {"Panel2", 3},      {"Button4", 3},  {"Panel3", 12},
+      {"Panel4", 11},    {"RadioGroup3", 11}, {"RadioGroup1", 11}, {"Panel5", 9}, {"Panel7", 10},
+      {"Panel8", 8},
+  };
+  return numbers.value(name, 0);
+}
+
+void TMain::ButtonContextPopup(QWidget* control_hit) {
+  // An item of a radio group belongs to its group; a label carries no number.
+  QWidget* w = control_hit;
+  if (qobject_cast<QLabel*>(w)) {
+    help_topic = 0;
+    return;
+  }
+  if (w->parentWidget() && qobject_cast<QRadioButton*>(w)) w = w->parentWidget();
+  help_topic = help_context(w->objectName());
+}
+
+void TMain::Help1Click() {
+  if (help_topic > 0) {
+    dialogs().show_help(help_topic);
+    help_topic = 0;
+  }
+}
+
+void TMain::P2C2Click() {
+  static const int topics[] = {0, 0, 12, 11, 9, 10, 8};
+  int index = TabbedNotebook1->currentIndex();
+  if (index >= 0 && index < 7 && topics[index] > 0) dialogs().show_help(topics[index]);
+}
+
+void TMain::Button5Click() { dialogs().show_help(7); }
+
+void TMain::Button4Click() {
+  dialogs().message(DlgIcon::Warning, DlgButtons::Cancel, QLatin1String(kApplicationTitle),
+                    lang_text(QStringLiteral(" Der Online-Modus wird nicht unterstützt !\r\n Bitte wenden Sie sich an den Hersteller !"),
+                              QStringLiteral(" Online mode not supported !\r\n Please call the manufacturer !")));
+}
+
+void TMain::Button10Click() {
+  if (patient->discard_check()) close();
+}
+
+void TMain::CheckBox1Click() {
+  settings.BackGround = control<QCheckBox>("CheckBox1")->isChecked();
+  if (on_background_changed) on_background_changed(settings.BackGround);
+  if (settings.BackGround) {
+    raise();
+    activateWindow();
+  }
+}
+
+void TMain::Timer2Timer() {
+  if (TabbedNotebook1->currentIndex() == kPageOverview && isEnabled()) views->focus_overview();
+}
+
+bool TMain::FormCloseQuery() {
+  const QString question = lang_text(QStringLiteral("           Beenden ?         "),
+                                     QStringLiteral("            Close ?          "));
+  return dialogs().message(DlgIcon::Question, DlgButtons::YesNo, QLatin1String(kApplicationTitle), question) ==
+         DlgAnswer::Yes;
+}
+
+void TMain::FormClose() {
+  device->close_port();
+  if (on_closed) on_closed();
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  FormClose();
+}
+
+}  // namespace pulvitra

@@ -1,0 +1,67 @@
+// The start window: the splash picture and the choice of the user-interface language. It
+// reads the settings first, settles the language by a click or after about two seconds,
+// copies the help file of that language into place and then drives the start ticks that
+// reveal the main window (and the wizard). It stays as the full-screen background picture
+// when that setting is on; its destruction writes the settings.
+#pragma once
+
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "app/core/settings.h"
+
+namespace pulvitra {
+
+class TMain;
+
+class TStart : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TStart(Settings& settings, QWidget* parent = nullptr);
+
+  Settings& settings;
+  QLabel* ll1 = nullptr;
+  QLabel* ll2 = nullptr;
+  QWidget* Image1 = nullptr;
+  QTimer* Timer1 = nullptr;  // start ticks
+  QTimer* Timer2 = nullptr;  // countdown of the language choice
+
+  bool lang_chosen = false;
+  bool forms_created = false;
+  int choice_countdown = 20;
+  int start_ticks = 0;
+
+  // The main window that the start ticks reveal; set before forms_created.
+  TMain* main_window = nullptr;
+  // Shows the wizard at tick 5 when Assist is on; until the wizard exists, nullptr (the main
+  // window is enabled instead).
+  std::function<void()> show_wizard;
+
+  void Timer1Timer();
+  void Timer2Timer();
+  void lang_goon();
+  void ll1Click();
+  void ll2Click();
+  void ll1MouseMove();
+  void ll2MouseMove();
+  void Image1MouseMove();
+  // The background check box of the main window: hide, or maximize behind the main window.
+  void set_background(bool on);
+
+  static bool is_highlighted(const QLabel* label);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void FormCreate();
+  void highlight(QLabel* label, bool on);
+};
+
+// The picture of the start window (832 x 624): an ECG trace on a teal ground.
+QImage start_picture();
+
+}  // namespace pulvitra

@@ -1,0 +1,64 @@
+// The one recording of the program: the raw device image (the only primary data) and the
+// tables the decoder derives from it. All arrays are 1-based as the recorder documentation
+// counts them; element 0 exists only so that index N addresses element N.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace pulvitra {
+
+inline constexpr int kImageSize = 32768;
+inline constexpr int kPageCount = 180;
+inline constexpr int kPageBytes = 300;
+inline constexpr int kMaxBeats = 2800;
+inline constexpr int kBeatFlagSlots = 3500;
+inline constexpr int kPageInfoSlots = 300;  // PageRate and PageTime have 300 slots, more than pages
+
+// Event bits of a beat.
+inline constexpr std::uint8_t kFlagStartRecord = 1;  // a start record 255 0 x x came before it
+inline constexpr std::uint8_t kFlagCode254 = 4;      // a device code 254 came before it
+
+struct TEKG {
+  void* WizardForm = nullptr;  // the wizard window, once it exists
+  void* ReportForm = nullptr;  // the report choice window, once it exists
+  std::string FileName = "default.pul";
+  std::array<bool, 5> ReportSelection{};  // [1..4]
+
+  std::array<std::uint8_t, kImageSize + 1> Image{};                              // [1..32768]
+  std::array<std::array<std::uint8_t, kPageBytes + 1>, kPageCount + 1> Pages{};  // [1..180][1..300]
+  std::array<std::uint16_t, kPageCount + 1> PageStartBlock{};                    // [1..180]
+  std::array<std::uint8_t, kPageInfoSlots + 1> PageRate{};                       // [1..300]
+  std::array<float, kPageInfoSlots + 1> PageTime{};                              // [1..300]
+  std::array<float, kMaxBeats + 1> BeatRate{};                                   // [1..2800]
+  std::array<std::uint8_t, kBeatFlagSlots + 1> BeatFlags{};                      // [1..3500]
+
+  std::uint16_t ReadPos = 0;
+  std::uint16_t BeatCount = 0;
+  std::uint16_t CurPage = 1;
+  std::uint16_t PageBeatValue = 0;
+
+  // View state of the overview (selection and last scroll position).
+  std::uint8_t SelColumn = 0;
+  std::uint8_t SelRow = 0;
+  std::uint8_t LastOverviewPos = 0;
+
+  bool SawCode253 = false;
+  bool SawCode254 = false;
+  bool SawStartRecord = false;
+  bool PageBeatSeen = false;
+  bool PageEnd = false;
+};
+
+// Sample interval in ms fixed by the opened recording file; 0 lets the decoder estimate it.
+extern std::uint8_t FixedInterval;
+// Time added per image byte when pages are built: round(100 / interval), 10 when unknown.
+extern std::uint8_t TimeStep;
+
+// Empties the recording as New does: image and pages 125, beats and page rates cleared,
+// BeatCount 1, ReadPos 1, FileName "default.pul". CurPage is left to the caller (it comes
+// from the zoom scroll bar); patient fields live elsewhere.
+void clear_recording(TEKG& ekg);
+
+}  // namespace pulvitra

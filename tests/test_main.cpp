@@ -1,0 +1,11 @@
+// Entry of every test executable: a QApplication (offscreen unless a platform is set) around
+// GoogleTest, so widget, painter and timer code runs as in the program.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
