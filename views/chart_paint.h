@@ -1,0 +1,81 @@
+// Small drawing helpers shared by the histogram, trend and Lorenz views: the colours of the
+// target, pen moves whose lines leave out their end point, text placed by its top-left
+// corner, the sunken frame and the printed titles.
+#pragma once
+
+#include <QColor>
+#include <QPainter>
+#include <QString>
+
+#include "views/redraw.h"
+
+namespace pulvitra::chart {
+
+// Screen colours follow the desktop scheme; on paper the frames are black on white.
+struct Colours {
+  QColor face;    // view background
+  QColor light;   // bevel light edge
+  QColor shadow;  // bevel dark edge, etched lines
+};
+Colours colours_for(const ViewTarget& target);
+
+inline const QColor kBlack{0, 0, 0};
+inline const QColor kWhite{255, 255, 255};
+inline const QColor kGrid{128, 128, 128};
+inline const QColor kBlue{0, 0, 255};
+inline const QColor kRed{255, 0, 0};
+inline const QColor kGreen{0, 128, 0};
+
+// A pen position as on a drawing canvas: line_to draws from the position to the point,
+// leaving out the point itself, and moves there; so a polyline paints every corner once.
+class Pen {
+ public:
+  explicit Pen(QPainter& painter) : painter_(painter) {}
+  void move_to(int x, int y) { x_ = x; y_ = y; }
+  void line_to(int x, int y);
+  void colour(const QColor& c);
+  void solid();
+  void dotted_grey();
+  void width(int w);
+
+ private:
+  QPainter& painter_;
+  int x_ = 0;
+  int y_ = 0;
+};
+
+// The frame: light from (x1, y2) up to (x1, y1) and on to (x2, y1), dark on to (x2, y2) and
+// back to (x1, y2). Corners swapped give the sunken edge.
+void bevel(QPainter& painter, int x1, int y1, int x2, int y2, const Colours& colours);
+
+// Fills the rectangle from (x1, y1) up to, not including, (x2, y2).
+void fill_rect(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour);
+
+int text_width(const QPainter& painter, const QString& text);
+int text_height(const QPainter& painter, const QString& text);  // TH: line height of the font
+// Writes text with its top-left corner at (x, y); with a background, on that colour.
+void text_out(QPainter& painter, int x, int y, const QString& text);
+void text_out(QPainter& painter, int x, int y, const QString& text, const QColor& background);
+
+void set_font(QPainter& painter, int point_size, bool bold);
+
+// Height of "X" in the main window's own screen font (sans-serif 8 pt).
+int screen_font_height();
+
+// Layout units of a printed page, in printer pixels.
+struct PrintUnits {
+  int print_top = 0;
+  int print_row = 0;
+  int print_left = 0;
+  int print_gap = 0;
+};
+PrintUnits print_units(int page_width, int page_height);
+
+// Printed view title: 10 pt bold, hung TW("XXX") left of print_left; then normal 7 pt.
+void print_title(QPainter& painter, const QString& title, int print_left, int y);
+
+// Screen: fills the whole image with the face colour and draws the sunken frame with its
+// far corner at (width - inset, height - inset).
+void screen_background(QPainter& painter, const Colours& colours, int inset);
+
+}  // namespace pulvitra::chart

@@ -1,0 +1,29 @@
+// The histogram section: heart-rate bars of all beats, coloured by the two limits, with the
+// statistics of the beats between them (a panel on the screen, a block on the printed page).
+// Called by redraw_views for kinds 0 and 3 (whole section) and 6 (statistics only).
+#pragma once
+
+#include <QPainter>
+
+#include "recording/tekg.h"
+#include "views/redraw.h"
+
+namespace pulvitra {
+
+// Where the plot lies: screen values or the printer values computed from the page.
+struct HistogramPlacement {
+  int L = 25;   // left edge of the plot
+  int T = 15;   // top edge
+  int W = 539;  // plot width
+  int H = 186;  // plot height
+};
+
+// Screen: painter on Image4 (590 x 289). Printer: target.page, painter in the font the
+// previous view left. Leaves the drawing untouched when BeatCount is 0.
+void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewSettings& settings,
+                    const ViewTarget& target, bool statistics_only);
+
+// Placement for the target; on the printer TH("X") is measured in the painter's font.
+HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target);
+
+}  // namespace pulvitra

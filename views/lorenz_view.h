@@ -1,0 +1,27 @@
+// The Lorenz diagram: the period of each odd beat against the period of the beat after it,
+// both on 300..1500 ms, with the identity diagonal for reference.
+// Called by redraw_views for kinds 0 and 4.
+#pragma once
+
+#include <QPainter>
+
+#include "recording/tekg.h"
+#include "views/redraw.h"
+
+namespace pulvitra {
+
+struct LorenzPlacement {
+  int L = 39;  // left edge of the plot
+  int T = 8;   // top edge
+  int U = 31;  // vertical pixels per 100 ms
+  int V = 31;  // horizontal pixels per 100 ms
+  int d = 3;   // half size of a cross
+};
+
+// Screen: painter on Image5 (452 x 412). Printer: target.page. Leaves the drawing untouched
+// when BeatCount is 0.
+void draw_lorenz(QPainter& painter, const TEKG& ekg, const ViewTarget& target);
+
+LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target);
+
+}  // namespace pulvitra

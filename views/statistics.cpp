@@ -1,0 +1,88 @@
+#include "views/statistics.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace pulvitra {
+
+long round_even(double value) { return std::lrint(std::nearbyint(value)); }
+
+float beat_period(float rate) { return rate == 0.0f ? 1000.0f : 60000.0f / rate; }
+
+std::string format_one_decimal(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+  std::string text(buffer, result.ptr);
+  if (text.size() < 4) text.insert(0, 4 - text.size(), ' ');
+  return text;
+}
+
+namespace {
+
+// A beat takes part in the histogram when its rounded rate lies in 40..180. Written so that
+// a NaN (a damaged table) is left out as well.
+bool in_histogram_range(float rate) {
+  const double rounded = std::nearbyint(static_cast<double>(rate));
+  return rounded >= 40.0 && rounded <= 180.0;
+}
+
+bool within_limits(float rate, int lower, int upper) {
+  return 2.0 * lower < rate && rate < 2.0 * upper;
+}
+
+void count_bins(BeatStatistics& stats, std::span<const float> rates) {
+  for (const float rate : rates) {
+    if (!in_histogram_range(rate)) continue;
+    const long bin = round_even(5.0 * rate / 10.0);
+    if (bin >= kFirstBin && bin <= kLastBin) ++stats.HistCount[bin];
+  }
+}
+
+void make_texts(BeatStatistics& stats) {
+  stats.mean_rate_text = format_one_decimal(stats.M);
+  stats.sd_rate_text = format_one_decimal(stats.SDr);
+  stats.vc_text = format_one_decimal(100.0 * stats.SDr / stats.M);
+  if (stats.M > 0.0f) stats.mean_period_text = std::to_string(round_even(60000.0 / stats.M));
+  stats.sd_period_text = std::to_string(round_even(stats.SDp));
+}
+
+}  // namespace
+
+BeatStatistics beat_statistics(std::span<const float> rates, int limit1, int limit2) {
+  BeatStatistics stats;
+  stats.StatLower = std::min(limit1, limit2);
+  stats.StatUpper = std::max(limit1, limit2);
+  count_bins(stats, rates);
+
+  // Sums stay in single precision, rounded after every addition, as the figures on paper
+  // have always been computed.
+  float sum = 0.0f;
+  for (const float rate : rates) {
+    if (!in_histogram_range(rate) || !within_limits(rate, stats.StatLower, stats.StatUpper)) continue;
+    ++stats.n;
+    sum = sum + rate;
+  }
+  if (stats.n <= 1) return stats;
+
+  stats.M = sum / static_cast<float>(stats.n);
+  const double mean = stats.M;
+  const double mean_period = 60000.0 / mean;
+  float squares_rate = 0.0f;
+  float squares_period = 0.0f;
+  for (const float rate : rates) {
+    if (!in_histogram_range(rate) || !within_limits(rate, stats.StatLower, stats.StatUpper)) continue;
+    const double rate_diff = mean - rate;
+    const double period_diff = mean_period - 60000.0 / rate;
+    squares_rate = static_cast<float>(squares_rate + rate_diff * rate_diff);
+    squares_period = static_cast<float>(squares_period + period_diff * period_diff);
+  }
+  const double degrees = stats.n - 1;
+  stats.SDr = static_cast<float>(std::sqrt(squares_rate / degrees));
+  stats.SDp = static_cast<float>(std::sqrt(squares_period / degrees));
+  stats.present = true;
+  make_texts(stats);
+  return stats;
+}
+
+}  // namespace pulvitra

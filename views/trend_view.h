@@ -1,0 +1,26 @@
+// The trend diagram: heart rate of every beat over elapsed time on a 40..160 per minute
+// scale, with begin/end and event marks and a seconds scale restarting at every begin/end mark.
+// Called by redraw_views for kinds 0 and 2.
+#pragma once
+
+#include <QPainter>
+
+#include "recording/tekg.h"
+#include "views/redraw.h"
+
+namespace pulvitra {
+
+struct TrendPlacement {
+  int L = 40;   // left edge of the plot
+  int T = 7;    // top edge
+  int W = 544;  // plot width
+  int U = 27;   // pixels per 10 beats per minute
+};
+
+// Screen: painter on Image3 (595 x 366). Printer: target.page. Leaves the drawing untouched
+// when BeatCount is 0.
+void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target);
+
+TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target);
+
+}  // namespace pulvitra
