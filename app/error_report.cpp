@@ -18,15 +18,19 @@ void show_error_report(const QString& text) {
 
 PulvitraApplication::PulvitraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
-bool PulvitraApplication::notify(QObject* receiver, QEvent* event) {
+bool run_reporting_errors(const std::function<bool()>& handler) {
   try {
-    return QApplication::notify(receiver, event);
+    return handler();
   } catch (const std::exception& e) {
     show_error_report(QString::fromUtf8(e.what()));
   } catch (...) {
     show_error_report(QStringLiteral("Unknown error"));
   }
   return false;
+}
+
+bool PulvitraApplication::notify(QObject* receiver, QEvent* event) {
+  return run_reporting_errors([&] { return QApplication::notify(receiver, event); });
 }
 
 }  // namespace pulvitra

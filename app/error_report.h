@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <functional>
 
 namespace pulvitra {
 
@@ -13,6 +14,9 @@ QString error_report_text(const QString& text);
 
 // Shows the report (application title as caption, error icon, OK).
 void show_error_report(const QString& text);
+
+// Runs an event handler; an exception that escapes it is reported and false returned.
+bool run_reporting_errors(const std::function<bool()>& handler);
 
 // The application object: catches what escapes an event handler and reports it.
 class PulvitraApplication : public QApplication {

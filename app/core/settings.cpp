@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <limits>
 
+#include "app/core/language.h"
 #include "app/core/program_folder.h"
 
 namespace pulvitra {
@@ -158,7 +159,9 @@ QString write_settings(const QString& path, const Settings& settings, const QStr
     ok = ok && file.commit();
   }
   if (ok) return {};
-  return QStringLiteral("The settings file \"%1\" could not be written: %2").arg(path, file.errorString());
+  return lang_text(QStringLiteral("Die Einstellungsdatei \"%1\" konnte nicht geschrieben werden: %2"),
+                   QStringLiteral("The settings file \"%1\" could not be written: %2"))
+      .arg(path, file.errorString());
 }
 
 QString read_ini_value(const QString& path, const QString& section, const QString& key) {

@@ -1,0 +1,118 @@
+// The settings file as users and earlier runs leave it: what is read, and what is written back.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/core/settings.h"
+
+using namespace pulvitra;
+
+namespace {
+
+QString write_file(const QTemporaryDir& dir, const QByteArray& text) {
+  const QString path = dir.filePath("Pulvitra.ini");
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(text);
+  return path;
+}
+
+QByteArray read_file(const QString& path) {
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+  return f.readAll();
+}
+
+}  // namespace
+
+TEST(SettingsFile, first_start_without_file_uses_defaults_and_exit_creates_it) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Pulvitra.ini");
+  Settings s = read_settings(path);
+  EXPECT_TRUE(s.Assist);
+  EXPECT_EQ(s.ComPort, 1);
+  EXPECT_EQ(s.MaxBaud, 12800);
+  EXPECT_EQ(s.Language, 1);
+  EXPECT_TRUE(s.BackGround);
+
+  EXPECT_EQ(write_settings(path, s, "COM1", 1), QString());
+  EXPECT_EQ(read_file(path),
+            "[Pulvitra 2.4 Settings]\r\nAssist=1\r\nComPort=1\r\nMax_Baudrate=12800\r\n"
+            "Language=1\r\nBackGround=1\r\n");
+}
+
+TEST(SettingsFile, values_read_as_decimal_hexadecimal_or_default) {
+  struct Case {
+    const char* text;
+    std::int32_t max_baud;
+  };
+  const Case cases[] = {
+      {"15625", 15625}, {"0x3200", 12800}, {"0X3200", 12800}, {"$3200", 12800},
+      {"0x", 12800},    {"abc", 12800},    {"", 12800},        {"62500 baud", 12800},
+      {" 31250 ", 31250}, {"-1", -1},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    const QString path = write_file(dir, QByteArray("[Pulvitra 2.4 Settings]\nMax_Baudrate=") + c.text + "\n");
+    EXPECT_EQ(read_settings(path).MaxBaud, c.max_baud) << c.text;
+  }
+}
+
+TEST(SettingsFile, booleans_are_integers_and_bytes_out_of_range_fall_back) {
+  QTemporaryDir dir;
+  const QString path = write_file(dir,
+                                  "[pulvitra 2.4 settings]\nAssist=0\nBackGround=7\nComPort=300\n"
+                                  "Language=2\n[Other]\nAssist=1\n");
+  Settings s = read_settings(path);
+  EXPECT_FALSE(s.Assist);      // the section name compares without case
+  EXPECT_TRUE(s.BackGround);   // any integer but 0 is true
+  EXPECT_EQ(s.ComPort, 1);     // 300 does not fit the byte: default
+  EXPECT_EQ(s.Language, 2);
+}
+
+TEST(SettingsFile, com_port_written_from_the_port_name) {
+  EXPECT_EQ(com_port_number("COM3"), 3);
+  EXPECT_EQ(com_port_number("COM8"), 8);
+  EXPECT_EQ(com_port_number("xxxx"), 1);   // no port at all
+  EXPECT_EQ(com_port_number("COM12"), 1);  // not a four-character name
+  EXPECT_EQ(com_port_number("COM9"), 1);
+  EXPECT_EQ(com_port_number("COM0"), 1);
+}
+
+TEST(SettingsFile, writing_keeps_other_sections_and_unknown_keys) {
+  QTemporaryDir dir;
+  const QString path = write_file(dir,
+                                  "[Ports]\r\nCOM1=/dev/ttyUSB0\r\n[Pulvitra 2.4 Settings]\r\nAssist=1\r\n"
+                                  "Extra=keep me\r\nLanguage=1\r\n[Later]\r\nx=y\r\n");
+  Settings s;
+  s.Assist = false;
+  s.MaxBaud = 62500;
+  s.BackGround = false;
+  EXPECT_EQ(write_settings(path, s, "COM2", 2), QString());
+  EXPECT_EQ(read_file(path),
+            "[Ports]\r\nCOM1=/dev/ttyUSB0\r\n[Pulvitra 2.4 Settings]\r\nAssist=0\r\nComPort=2\r\n"
+            "Max_Baudrate=62500\r\nLanguage=2\r\nBackGround=0\r\nExtra=keep me\r\n[Later]\r\nx=y\r\n");
+  EXPECT_EQ(read_ini_value(path, "ports", "com1"), "/dev/ttyUSB0");
+}
+
+TEST(SettingsFile, a_failed_write_names_the_file) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("no such folder/Pulvitra.ini");
+  const QString error = write_settings(path, Settings{}, "COM1", 1);
+  EXPECT_TRUE(error.contains(path)) << error.toStdString();
+  EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(SettingsFile, a_failed_write_leaves_the_old_file_whole) {
+  QTemporaryDir dir;
+  const QString path = write_file(dir, "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n");
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+  const bool folder_writable = QFile(dir.filePath("probe")).open(QIODevice::WriteOnly);  // root ignores modes
+  const QString error = write_settings(path, Settings{}, "COM1", 1);
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (folder_writable) GTEST_SKIP() << "running with permission to write anywhere";
+  EXPECT_TRUE(error.contains(path)) << error.toStdString();
+  EXPECT_EQ(read_file(path), "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n");
+}

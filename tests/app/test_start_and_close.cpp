@@ -1,0 +1,263 @@
+// The start sequence (language choice), the English captions it leads to, closing, help and
+// the general error report, as a user meets them.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <stdexcept>
+
+#include "app/captions.h"
+#include "app/core/language.h"
+#include "app/core/scripted_dialogs.h"
+#include "app/error_report.h"
+#include "app/radio_group.h"
+#include "app/tmain.h"
+#include "app/tstart.h"
+
+using namespace pulvitra;
+
+namespace {
+
+// A program folder of its own for each test, with or without help files.
+struct ProgramHome {
+  explicit ProgramHome(bool with_help = true) {
+    qputenv("PULVITRA_HOME", dir.path().toUtf8());
+    if (with_help) {
+      for (const char* name : {"pulvitra_de.hlp", "pulvitra_en.hlp"}) {
+        QFile f(dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray("<html>") + name + "</html>");
+      }
+    }
+  }
+  ~ProgramHome() { qunsetenv("PULVITRA_HOME"); }
+  QTemporaryDir dir;
+};
+
+QByteArray file_text(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(LanguageText, repairs_an_invalid_index_to_german) {
+  cur_lang = kEnglish;
+  EXPECT_EQ(lang_text("Zeit", "Time"), "Time");
+  cur_lang = 0;
+  EXPECT_EQ(lang_text("Zeit", "Time"), "Zeit");
+  EXPECT_EQ(cur_lang, kGerman);
+  cur_lang = 7;
+  EXPECT_EQ(lang_text("Zeit", "Time"), "Zeit");
+  EXPECT_EQ(cur_lang, kGerman);
+}
+
+TEST(LanguageText, multi_line_messages_have_an_empty_line_between_sentences) {
+  fill_language_table();
+  cur_lang = kGerman;
+  EXPECT_EQ(table_text("txt_file_multi"), QString::fromUtf8("Die geöffnete Datei enthält\r\n\r\nwahrscheinlich mehrere Messungen."));
+  cur_lang = kEnglish;
+  EXPECT_EQ(table_text("txt_no_device"),
+            "Kordamat is wrong connected or not switched on!\r\n\r\nCheck Kordamat and connection and start transmission again!");
+  EXPECT_EQ(table_text("txt_status_inactive"), "Inactive!");
+  EXPECT_EQ(table_text("txt_rep_title"), "ECG evaluation report --------------- ");
+  EXPECT_EQ(table_text("no such key"), "");
+  cur_lang = kGerman;
+}
+
+TEST(StartWindow, stored_language_is_clamped_and_settles_by_itself_on_the_21st_tick) {
+  ProgramHome home;
+  ScriptedDialogs dialogs;
+  for (auto [stored, expected] : {std::pair{0, 1}, {1, 1}, {2, 2}, {7, 2}}) {
+    Settings settings;
+    settings.Language = static_cast<std::uint8_t>(stored);
+    TStart start(settings);
+    EXPECT_EQ(cur_lang, expected) << stored;
+    EXPECT_TRUE(TStart::is_highlighted(expected == 1 ? start.ll1 : start.ll2));
+    for (int tick = 1; tick <= 20; ++tick) start.Timer2Timer();
+    EXPECT_FALSE(start.lang_chosen);
+    start.Timer2Timer();  // 21 ticks of 100 ms: about 2.1 s
+    EXPECT_TRUE(start.lang_chosen);
+    EXPECT_EQ(start.ll1->text(), expected == 1 ? "deutsch" : "english");
+    EXPECT_FALSE(start.isEnabled());
+  }
+  EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST(StartWindow, hovering_pushes_the_choice_without_changing_the_language) {
+  ProgramHome home;
+  Settings settings;
+  TStart start(settings);
+  for (int tick = 1; tick <= 15; ++tick) start.Timer2Timer();
+  start.ll2MouseMove();
+  EXPECT_TRUE(TStart::is_highlighted(start.ll2));
+  EXPECT_FALSE(TStart::is_highlighted(start.ll1));
+  for (int tick = 1; tick <= 10; ++tick) start.Timer2Timer();
+  EXPECT_FALSE(start.lang_chosen);  // 1.1 s after the last movement, not before
+  start.Timer2Timer();
+  EXPECT_TRUE(start.lang_chosen);
+  EXPECT_EQ(cur_lang, kGerman);
+}
+
+TEST(StartWindow, choosing_a_language_copies_its_help_file) {
+  ProgramHome home;
+  Settings settings;
+  TStart start(settings);
+  start.ll2Click();
+  EXPECT_EQ(cur_lang, kEnglish);
+  EXPECT_TRUE(start.lang_chosen);
+  EXPECT_EQ(file_text(home.dir.filePath("pulvitra.hlp")), "<html>pulvitra_en.hlp</html>");
+  cur_lang = kGerman;
+}
+
+TEST(StartWindow, a_missing_help_file_is_reported_and_start_goes_on) {
+  ScriptedDialogs dialogs;
+  for (auto [click_english, text] :
+       {std::pair{false, "PULVITRA Hilfedatei (de) existiert nicht !"}, {true, "PULVITRA helpfile does not exist !"}}) {
+    ProgramHome home(false);
+    Settings settings;
+    TStart start(settings);
+    dialogs.calls.clear();
+    click_english ? start.ll2Click() : start.ll1Click();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text, text);
+    EXPECT_EQ(dialogs.messages()[0].buttons, DlgButtons::Cancel);
+    EXPECT_TRUE(start.lang_chosen);
+  }
+  cur_lang = kGerman;
+}
+
+TEST(MainWindow, english_captions_after_clicking_english) {
+  ProgramHome home;
+  ScriptedDialogs dialogs;
+  Settings settings;
+  TStart start(settings);
+  start.ll2Click();
+  TMain main_window(settings);
+  EXPECT_EQ(main_window.control<QPushButton>("Button1")->text(), "&New");
+  EXPECT_EQ(main_window.control<QPushButton>("Button1")->toolTip(), "Reset all data");
+  EXPECT_EQ(main_window.control<QPushButton>("Button9")->text(), "P&rint");
+  EXPECT_EQ(main_window.control<QLabel>("Label16")->text(),
+            "Small, non significant values could be filtered out using the limit bars.");
+  EXPECT_EQ(main_window.control<RadioGroup>("RadioGroup2")->items(), (QStringList{"fema&le", "&male"}));
+  EXPECT_EQ(main_window.control<RadioGroup>("RadioGroup1")->items(), (QStringList{"Time", "Pages"}));
+  EXPECT_EQ(main_window.control<QCheckBox>("CheckBox1")->text(), "Background");
+  EXPECT_EQ(main_window.TabbedNotebook1->tabText(2), "O&verview");
+  EXPECT_EQ(main_window.TabbedNotebook1->tabText(4), "&Histogram");
+  EXPECT_EQ(main_window.TabbedNotebook1->tabText(3), "Z&oom");
+  EXPECT_EQ(main_window.windowTitle(), "Pulvitra 2.4-5");
+  EXPECT_EQ(main_window.size(), QSize(603, 444));
+  cur_lang = kGerman;
+}
+
+TEST(MainWindow, german_captions_stay_as_designed) {
+  ProgramHome home;
+  ScriptedDialogs dialogs;
+  cur_lang = kGerman;
+  Settings settings;
+  TMain main_window(settings);
+  for (const CaptionEntry& e : main_window_captions()) {
+    if (QString(e.control).startsWith("page:")) {
+      EXPECT_EQ(main_window.TabbedNotebook1->tabText(QString(e.control).mid(5).toInt()), e.german);
+      continue;
+    }
+    QWidget* w = main_window.findChild<QWidget*>(e.control);
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+      EXPECT_EQ(b->text(), e.german) << e.control;
+    }
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+      EXPECT_EQ(l->text(), e.german) << e.control;
+    }
+  }
+  EXPECT_FALSE(main_window.control<QPushButton>("RAM_Test")->isEnabled());
+}
+
+TEST(MainWindow, close_question_has_its_exact_blanks_in_both_languages) {
+  ProgramHome home;
+  ScriptedDialogs dialogs;
+  for (auto [lang, question] : {std::pair{kGerman, "           Beenden ?         "},
+                                 {kEnglish, "            Close ?          "}}) {
+    cur_lang = lang;
+    Settings settings;
+    TMain main_window(settings);
+    bool closed = false;
+    main_window.on_closed = [&closed] { closed = true; };
+    main_window.show();
+    dialogs.calls.clear();
+    dialogs.answers = {DlgAnswer::No};
+    main_window.close();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text, question);
+    EXPECT_EQ(dialogs.messages()[0].text.size(), 29);
+    EXPECT_EQ(dialogs.messages()[0].caption, "Pulvitra 2.4-5");
+    EXPECT_EQ(dialogs.messages()[0].buttons, DlgButtons::YesNo);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(main_window.isVisible());
+    dialogs.answers = {DlgAnswer::Yes};
+    main_window.close();
+    EXPECT_TRUE(closed);
+  }
+  cur_lang = kGerman;
+}
+
+TEST(MainWindow, help_opens_the_topic_of_the_button_or_the_view_page) {
+  ProgramHome home;
+  ScriptedDialogs dialogs;
+  Settings settings;
+  TMain main_window(settings);
+  auto topics = [&dialogs] {
+    QStringList out;
+    for (const auto& c : dialogs.calls)
+      if (c.kind == "help") out << c.text;
+    return out;
+  };
+  main_window.Button5Click();
+  for (int page : {0, 2, 3, 4, 5, 6}) {
+    main_window.TabbedNotebook1->setCurrentIndex(page);
+    main_window.P2C2Click();
+  }
+  main_window.ButtonContextPopup(main_window.control<QWidget>("Button9"));
+  main_window.Help1Click();
+  main_window.Help1Click();  // the stored number was used up
+  main_window.ButtonContextPopup(main_window.control<QWidget>("Label3"));
+  main_window.Help1Click();  // labels carry no number
+  EXPECT_EQ(topics(), (QStringList{"7", "12", "11", "9", "10", "8", "6"}));
+}
+
+TEST(MainWindow, online_mode_only_says_it_is_not_supported) {
+  ProgramHome home;
+  ScriptedDialogs dialogs;
+  cur_lang = kEnglish;
+  Settings settings;
+  TMain main_window(settings);
+  dialogs.calls.clear();
+  main_window.Button4Click();
+  ASSERT_EQ(dialogs.messages().size(), 1);
+  EXPECT_EQ(dialogs.messages()[0].text, " Online mode not supported !\r\n Please call the manufacturer !");
+  EXPECT_EQ(dialogs.messages()[0].icon, DlgIcon::Warning);
+  EXPECT_EQ(dialogs.messages()[0].buttons, DlgButtons::Cancel);
+  cur_lang = kGerman;
+}
+
+TEST(ErrorReport, full_stop_appended_only_after_characters_above_the_full_stop) {
+  EXPECT_EQ(error_report_text("Disk full"), "Disk full.");
+  EXPECT_EQ(error_report_text("Disk full."), "Disk full.");
+  EXPECT_EQ(error_report_text("Disk full!"), "Disk full!");   // '!' lies below '.'
+  EXPECT_EQ(error_report_text("Error (5)"), "Error (5)");     // ')' lies below '.'
+  EXPECT_EQ(error_report_text("Code 5"), "Code 5.");          // '5' lies above '.'
+  EXPECT_EQ(error_report_text(""), "");
+}
+
+TEST(ErrorReport, an_exception_in_an_event_handler_is_reported_and_the_program_goes_on) {
+  ScriptedDialogs dialogs;
+  EXPECT_FALSE(run_reporting_errors([]() -> bool { throw std::runtime_error("Datei nicht lesbar"); }));
+  EXPECT_TRUE(run_reporting_errors([] { return true; }));
+  ASSERT_EQ(dialogs.messages().size(), 1);
+  EXPECT_EQ(dialogs.messages()[0].text, "Datei nicht lesbar.");
+  EXPECT_EQ(dialogs.messages()[0].caption, "Pulvitra 2.4-5");
+  EXPECT_EQ(dialogs.messages()[0].icon, DlgIcon::Error);
+  EXPECT_EQ(dialogs.messages()[0].buttons, DlgButtons::Ok);
+}
