@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <cmath>
 
 #include "app/core/dialogs.h"
@@ -130,7 +131,7 @@ void TStart::FormCreate() {
   ll2->move(4, 5 + ll1->height());
   Image1->setGeometry(rect());
   setEnabled(true);
-  if (settings.BackGround) setWindowState(Qt::WindowMaximized);
+  if (settings.BackGround) fill_screen();
   Timer2->start();
 }
 
@@ -246,12 +247,18 @@ void TStart::Timer1Timer() {
   }
 }
 
+void TStart::fill_screen() {
+  // Without a window manager a maximized state alone does not resize the window.
+  if (QScreen* s = screen()) setGeometry(s->availableGeometry());
+  setWindowState(Qt::WindowMaximized);
+}
+
 void TStart::set_background(bool on) {
   if (!on) {
     hide();
     return;
   }
-  setWindowState(Qt::WindowMaximized);
+  fill_screen();
   setEnabled(false);
   show();
   if (main_window) main_window->raise();

@@ -59,6 +59,7 @@ class TStart : public QWidget {
  private:
   void FormCreate();
   void highlight(QLabel* label, bool on);
+  void fill_screen();
 };
 
 // The picture of the start window (832 x 624): an ECG trace on a teal ground.
