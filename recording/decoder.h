@@ -2,7 +2,9 @@
 // bits, and cuts the samples into display pages. Also the page reader the views walk with.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "recording/tekg.h"
 
@@ -20,5 +22,38 @@ int CountMeasurements(const TEKG& ekg);
 // this until PageEnd. Returns the next sample of the page (0..250), or 0 at the end, and sets
 // PageBeatSeen/PageBeatValue, SawCode253, SawCode254 and SawStartRecord on the way.
 std::uint8_t NextPageSample(TEKG& ekg);
+
+// The most frequent of seven sample-interval estimates (ms): estimates 4..31 fall into the
+// bins 2..15 (estimate div 2), the first bin with the strictly largest count wins and gives
+// twice its number; 2 when no estimate fell into a bin.
+std::uint8_t ModeInterval(const std::array<std::uint8_t, 7>& estimates);
+
+// The beat detector's running values. They are not reset by a decode: each decode goes on
+// from where the previous one stopped, so decoding the same image twice may place the first
+// beat differently.
+struct DetectorState {
+  std::uint8_t running_average = 1;
+  std::uint16_t samples_since_candidate = 0;
+  bool operator==(const DetectorState&) const = default;
+};
+DetectorState detector_state();
+void set_detector_state(const DetectorState& state);
+// Back to the values at program start (1 and 0).
+void reset_decoder_state();
+
+// How pages find the rate of a beat detected at an image position: the position index, or
+// the scan over all kept beats (slow; kept to compare against).
+enum class BeatRateLookup { kIndexed, kLiteralScan };
+
+// What a decode found beyond the recording's tables.
+struct DecodeResult {
+  // Image positions at which the kept beats were detected, in order: entry k-1 belongs to
+  // BeatRate[k]. Holds BeatCount + 1 entries when two or more beats were kept (the last one
+  // is kept but not counted), else BeatCount entries.
+  std::vector<std::uint16_t> kept_positions;
+};
+
+// DecodeRecording with a choice of lookup, also returning the kept beat positions.
+DecodeResult decode_recording(TEKG& ekg, BeatRateLookup lookup = BeatRateLookup::kIndexed);
 
 }  // namespace pulvitra
