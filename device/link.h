@@ -1,0 +1,145 @@
+// The link to the recorder: the few primitives every scripted dialogue is built from (send a
+// command, wait a fixed time or until enough reply bytes have arrived, read them byte by byte),
+// the receive buffer they share, the identification handshake, the port and rate choice, and
+// the status log ComStat.
+//
+// Every wait is a coroutine step (co_await) on the one event loop: the window stays
+// responsive, and received bytes, pacing ticks and clicks are handled while a dialogue waits.
+// Timeouts run on Timer1 and last at least as long as asked. Everything runs on the GUI thread.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QCoroTask>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "device/port_interface.h"
+#include "device/prec_timer.h"
+
+namespace pulvitra {
+
+// The rates above the base rate of 4800 baud, in the order they are tried. The rate at index
+// i belongs to the rate code 251 + i that the recorder is sent after "B".
+inline constexpr std::array<std::int32_t, 5> BaudTable{12800, 15625, 20833, 31250, 62500};
+inline constexpr std::int32_t kBaseBaud = 4800;
+inline constexpr std::uint8_t kFirstBaudCode = 251;
+// What the recorder answers to "V" (a big-endian number) and to "g" CR.
+inline constexpr int kLowestVersion = 353;
+inline constexpr int kHighestVersion = 999;
+inline constexpr std::uint8_t kAliveAnswer = 0xFB;
+
+// The rate selector CB_MaxBaud as the link sees it: a list of rate texts and a shown text.
+class BaudSelector {
+ public:
+  virtual ~BaudSelector() = default;
+  virtual void clear() = 0;
+  virtual void add(const QString& item) = 0;
+  virtual int count() const = 0;
+  virtual QString item(int index) const = 0;  // "" outside the list
+  virtual QString text() const = 0;
+  virtual void set_text(const QString& text) = 0;
+  virtual void select(int index) = 0;
+};
+
+// A BaudSelector without a window, for tests and headless use.
+class BaudList final : public BaudSelector {
+ public:
+  void clear() override { items.clear(); }
+  void add(const QString& item) override { items << item; }
+  int count() const override { return static_cast<int>(items.size()); }
+  QString item(int index) const override { return index >= 0 && index < count() ? items[index] : QString(); }
+  QString text() const override { return shown; }
+  void set_text(const QString& text) override { shown = text; }
+  void select(int index) override { selected = index; }
+
+  QStringList items;
+  QString shown;
+  int selected = -1;
+};
+
+class Link : public QObject {
+  Q_OBJECT
+ public:
+  // pul_com: the port; Timer1: the window's wait timer; port_name: the selected port
+  // ("COM1".."COM8" or "xxxx"), which the window saves. All must outlive the link.
+  Link(PortInterface& pul_com, QTimer& Timer1, QString& port_name, QObject* parent = nullptr);
+
+  PortInterface& pul_com;
+  QTimer& Timer1;
+  QString& port_name;
+  TPrecTimer PrecTimer1;  // paces block requests; created periodic at 1000 ms, ticks harmless
+
+  QByteArray RxBuffer;          // received and not yet consumed
+  bool TimeoutElapsed = true;   // false while the armed timeout runs
+  bool CommError = false;       // set by a line error
+  bool PacingActive = false;    // while set, every PrecTimer1 tick sends "s"
+  std::int32_t MaxBaud = 12800; // highest rate the upload may use
+
+  // Window side. ComPortOpen locks the window's controls for a dialogue, ComPortClose
+  // unlocks them. report_error shows an error that ends a handler (the general error report).
+  std::function<void()> ComPortOpen;
+  std::function<void()> ComPortClose;
+  std::function<void(const QString& text)> report_error;
+  // Extra work of every Timer1 tick (the window keeps the overview's focus with it).
+  std::function<void()> on_timer1;
+
+  // The log ComStat: lines are appended; some operations clear it.
+  const QStringList& com_stat() const { return com_stat_; }
+  void com_stat_add(const QString& line);
+  void com_stat_clear();
+
+  void v24_start_timeout(std::uint16_t ms);
+  void Timer1Timer();
+  QCoro::Task<> v24_wait(std::uint16_t ms);
+  // True as soon as RxBuffer holds at least n bytes (at once when it already does); false
+  // when ms pass first.
+  QCoro::Task<bool> v24_avail(std::uint16_t ms, std::uint16_t n);
+  void v24_clear();
+  // Writes the bytes (zero bytes included); an empty text writes nothing. A port that is not
+  // open raises EComPort "WriteFile function failed".
+  void v24_send(const QByteArray& text);
+  // Takes the first byte of RxBuffer (0 when it is empty).
+  std::uint8_t v24_read_byte();
+  // (Re)opens the port at rate; callers see the outcome in pul_com.connected().
+  QCoro::Task<> v24_open(std::int32_t rate);
+  // Closes, reselects the port by port_name and opens it at 4800 baud.
+  QCoro::Task<> v24_reset();
+  // Identifies the recorder: up to 3 attempts of "V" (version 353..999) or, without a 2-byte
+  // reply, "g" CR (answer 0xFB).
+  QCoro::Task<bool> v24_handshake();
+
+  void pul_comRxChar(int count);
+  void pul_comError(int errors);
+  void PrecTimer1Timer(std::uint32_t time);
+
+  // The user picked another port: lists the rates the port accepts in CB_MaxBaud and leaves
+  // the port open at 4800 baud.
+  QCoro::Task<> CB_ComportChange(const QString& text, BaudSelector& CB_MaxBaud);
+  // The user picked or typed a rate; text that is not a number leaves MaxBaud as it is.
+  void CB_MaxBaudChange(const QString& text);
+
+  // Runs a dialogue to its end; an error escaping it (a port failure) goes to report_error.
+  // For handlers that start a dialogue and do not wait for it.
+  static QCoro::Task<> run_reporting(Link& link, QCoro::Task<> dialogue);
+
+ signals:
+  void com_stat_line_added(const QString& line);
+  void com_stat_cleared();
+  // Something a wait may be waiting for happened: the timeout fired or bytes arrived.
+  void progress();
+
+ private:
+  void report(const QString& text);
+
+  QStringList com_stat_;
+};
+
+// The log line of v24_open: port name, a blank, the rate and " baud".
+QString baud_line(const QString& port_name, std::int32_t rate);
+
+}  // namespace pulvitra

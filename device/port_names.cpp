@@ -1,0 +1,94 @@
+#include "device/port_names.h"
+
+#include <QCollator>
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <unistd.h>
+
+#include "app/core/language.h"
+#include "app/core/settings.h"
+
+namespace pulvitra {
+
+namespace {
+
+constexpr int kHighestListedNumber = 8;
+
+bool is_adapter(const QString& device_path) {
+  const QString name = QFileInfo(device_path).fileName();
+  return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
+}
+
+QString mapped_device(int n) {
+  return read_ini_value(settings_path(), QLatin1String(kPortsSection), QStringLiteral("COM%1").arg(n)).trimmed();
+}
+
+bool has_mapping() {
+  for (int n = 1; n <= kHighestListedNumber; ++n)
+    if (!mapped_device(n).isEmpty()) return true;
+  return false;
+}
+
+}  // namespace
+
+int com_number(const QString& port_name) {
+  if (!port_name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) return 0;
+  bool ok = false;
+  const int n = port_name.mid(3).toInt(&ok);
+  return ok && n > 0 && port_name.mid(3).front().isDigit() ? n : 0;
+}
+
+QStringList order_serial_devices(QStringList device_paths) {
+  QCollator collator;
+  collator.setNumericMode(true);
+  std::stable_sort(device_paths.begin(), device_paths.end(), [&](const QString& a, const QString& b) {
+    if (is_adapter(a) != is_adapter(b)) return is_adapter(a);
+    return collator.compare(a, b) < 0;
+  });
+  return device_paths;
+}
+
+QStringList system_serial_ports() {
+  QStringList paths;
+  const auto ports = QSerialPortInfo::availablePorts();
+  for (const QSerialPortInfo& info : ports) paths << info.systemLocation();
+  return order_serial_devices(paths);
+}
+
+QString device_for_port(int n) {
+  if (n <= 0) return QString();
+  if (has_mapping()) return mapped_device(n);
+  const QStringList ports = system_serial_ports();
+  return n <= ports.size() ? ports[n - 1] : QString();
+}
+
+QString device_for_port(const QString& port_name) { return device_for_port(com_number(port_name)); }
+
+bool access_denied(const QString& device_path) {
+  const QByteArray path = device_path.toLocal8Bit();
+  return QFileInfo::exists(device_path) && ::access(path.constData(), R_OK | W_OK) != 0;
+}
+
+bool port_exists(int n) {
+  const QString device = device_for_port(n);
+  if (device.isEmpty() || !QFileInfo::exists(device)) return false;
+  if (access_denied(device)) return true;
+  QSerialPort probe;
+  probe.setPortName(device);
+  if (!probe.open(QIODevice::ReadWrite)) return false;
+  probe.close();
+  return true;
+}
+
+QString permission_remedy(const QString& device_path) {
+  return lang_text(QStringLiteral("Keine Zugriffsrechte auf %1: Benutzer zur Gruppe dialout hinzufügen "
+                                  "(sudo usermod -aG dialout $USER) und neu anmelden")
+                       .arg(device_path),
+                   QStringLiteral("No access to %1: add the user to the group dialout "
+                                  "(sudo usermod -aG dialout $USER) and log in again")
+                       .arg(device_path));
+}
+
+}  // namespace pulvitra

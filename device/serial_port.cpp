@@ -1,0 +1,138 @@
+#include "device/serial_port.h"
+
+#include <cerrno>
+
+#include "device/ecomport.h"
+#include "device/port_names.h"
+
+namespace pulvitra {
+
+namespace {
+
+// Scope in which errors of the serial port belong to the call that caused them.
+class OwnCall {
+ public:
+  explicit OwnCall(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~OwnCall() { flag_ = before_; }
+
+ private:
+  bool& flag_;
+  bool before_;
+};
+
+}  // namespace
+
+TComPortN::TComPortN(QObject* parent) : PortInterface(parent) {
+  connect(&serial_, &QSerialPort::readyRead, this, [this] {
+    const int count = input_count();
+    if (count > 0) emit rx_char(count);
+  });
+  connect(&serial_, &QSerialPort::errorOccurred, this, &TComPortN::on_serial_error);
+}
+
+TComPortN::~TComPortN() {
+  OwnCall own(in_own_call_);
+  serial_.close();
+}
+
+void TComPortN::set_port(const QString& name) {
+  port_ = name;
+  if (!connected()) return;
+  close();
+  open();
+}
+
+void TComPortN::set_custom_baud_rate(std::int32_t baud) {
+  custom_baud_rate_ = baud;
+  if (!connected()) return;
+  OwnCall own(in_own_call_);
+  if (!serial_.setBaudRate(baud)) throw EComPort(kErrSetState, EINVAL);
+}
+
+void TComPortN::open() {
+  if (connected()) return;
+  denied_device_.clear();
+  const QString device = device_for_port(port_);
+  if (device.isEmpty()) throw EComPort(kErrOpen, ENOENT);
+  OwnCall own(in_own_call_);
+  serial_.setPortName(device);
+  serial_.setReadBufferSize(kInputSize);
+  serial_.setBaudRate(custom_baud_rate_);
+  serial_.setDataBits(QSerialPort::Data8);
+  serial_.setParity(QSerialPort::NoParity);
+  serial_.setStopBits(QSerialPort::OneStop);
+  serial_.setFlowControl(QSerialPort::NoFlowControl);
+  if (!serial_.open(QIODevice::ReadWrite)) fail_open(device);
+  serial_.clear();
+}
+
+void TComPortN::fail_open(const QString& device) {
+  const QSerialPort::SerialPortError error = serial_.error();
+  serial_.close();
+  serial_.clearError();
+  switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+      throw EComPort(kErrOpen, ENOENT);
+    case QSerialPort::PermissionError:
+      // Either our rights are missing or another program holds the port.
+      if (access_denied(device)) {
+        denied_device_ = device;
+        throw EComPort(kErrOpen, EACCES);
+      }
+      throw EComPort(kErrOpen, EBUSY);
+    case QSerialPort::UnsupportedOperationError:
+      throw EComPort(kErrSetState, EINVAL);  // the driver refuses the rate or line settings
+    default:
+      throw EComPort(kErrOpen, EIO);
+  }
+}
+
+void TComPortN::close() {
+  if (!connected()) return;
+  OwnCall own(in_own_call_);
+  serial_.clear();
+  serial_.close();
+}
+
+void TComPortN::set_dtr(bool on) {
+  OwnCall own(in_own_call_);
+  if (serial_.setDataTerminalReady(on)) return;
+  // A pseudo-terminal (the recorder simulator) has no modem lines; that is not a fault.
+  const bool no_modem_lines = serial_.error() == QSerialPort::UnsupportedOperationError;
+  serial_.clearError();
+  if (!no_modem_lines) throw EComPort(kErrEscape, EIO);
+}
+
+void TComPortN::set_rts(bool on) {
+  OwnCall own(in_own_call_);
+  if (serial_.setRequestToSend(on)) return;
+  const bool no_modem_lines = serial_.error() == QSerialPort::UnsupportedOperationError;
+  serial_.clearError();
+  if (!no_modem_lines) throw EComPort(kErrEscape, EIO);
+}
+
+int TComPortN::write_str(const QByteArray& bytes) {
+  if (!connected()) throw EComPort(kErrWrite, EBADF);
+  if (bytes.isEmpty()) return 0;
+  const qint64 written = serial_.write(bytes);
+  if (written < 0) throw EComPort(kErrWrite, EIO);
+  // Hand the bytes to the driver now: the recorder's timing counts from the command.
+  serial_.flush();
+  return static_cast<int>(written);
+}
+
+QByteArray TComPortN::read_str(int max_bytes) {
+  if (!connected()) throw EComPort(kErrRead, EBADF);
+  if (max_bytes <= 0) return QByteArray();
+  return serial_.read(max_bytes);
+}
+
+int TComPortN::input_count() const { return connected() ? static_cast<int>(serial_.bytesAvailable()) : 0; }
+
+void TComPortN::on_serial_error(QSerialPort::SerialPortError error) {
+  if (in_own_call_ || error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
+  serial_.clearError();
+  emit line_error(static_cast<int>(error));
+}
+
+}  // namespace pulvitra

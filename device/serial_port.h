@@ -1,0 +1,51 @@
+// The program's serial port, pul_com: a port name "COMn" resolved to a device (port_names.h),
+// exclusive open, any integer rate (the recorder uses 4800, 12800, 15625, 20833, 31250 and
+// 62500 baud), 8 data bits, no parity, 1 stop bit, no flow control, 1024-byte buffers.
+// Reads return at once with what has arrived; writes send zero bytes like any other.
+#pragma once
+
+#include <QSerialPort>
+
+#include "device/port_interface.h"
+
+namespace pulvitra {
+
+class TComPortN final : public PortInterface {
+  Q_OBJECT
+ public:
+  static constexpr int kInputSize = 1024;
+
+  explicit TComPortN(QObject* parent = nullptr);
+  ~TComPortN() override;
+
+  QString port() const override { return port_; }
+  void set_port(const QString& name) override;
+  std::int32_t custom_baud_rate() const override { return custom_baud_rate_; }
+  void set_custom_baud_rate(std::int32_t baud) override;
+  bool connected() const override { return serial_.isOpen(); }
+  void open() override;
+  void close() override;
+  void set_dtr(bool on) override;
+  void set_rts(bool on) override;
+  int write_str(const QByteArray& bytes) override;
+  QByteArray read_str(int max_bytes) override;
+  int input_count() const override;
+  QString denied_device() const override { return denied_device_; }
+
+  // The device the port name stands for at the last open ("" before the first).
+  QString device() const { return serial_.portName(); }
+
+ private:
+  void on_serial_error(QSerialPort::SerialPortError error);
+  [[noreturn]] void fail_open(const QString& device);
+
+  QSerialPort serial_;
+  QString port_ = QStringLiteral("COM1");
+  std::int32_t custom_baud_rate_ = 9600;
+  QString denied_device_;
+  // Errors raised by our own calls (open, modem lines) are reported by those calls, not as
+  // line errors.
+  bool in_own_call_ = false;
+};
+
+}  // namespace pulvitra
