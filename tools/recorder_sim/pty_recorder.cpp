@@ -1,0 +1,141 @@
+#include "tools/recorder_sim/pty_recorder.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "tools/recorder_sim/line_rate.h"
+
+namespace pulvitra::sim {
+
+namespace {
+
+// Until the program sets its rate the line is at a rate no dialogue uses, so nothing it sent
+// before could be taken for a command.
+constexpr int kIdleLineRate = 9600;
+
+}  // namespace
+
+PtyRecorder::PtyRecorder(RecorderModel model, SimLog& log) : model_(std::move(model)), log_(log) {}
+
+PtyRecorder::~PtyRecorder() { hang_up(); }
+
+bool PtyRecorder::open(std::string& error) {
+  master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
+    error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
+    return false;
+  }
+  const char* name = ptsname(master_);
+  if (name == nullptr) {
+    error = std::string("cannot name the pseudo-terminal: ") + std::strerror(errno);
+    return false;
+  }
+  slave_path_ = name;
+  slave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (slave_ < 0 || !set_raw_line(slave_, kIdleLineRate)) {
+    error = "cannot set up " + slave_path_ + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+void PtyRecorder::run(const volatile std::sig_atomic_t& stop, const sigset_t& wait_mask) {
+  while (stop == 0) {
+    pollfd fd{master_, POLLIN, 0};
+    const int timeout_ms = wait_timeout_ms();
+    timespec timeout{timeout_ms / 1000, (timeout_ms % 1000) * 1000000L};
+    const int ready = ppoll(&fd, hung_up_ ? 0 : 1, timeout_ms < 0 ? nullptr : &timeout, &wait_mask);
+    if (ready < 0 && errno != EINTR) {
+      log_.note(std::string("poll failed: ") + std::strerror(errno));
+      return;
+    }
+    if (stop != 0) break;
+    if (ready > 0 && (fd.revents & POLLIN) != 0) read_line();
+    send_due_replies();
+  }
+}
+
+int PtyRecorder::wait_timeout_ms() const {
+  if (pending_.empty()) return -1;
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(pending_.front().due - Clock::now());
+  return static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
+}
+
+void PtyRecorder::read_line() {
+  std::uint8_t chunk[4096];
+  const ssize_t count = ::read(master_, chunk, sizeof chunk);
+  if (count <= 0) return;
+  const int line_rate = sim::line_rate(slave_);
+  const bool intact = rates_agree(line_rate);
+  log_.received(line_rate, model_.rate(), chunk, static_cast<std::size_t>(count), intact);
+  for (ssize_t i = 0; i < count && !hung_up_; ++i) {
+    if (!intact) {
+      model_.garbled();
+      continue;
+    }
+    act(model_.receive(chunk[i]));
+  }
+}
+
+void PtyRecorder::act(const std::vector<RecorderAction>& actions) {
+  for (const RecorderAction& action : actions) {
+    if (action.kind == RecorderAction::kNote) {
+      log_.note(action.text);
+    } else if (action.kind == RecorderAction::kHangup) {
+      log_.note(action.text);
+      hang_up();
+      return;
+    } else {
+      // Replies leave in the order they were asked for, even when delayed.
+      auto due = Clock::now() + std::chrono::milliseconds(action.delay_ms);
+      if (!pending_.empty()) due = std::max(due, pending_.back().due);
+      pending_.push_back({due, action.bytes, action.text});
+    }
+  }
+  send_due_replies();
+}
+
+void PtyRecorder::send_due_replies() {
+  while (!hung_up_ && !pending_.empty() && pending_.front().due <= Clock::now()) {
+    write_line(pending_.front());
+    pending_.pop_front();
+  }
+}
+
+void PtyRecorder::write_line(const PendingReply& reply) {
+  // The program may have changed its rate while a delayed reply waited.
+  const int line_rate = sim::line_rate(slave_);
+  if (!rates_agree(line_rate)) {
+    log_.note("tx " + reply.text + " lost: line at " + std::to_string(line_rate) + " baud");
+    return;
+  }
+  const ssize_t written = ::write(master_, reply.bytes.data(), reply.bytes.size());
+  if (written == static_cast<ssize_t>(reply.bytes.size())) {
+    log_.note("tx " + reply.text);
+  } else {
+    log_.note("tx " + reply.text + " cut short: the program does not read the line");
+  }
+}
+
+bool PtyRecorder::rates_agree(int line_rate) const {
+  // A UART tolerates about 2 % between the two ends; stay well inside that.
+  const int recorder_rate = model_.rate();
+  return line_rate > 0 && std::abs(line_rate - recorder_rate) * 100 <= recorder_rate;
+}
+
+void PtyRecorder::hang_up() {
+  pending_.clear();
+  if (slave_ >= 0) ::close(slave_);
+  if (master_ >= 0) ::close(master_);
+  slave_ = master_ = -1;
+  hung_up_ = true;
+}
+
+}  // namespace pulvitra::sim
