@@ -12,7 +12,7 @@ namespace pulvitra::sim {
 // On failure returns an empty vector and sets error.
 std::vector<std::uint8_t> load_image(const std::string& pul_file, std::string& error);
 
-// A plausible recording: one measurement with regular beats and rate markers.
+// The program's standard synthetic recording (the same bytes every time).
 std::vector<std::uint8_t> generated_image();
 
 }  // namespace pulvitra::sim
