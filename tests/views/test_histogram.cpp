@@ -1,0 +1,209 @@
+// The histogram page: bar colours by the limits, bar heights, bin 90 without a bar, the
+// statistics panel on the screen and the printed statistics block.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <memory>
+#include <vector>
+
+#include "app/core/language.h"
+#include "views/histogram_view.h"
+
+namespace pulvitra {
+namespace {
+
+// Screen placement: L 25, T 15, W 539, H 186, bin width 7; bar k starts at x = 32 + 7 (k - 15).
+constexpr int kT = 15;
+constexpr int kH = 186;
+int bar_left(int k) { return 32 + 7 * (k - 15); }
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+QColor face() { return QColor(QGuiApplication::palette().color(QPalette::Button).rgb()); }
+QColor light() { return QColor(QGuiApplication::palette().color(QPalette::Light).rgb()); }
+
+std::unique_ptr<TEKG> recording(const std::vector<float>& rates) {
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);
+  for (std::size_t i = 0; i < rates.size(); ++i) ekg->BeatRate[i + 1] = rates[i];
+  ekg->BeatCount = static_cast<std::uint16_t>(rates.size());
+  return ekg;
+}
+
+QImage draw_screen(const TEKG& ekg, int limit1, int limit2, bool statistics_only = false) {
+  QImage image(590, 289, QImage::Format_RGB32);
+  image.fill(Qt::magenta);
+  ViewSettings settings;
+  settings.limit1 = limit1;
+  settings.limit2 = limit2;
+  QPainter painter(&image);
+  draw_histogram(painter, ekg, settings, ViewTarget{}, statistics_only);
+  return image;
+}
+
+class HistogramView : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fill_language_table();
+    cur_lang = kGerman;
+  }
+};
+
+TEST_F(HistogramView, BarsInsideTheLimitsAreRedOthersBlue) {
+  // Limits 30 and 45 (60..90 per minute): bin 35 (70/min) inside, bin 50 (100/min) outside.
+  const auto ekg = recording({70.0f, 100.0f});
+  const QImage image = draw_screen(*ekg, 30, 45);
+  EXPECT_EQ(image.pixelColor(bar_left(35) + 2, kT + kH - 2), kRed);
+  EXPECT_EQ(image.pixelColor(bar_left(50) + 2, kT + kH - 2), kBlue);
+  // Either bar may hold the lower limit.
+  const QImage swapped = draw_screen(*ekg, 45, 30);
+  EXPECT_EQ(swapped.pixelColor(bar_left(35) + 2, kT + kH - 2), kRed);
+  // The upper limit bin itself is outside: limits 30 and 35 make bin 35 blue.
+  EXPECT_EQ(draw_screen(*ekg, 30, 35).pixelColor(bar_left(35) + 2, kT + kH - 2), kBlue);
+}
+
+TEST_F(HistogramView, BarHeightsScaleToTheFullestBin) {
+  struct Case {
+    std::vector<float> rates;
+    int bin;
+    int height;
+  };
+  const Case cases[] = {
+      {{70.0f, 70.0f, 70.0f}, 35, kH - 5},  // one bin holding every beat: 181 pixels
+      {{60.0f, 80.0f, 80.0f}, 30, 90},      // half of 181 rounds to the even 90
+      {{60.0f, 180.0f, 180.0f}, 30, 90},    // bin 90 has no bar but sets the scale
+  };
+  for (const Case& c : cases) {
+    const QImage image = draw_screen(*recording(c.rates), 15, 90);
+    const int x = bar_left(c.bin) + 2;
+    const int frame_top = kT + kH - 1 - c.height;
+    EXPECT_EQ(image.pixelColor(x, frame_top), light()) << "bin " << c.bin;
+    EXPECT_EQ(image.pixelColor(x, frame_top + 1), kRed) << "bin " << c.bin;
+    EXPECT_EQ(image.pixelColor(x, frame_top - 1), face()) << "bin " << c.bin;
+  }
+}
+
+TEST_F(HistogramView, Bin90IsCountedWithoutABar) {
+  const QImage image = draw_screen(*recording({180.0f, 179.0f, 60.0f}), 15, 90);
+  for (int y = kT + 1; y < kT + kH; ++y) {
+    ASSERT_EQ(image.pixelColor(bar_left(90) + 2, y), face()) << "y " << y;
+  }
+}
+
+// Draws the expected panel texts straight at the positions the panel layout gives.
+QImage expected_panel(const QString& mean_label) {
+  QImage image(590, 289, QImage::Format_RGB32);
+  image.fill(face());
+  QPainter painter(&image);
+  QFont font = painter.font();
+  font.setPointSize(10);
+  font.setBold(true);
+  painter.setFont(font);
+  const QFontMetrics fm = painter.fontMetrics();
+  auto out = [&](int x, int y, const QString& text) { painter.drawText(x, y + fm.ascent(), text); };
+  const int e1 = fm.horizontalAdvance(mean_label) + 539 * 7 / 40 + 25;  // + 94 + 25
+  out(539 * 4 / 40 + 25, 241, mean_label);                             // x = 78
+  out(e1 - fm.horizontalAdvance("70.0"), 241, "70.0");
+  out(e1 - fm.horizontalAdvance("857.0"), 256, "857");
+  out(e1, 241, " /min");
+  out(e1, 256, " ms");
+  const int e2 = fm.horizontalAdvance("SD:") + 539 * 21 / 40 + 25;  // + 282 + 25
+  out(539 * 18 / 40 + 25, 241, "SD:");                             // x = 267
+  out(e2 - fm.horizontalAdvance("14.1"), 241, "14.1");
+  out(e2 - fm.horizontalAdvance("179.0"), 256, "179");
+  out(e2, 241, " /min");
+  out(e2, 256, " ms");
+  out(539 * 30 / 40 + 25, 248, "V  : 20.2%");  // x = 429
+  out(fm.horizontalAdvance("V") + 429, 254, "k");
+  return image;
+}
+
+void expect_panel_text_like(const QImage& image, const QImage& expected) {
+  // Inside the panel frame (231..281, 25..565) every pixel matches.
+  int mismatches = 0;
+  for (int y = 232; y < 281; ++y)
+    for (int x = 26; x < 565; ++x)
+      if (image.pixel(x, y) != expected.pixel(x, y)) ++mismatches;
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(HistogramView, ScreenPanelShowsTheStatisticsInBothLanguages) {
+  const auto ekg = recording({60.0f, 80.0f});
+  expect_panel_text_like(draw_screen(*ekg, 15, 90), expected_panel("Mittelwert:"));
+  cur_lang = kEnglish;
+  expect_panel_text_like(draw_screen(*ekg, 15, 90), expected_panel("Average value:"));
+}
+
+TEST_F(HistogramView, PanelIsAbsentWithAtMostOneBeatInside) {
+  const QImage image = draw_screen(*recording({70.0f, 70.0f, 150.0f}), 30, 35);
+  for (int y = 231; y <= 281; ++y)
+    for (int x = 25; x <= 565; ++x) ASSERT_EQ(image.pixelColor(x, y), face()) << x << "," << y;
+  EXPECT_EQ(image.pixelColor(bar_left(35) + 2, kT + kH - 2), kBlue);  // the bars remain
+}
+
+TEST_F(HistogramView, NoBeatsLeavesThePictureAsItWas) {
+  const auto ekg = recording({});
+  const QImage image = draw_screen(*ekg, 15, 90);
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::magenta));
+  EXPECT_EQ(image.pixelColor(300, 150), QColor(Qt::magenta));
+}
+
+// A portrait page of 1000 x 1414 pixels: print_left 142, print_top 141, print_gap 94.
+struct PrintedPage {
+  QImage image{1000, 1414, QImage::Format_RGB32};
+  int th = 0;  // TH("X") in the font the histogram starts with
+};
+
+PrintedPage draw_printed(const TEKG& ekg, bool statistics_only) {
+  PrintedPage page;
+  page.image.fill(Qt::white);
+  QPainter painter(&page.image);
+  QFont font = painter.font();
+  font.setPointSize(7);
+  painter.setFont(font);
+  page.th = painter.fontMetrics().height();
+  ViewTarget target;
+  target.printer = true;
+  target.page = PrinterPage{&painter, 1000, 1414};
+  ViewSettings settings;
+  settings.limit1 = 30;
+  settings.limit2 = 45;
+  draw_histogram(painter, ekg, settings, target, statistics_only);
+  return page;
+}
+
+TEST_F(HistogramView, PrintedHistogramSitsBelowTheTrendInBlackAndGrey) {
+  const PrintedPage page = draw_printed(*recording({70.0f, 70.0f, 100.0f}), false);
+  const int top = 9 * 1414 / 30 + 94 + 141 + page.th;
+  const int H = 401 - 3 * page.th;  // 1414 x 8.5 / 30 = 400.6, nearest 401
+  const int bw = 716 / 77;  // W = 1000 - 2 x 142
+  EXPECT_EQ(page.image.pixelColor(142, top), QColor(Qt::black));           // frame corner
+  EXPECT_EQ(page.image.pixelColor(142 + 716, top + H), QColor(Qt::black));  // far corner
+  const int x35 = 142 + bw + 20 * bw;
+  const int x50 = 142 + bw + 35 * bw;
+  EXPECT_EQ(page.image.pixelColor(x35 + 2, top + H - 2), QColor(128, 128, 128));  // inside
+  EXPECT_EQ(page.image.pixelColor(x50 + 2, top + H - 2), QColor(Qt::white));      // outside
+  EXPECT_EQ(page.image.pixelColor(x50, top + H - 2), QColor(Qt::black));          // its frame
+}
+
+TEST_F(HistogramView, StatisticsOnlyPrintsNoFrameAndNoBars) {
+  const PrintedPage page = draw_printed(*recording({70.0f, 70.0f, 100.0f}), true);
+  const int top = 9 * 1414 / 30 + 94 + 141 + page.th;
+  EXPECT_EQ(page.image.pixelColor(142, top), QColor(Qt::white));
+  const int bw = 716 / 77;
+  EXPECT_EQ(page.image.pixelColor(142 + 21 * bw + 2, top + 401 - 3 * page.th - 2), QColor(Qt::white));
+  // The block itself: the title "Statistik" lies left of print_left on the block's first line.
+  const int line = 3 * page.th / 2;
+  const int y0 = 18 * 1414 / 30 + 94 + 141 + line;
+  bool ink = false;
+  for (int y = y0 - line; y < y0; ++y)
+    for (int x = 100; x < 142; ++x) ink = ink || page.image.pixelColor(x, y) != QColor(Qt::white);
+  EXPECT_TRUE(ink);
+}
+
+}  // namespace
+}  // namespace pulvitra

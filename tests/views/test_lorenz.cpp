@@ -1,0 +1,128 @@
+// The Lorenz page: where a pair of beats puts its cross, clamping against the frame, the
+// unpaired last beat, and the embossed diagonal.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <memory>
+#include <vector>
+
+#include "app/core/language.h"
+#include "views/lorenz_view.h"
+
+namespace pulvitra {
+namespace {
+
+// Screen placement: L 39, T 8, units 31, crosses of half size 3; 300 ms on the left and
+// bottom frame lines (x 39, y 380), 1500 ms on the right and top ones (x 411, y 8).
+constexpr int kL = 39;
+constexpr int kBottom = 8 + 12 * 31;
+
+QRgb shadow() { return QGuiApplication::palette().color(QPalette::Dark).rgb(); }
+QRgb light() { return QGuiApplication::palette().color(QPalette::Light).rgb(); }
+
+std::unique_ptr<TEKG> recording(const std::vector<float>& rates, int count) {
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);
+  for (std::size_t i = 0; i < rates.size(); ++i) ekg->BeatRate[i + 1] = rates[i];
+  ekg->BeatCount = static_cast<std::uint16_t>(count);
+  return ekg;
+}
+
+QImage draw_screen(const TEKG& ekg) {
+  QImage image(452, 412, QImage::Format_RGB32);
+  image.fill(Qt::magenta);
+  QPainter painter(&image);
+  draw_lorenz(painter, ekg, ViewTarget{});
+  return image;
+}
+
+// Both arms of a cross centred at (x, y) are drawn one pixel inside their ends.
+void expect_cross(const QImage& image, int x, int y) {
+  EXPECT_EQ(image.pixel(x - 2, y - 2), shadow()) << "cross at " << x << "," << y;
+  EXPECT_EQ(image.pixel(x + 2, y + 2), shadow()) << "cross at " << x << "," << y;
+  EXPECT_EQ(image.pixel(x - 2, y + 2), shadow()) << "cross at " << x << "," << y;
+  EXPECT_EQ(image.pixel(x + 2, y - 2), shadow()) << "cross at " << x << "," << y;
+}
+
+void expect_no_cross(const QImage& image, int x, int y) {
+  EXPECT_NE(image.pixel(x - 2, y - 2), shadow()) << "cross at " << x << "," << y;
+  EXPECT_NE(image.pixel(x + 2, y + 2), shadow()) << "cross at " << x << "," << y;
+}
+
+TEST(LorenzView, PairOfBeatsPutsItsCrossAtTheirPeriods) {
+  struct Case {
+    float first, second;
+    int x, y;
+  };
+  const Case cases[] = {
+      {60.0f, 60.0f, kL + 7 * 31, kBottom - 7 * 31},  // 1000 ms: 7 units right, 7 up
+      {60.0f, 100.0f, kL + 7 * 31, kBottom - 93},     // 600 ms: 3 units up
+      {100.0f, 60.0f, kL + 93, kBottom - 7 * 31},
+      {30.0f, 80.0f, 411 - 4, kBottom - 140},  // 2000 ms piles up at the right frame; 750 ms
+      {250.0f, 60.0f, kL + 5, kBottom - 217},  // 240 ms piles up at the left frame
+      {75.0f, 35.0f, kL + 155, 8 + 5},        // 800 ms; 1714 ms piles up at the top frame
+  };
+  for (const Case& c : cases) {
+    const QImage image = draw_screen(*recording({c.first, c.second}, 2));
+    expect_cross(image, c.x, c.y);
+  }
+}
+
+TEST(LorenzView, OddBeatCountLeavesTheLastBeatUnplotted) {
+  // The decoder stores one beat beyond BeatCount; pairs are 1-2, 3-4, ...
+  const std::vector<float> rates = {60.0f, 60.0f, 100.0f, 100.0f};
+  const int x600 = kL + 93;
+  const int y600 = kBottom - 93;
+  const QImage odd = draw_screen(*recording(rates, 3));
+  expect_cross(odd, kL + 217, kBottom - 217);
+  expect_no_cross(odd, x600, y600);
+  expect_cross(draw_screen(*recording(rates, 4)), x600, y600);
+}
+
+TEST(LorenzView, EmptyRecordingShowsFrameScalesAndDiagonalWithoutCrosses) {
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);  // BeatCount 1
+  const QImage image = draw_screen(*ekg);
+  // The diagonal from (411, 8) to (39, 380): light, with a shadow line one pixel beside it.
+  EXPECT_EQ(image.pixel(411 - 100, 8 + 100), light());
+  EXPECT_EQ(image.pixel(409 - 100, 9 + 100), shadow());
+  EXPECT_EQ(image.pixelColor(kL - 3, kBottom), QColor(Qt::black));  // tick of 300 ms
+  expect_no_cross(image, kL + 217, kBottom - 217);
+}
+
+TEST(LorenzView, NoBeatsLeavesThePictureAsItWas) {
+  const QImage image = draw_screen(*recording({}, 0));
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::magenta));
+  EXPECT_EQ(image.pixelColor(200, 200), QColor(Qt::magenta));
+}
+
+TEST(LorenzView, PrintedCrossesAreBlackAndGrowWithThePage) {
+  fill_language_table();
+  QImage page(1000, 1414, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter painter(&page);
+  QFont font = painter.font();
+  font.setPointSize(6);
+  painter.setFont(font);
+  const int th = painter.fontMetrics().height();
+  const int txxx = painter.fontMetrics().horizontalAdvance("XXX");
+  ViewTarget target;
+  target.printer = true;
+  target.page = PrinterPage{&painter, 1000, 1414};
+  draw_lorenz(painter, *recording({60.0f, 100.0f}, 2), target);
+  // Units 1000 / 16 = 62, crosses of half size 6 drawn 3 pixels wide.
+  const int L = 142 + txxx;
+  const int T = th + 94 + 141;
+  const int x = L + 7 * 62;
+  const int y = T + 12 * 62 - 3 * 62;
+  EXPECT_EQ(page.pixelColor(L, T), QColor(Qt::black));
+  EXPECT_EQ(page.pixelColor(x - 5, y - 5), QColor(Qt::black));
+  EXPECT_EQ(page.pixelColor(x + 5, y - 5), QColor(Qt::black));
+  EXPECT_EQ(page.pixelColor(x - 5, y - 4), QColor(Qt::black));  // the thick pen
+}
+
+}  // namespace
+}  // namespace pulvitra

@@ -1,0 +1,131 @@
+// The beat statistics the clinician reads the diagnosis from: bins, limits and the five texts.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "views/statistics.h"
+
+namespace pulvitra {
+namespace {
+
+BeatStatistics stats_of(const std::vector<float>& rates, int limit1, int limit2) {
+  return beat_statistics(std::span<const float>(rates), limit1, limit2);
+}
+
+TEST(BeatStatistics, TwoBeatsOf60And80GiveTheKnownFigures) {
+  const BeatStatistics stats = stats_of({60.0f, 80.0f}, 15, 90);
+  ASSERT_TRUE(stats.present);
+  EXPECT_EQ(stats.n, 2);
+  EXPECT_FLOAT_EQ(stats.M, 70.0f);
+  EXPECT_NEAR(stats.SDr, 14.1421356, 1e-5);
+  EXPECT_EQ(stats.mean_rate_text, "70.0");
+  EXPECT_EQ(stats.sd_rate_text, "14.1");
+  EXPECT_EQ(stats.vc_text, "20.2");
+  EXPECT_EQ(stats.mean_period_text, "857");  // period of the mean rate, not mean of periods
+  EXPECT_EQ(stats.sd_period_text, "179");
+  EXPECT_EQ(stats.HistCount[30], 1);
+  EXPECT_EQ(stats.HistCount[40], 1);
+}
+
+TEST(BeatStatistics, LimitsAreStrictOnBothSides) {
+  struct Case {
+    std::vector<float> rates;
+    int limit1, limit2;
+    int n;
+  };
+  const Case cases[] = {
+      {{60.0f, 70.0f, 80.0f}, 30, 45, 2},   // 60 = 2 x 30 is outside
+      {{70.0f, 80.0f, 90.0f}, 30, 45, 2},   // 90 = 2 x 45 is outside
+      {{60.1f, 89.9f}, 30, 45, 2},          // just inside on both sides
+      {{70.0f, 80.0f}, 40, 40, 0},          // equal limits leave nothing inside
+      {{100.0f, 120.0f, 140.0f}, 20, 45, 0},
+  };
+  for (const Case& c : cases) {
+    const BeatStatistics stats = stats_of(c.rates, c.limit1, c.limit2);
+    EXPECT_EQ(stats.n, c.n) << "limits " << c.limit1 << " " << c.limit2;
+    EXPECT_EQ(stats.present, c.n > 1);
+  }
+}
+
+TEST(BeatStatistics, BinsRoundHalvesToTheEvenNeighbour) {
+  struct Case {
+    float rate;
+    int bin;
+  };
+  const Case cases[] = {{41.0f, 20}, {43.0f, 22}, {40.0f, 20}, {59.0f, 30}, {61.0f, 30},
+                        {180.0f, 90}, {179.0f, 90}, {100.0f, 50}};
+  for (const Case& c : cases) {
+    const BeatStatistics stats = stats_of({c.rate}, 15, 90);
+    EXPECT_EQ(stats.HistCount[c.bin], 1) << "rate " << c.rate;
+    int total = 0;
+    for (int k = kFirstBin; k <= kLastBin; ++k) total += stats.HistCount[k];
+    EXPECT_EQ(total, 1) << "rate " << c.rate;
+  }
+}
+
+TEST(BeatStatistics, RatesOutside40To180AreNotCounted) {
+  const BeatStatistics stats = stats_of({39.4f, 180.6f, 0.0f, 35.0f}, 15, 90);
+  for (int k = kFirstBin; k <= kLastBin; ++k) EXPECT_EQ(stats.HistCount[k], 0) << "bin " << k;
+  EXPECT_EQ(stats.n, 0);
+}
+
+TEST(BeatStatistics, EmptyRecordingAfterNewHasNoBinAndNoStatistics) {
+  // After New the recording holds one beat of rate 0.
+  const BeatStatistics stats = stats_of({0.0f}, 15, 90);
+  for (int k = kFirstBin; k <= kLastBin; ++k) EXPECT_EQ(stats.HistCount[k], 0);
+  EXPECT_FALSE(stats.present);
+  EXPECT_TRUE(stats.mean_rate_text.empty());
+  EXPECT_TRUE(stats.sd_period_text.empty());
+}
+
+TEST(BeatStatistics, SingleBeatWithinLimitsKeepsTheBinsButHasNoStatistics) {
+  const BeatStatistics stats = stats_of({70.0f, 150.0f}, 30, 45);
+  EXPECT_EQ(stats.n, 1);
+  EXPECT_FALSE(stats.present);
+  EXPECT_EQ(stats.HistCount[35], 1);
+  EXPECT_EQ(stats.HistCount[75], 1);
+}
+
+TEST(BeatStatistics, SwappedLimitsGiveTheSameStatistics) {
+  const std::vector<float> rates = {62.5f, 71.0f, 74.25f, 88.0f, 95.5f, 120.0f};
+  const BeatStatistics a = stats_of(rates, 30, 50);
+  const BeatStatistics b = stats_of(rates, 50, 30);
+  EXPECT_EQ(a.StatLower, 30);
+  EXPECT_EQ(b.StatLower, 30);
+  EXPECT_EQ(b.StatUpper, 50);
+  EXPECT_EQ(a.n, 5);
+  EXPECT_EQ(a.n, b.n);
+  EXPECT_EQ(a.M, b.M);
+  EXPECT_EQ(a.SDr, b.SDr);
+  EXPECT_EQ(a.SDp, b.SDp);
+  EXPECT_EQ(a.vc_text, b.vc_text);
+  EXPECT_EQ(a.HistCount, b.HistCount);
+}
+
+TEST(BeatStatistics, TextsHaveOneDecimalWidthFourAndAreNeverCut) {
+  struct Case {
+    double value;
+    const char* text;
+  };
+  const Case cases[] = {{70.0, "70.0"}, {5.0, " 5.0"}, {0.04, " 0.0"}, {123.45, "123.5"},
+                        {1234.56, "1234.6"}, {14.142135, "14.1"}, {0.25, " 0.2"}};
+  for (const Case& c : cases) EXPECT_EQ(format_one_decimal(c.value), c.text) << c.value;
+}
+
+TEST(BeatStatistics, SteadyRhythmHasNoSpread) {
+  const BeatStatistics stats = stats_of({75.0f, 75.0f, 75.0f}, 15, 90);
+  EXPECT_EQ(stats.mean_rate_text, "75.0");
+  EXPECT_EQ(stats.sd_rate_text, " 0.0");
+  EXPECT_EQ(stats.vc_text, " 0.0");
+  EXPECT_EQ(stats.mean_period_text, "800");
+  EXPECT_EQ(stats.sd_period_text, "0");
+}
+
+TEST(BeatPeriod, ZeroRateCountsAsOneSecond) {
+  EXPECT_EQ(beat_period(0.0f), 1000.0f);
+  EXPECT_EQ(beat_period(60.0f), 1000.0f);
+  EXPECT_EQ(beat_period(120.0f), 500.0f);
+}
+
+}  // namespace
+}  // namespace pulvitra
