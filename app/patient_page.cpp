@@ -1,18 +1,32 @@
 #include "app/patient_page.h"
 
 #include <QCheckBox>
+#include <QDate>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <algorithm>
+#include <climits>
 
+#include "app/core/dialogs.h"
+#include "app/core/language.h"
+#include "app/core/program_folder.h"
+#include "app/error_report.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
+#include "app/view_pages.h"
+#include "files/patient_text.h"
+#include "recording/decoder.h"
 
 namespace pulvitra {
 
 namespace {
+
+constexpr int kCaptionTail = 51;  // characters of a long file name kept in the caption
 
 template <typename T>
 T* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
@@ -28,57 +42,233 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, int 
   return b;
 }
 
+// A label whose accelerator focuses its field.
+void label_for(QWidget* frame, QWidget* field, const char* name, const char* caption, int y) {
+  auto* label = make<QLabel>(frame, name, 12, y + 3, 90, 16);
+  label->setText(QString::fromUtf8(caption));
+  label->setBuddy(field);
+}
+
+void show_file_message(const char* text_key) {
+  dialogs().message(DlgIcon::Exclamation, DlgButtons::Ok, table_text(QStringLiteral("txt_file_error")),
+                    table_text(QLatin1String(text_key)));
+}
+
 }  // namespace
 
 PatientPage::PatientPage(TMain& main, QWidget* page) : QObject(&main), main_(main) { build(page); }
 
 void PatientPage::build(QWidget* page) {
-  auto* frame = make<QGroupBox>(page, "GroupBox2", 8, 8, 440, 360);
+  auto* frame = make<QGroupBox>(page, "GroupBox2", 8, 8, 440, 380);
   frame->setTitle(QStringLiteral("Patientendaten"));
-  struct Field {
-    const char* label;
-    const char* caption;
-    const char* edit;
-  };
-  const Field fields[] = {{"Label3", "Na&chname", "Edit1"}, {"Label6", "&Vorname", "Edit2"},
-                          {"Label7", "&Anschrift", "Edit3"}, {"Label9", "Dat&um", "MaskEdit1"},
-                          {"Label4", "&Klinik", "Edit4"},    {"Label10", "Patienten &ID", "Edit5"},
-                          {"Label11", "Kommen&tar", "Edit6"}};
-  int y = 24;
-  for (const Field& f : fields) {
-    auto* label = make<QLabel>(frame, f.label, 12, y, 90, 21);
-    label->setText(QString::fromUtf8(f.caption));
-    auto* edit = make<QLineEdit>(frame, f.edit, 110, y, 300, 21);
-    label->setBuddy(edit);
-    y += 30;
-  }
-  auto* age_label = make<QLabel>(frame, "Label8", 12, y, 90, 21);
-  age_label->setText(QStringLiteral("A&lter"));
-  auto* age = make<QSpinBox>(frame, "SpinEdit4", 110, y, 60, 21);
-  age_label->setBuddy(age);
-  auto* sex = new RadioGroup(QStringLiteral("RadioGroup2"), QStringLiteral("Geschle&cht"),
-                             {QStringLiteral("weiblich"), QStringLiteral("männlich")}, frame);
-  sex->setGeometry(200, y, 150, 60);
+  build_fields(frame);
+  build_buttons(page);
+  connect_changes();
+}
 
-  button(page, "Button1", "&Neu", 464, 16)->setToolTip(QStringLiteral("Alle Daten zurücksetzen"));
-  button(page, "Button6", "Ö&ffnen", 464, 48)->setToolTip(QStringLiteral("EKG-Daten öffnen"));
-  button(page, "Button7", "&Speichern", 464, 80);
-  button(page, "Button8", "Speichern &unter...", 464, 112);
+void PatientPage::build_fields(QWidget* frame) {
+  Edit1 = make<QLineEdit>(frame, "Edit1", 110, 24, 310, 21);
+  label_for(frame, Edit1, "Label3", "Na&chname", 24);
+  Edit2 = make<QLineEdit>(frame, "Edit2", 110, 56, 310, 21);
+  label_for(frame, Edit2, "Label6", "&Vorname", 56);
+  MaskEdit1 = make<QLineEdit>(frame, "MaskEdit1", 110, 88, 80, 21);
+  // Day and month may have one digit; the year needs two; "." stays in the text.
+  MaskEdit1->setInputMask(QStringLiteral("09.09.99;_"));
+  MaskEdit1->setText(QStringLiteral("04.10.99"));
+  label_for(frame, MaskEdit1, "Label9", "Dat&um", 88);
+  Edit3 = make<QLineEdit>(frame, "Edit3", 110, 120, 310, 21);
+  label_for(frame, Edit3, "Label7", "&Anschrift", 120);
+  Edit4 = make<QLineEdit>(frame, "Edit4", 110, 152, 310, 21);
+  label_for(frame, Edit4, "Label4", "&Klinik", 152);
+  Edit5 = make<QLineEdit>(frame, "Edit5", 110, 184, 150, 21);
+  label_for(frame, Edit5, "Label10", "Patienten &ID", 184);
+  SpinEdit4 = make<QSpinBox>(frame, "SpinEdit4", 110, 216, 70, 21);
+  SpinEdit4->setRange(INT_MIN, INT_MAX);  // the field itself sets no bounds
+  SpinEdit4->setValue(0);
+  label_for(frame, SpinEdit4, "Label8", "A&lter", 216);
+  RadioGroup2 = new RadioGroup(QStringLiteral("RadioGroup2"), QStringLiteral("Geschle&cht"),
+                               {QStringLiteral("weiblich"), QString::fromUtf8("männlich")}, frame);
+  RadioGroup2->setGeometry(270, 200, 150, 60);
+  Edit6 = make<QLineEdit>(frame, "Edit6", 110, 280, 310, 21);
+  label_for(frame, Edit6, "Label11", "Kommen&tar", 280);
+
+  // Tab order: sex, surname, first name, date, address, clinic, ID, age, comment.
+  QWidget* order[] = {RadioGroup2->button(0), RadioGroup2->button(1), Edit1, Edit2, MaskEdit1,
+                      Edit3, Edit4, Edit5, SpinEdit4, Edit6};
+  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void PatientPage::build_buttons(QWidget* page) {
+  Button1 = button(page, "Button1", "&Neu", 464, 16);
+  Button1->setToolTip(QStringLiteral("Alle Daten zurücksetzen"));
+  Button6 = button(page, "Button6", "Ö&ffnen", 464, 48);
+  Button6->setToolTip(QStringLiteral("EKG-Daten öffnen"));
+  Button7 = button(page, "Button7", "&Speichern", 464, 80);
+  Button7->setEnabled(false);  // a new recording is written with Save as first
+  Button8 = button(page, "Button8", "Speichern &unter...", 464, 112);
   button(page, "Button9", "&D&rucken", 464, 152);
   button(page, "Button2", "Pulvitra&-Assistent", 464, 192);
   button(page, "Button5", "&Hilfe", 464, 232);
-  button(page, "Button10", "E&xit", 464, 340);
+  button(page, "Button10", "E&xit", 464, 363);
   auto* background = make<QCheckBox>(page, "CheckBox1", 464, 272, 120, 21);
   background->setText(QStringLiteral("Hintergrund"));
+
+  connect(Button1, &QPushButton::clicked, this, &PatientPage::Button1Click);
+  connect(Button6, &QPushButton::clicked, this, &PatientPage::Button6Click);
+  connect(Button7, &QPushButton::clicked, this, &PatientPage::Button7Click);
+  connect(Button8, &QPushButton::clicked, this, &PatientPage::Button8Click);
 }
 
-void PatientPage::init_dialog_folders() {}
+void PatientPage::connect_changes() {
+  for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, MaskEdit1})
+    connect(edit, &QLineEdit::textChanged, this, &PatientPage::Change);
+  connect(SpinEdit4, &QSpinBox::valueChanged, this, &PatientPage::Change);
+  connect(RadioGroup2, &RadioGroup::clicked, this, &PatientPage::Change);
+}
+
+void PatientPage::Change() { main_.data_changed = true; }
+
+void PatientPage::init_dialog_folders() { dialog_folder_ = program_folder() + QStringLiteral("data"); }
+
+void PatientPage::update_save_button() { Button7->setEnabled(save_allowed_); }
+
+QString PatientPage::file_name() const { return QString::fromStdString(main_.ekg.FileName); }
+
+void PatientPage::set_file_name(const QString& name) { main_.ekg.FileName = name.toStdString(); }
+
+PatientFields PatientPage::fields() const {
+  PatientFields f;
+  f.surname = Edit1->text();
+  f.first_name = Edit2->text();
+  f.date = MaskEdit1->text();
+  f.address = Edit3->text();
+  f.clinic = Edit4->text();
+  f.patient_id = Edit5->text();
+  f.age = SpinEdit4->value();
+  f.sex = RadioGroup2->itemIndex();
+  f.comment = Edit6->text();
+  return f;
+}
+
+void PatientPage::set_fields(const PatientFields& f) {
+  Edit1->setText(f.surname);
+  MaskEdit1->setText(f.date);
+  Edit4->setText(f.clinic);
+  Edit6->setText(f.comment);
+  Edit2->setText(f.first_name);
+  Edit3->setText(f.address);
+  Edit5->setText(f.patient_id);
+  SpinEdit4->setValue(f.age);
+  if (f.sex != kSexNone) {
+    RadioGroup2->setItemIndex(f.sex);
+    Change();  // setting the group counts like a click
+  }
+}
+
+QString PatientPage::window_caption(const QString& name) {
+  QString shown = name;
+  if (shown.size() > kCaptionTail) {
+    shown = shown.right(kCaptionTail);
+    const qsizetype separator = shown.indexOf(QLatin1Char('/'));
+    shown = QStringLiteral("...") + (separator >= 0 ? shown.mid(separator) : shown);
+  }
+  return QLatin1String(kApplicationTitle) + QStringLiteral("   ") + shown;
+}
 
 void PatientPage::reset_recording() {
-  clear_recording(main_.ekg);
+  MaskEdit1->setText(date_text(QDate::currentDate()));
+  for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6}) edit->clear();
+  SpinEdit4->setValue(0);
+  if (auto* zoom_bar = main_.control<QScrollBar>("ScrollBar2"))
+    main_.ekg.CurPage = static_cast<std::uint16_t>(std::clamp(zoom_bar->value(), 1, kPageCount));
+  clear_recording(main_.ekg);  // also FileName := "default.pul"
+  save_allowed_ = false;
+  main_.views->redraw_views(0);
+  main_.setWindowTitle(QLatin1String(kApplicationTitle));
   main_.data_changed = false;
 }
 
-bool PatientPage::discard_check() { return true; }
+bool PatientPage::discard_check() {
+  if (!main_.data_changed) return true;
+  return dialogs().message(DlgIcon::Exclamation, DlgButtons::YesNo, table_text(QStringLiteral("txt_discard_caption")),
+                           table_text(QStringLiteral("txt_discard_question"))) == DlgAnswer::Yes;
+}
+
+bool PatientPage::save_recording(const QString& name) {
+  if (save_recording_file(name, fields(), FixedInterval, main_.ekg).ok) return true;
+  show_file_message("txt_save_error");
+  return false;
+}
+
+bool PatientPage::load_recording(const QString& name) {
+  const RecordingFile file = read_recording_file(name);
+  switch (file.status) {
+    case ReadStatus::CannotOpen:
+      show_file_message("txt_open_error");
+      return false;
+    case ReadStatus::TooShort:
+    case ReadStatus::ReadError:
+      // Nothing of a damaged file is taken over; the recording stays as New left it.
+      show_error_report(read_failure_text(file, name));
+      return false;
+    case ReadStatus::NotARecording:
+      show_file_message("txt_not_a_file");
+      break;
+    case ReadStatus::Ok:
+      set_fields(file.header.fields);
+      FixedInterval = file.header.fixed_interval;
+      copy_image(file.image, main_.ekg);
+      break;
+  }
+  if (CountMeasurements(main_.ekg) > 1)
+    dialogs().message(DlgIcon::Exclamation, DlgButtons::Ok, table_text(QStringLiteral("txt_please_note")),
+                      table_text(QStringLiteral("txt_file_multi")));
+  if (!file.header.magic_ok) return false;
+  DecodeRecording(main_.ekg);
+  main_.views->redraw_views(0);
+  return true;
+}
+
+void PatientPage::Button1Click() {
+  if (!discard_check()) return;
+  reset_recording();
+  save_allowed_ = false;
+  update_save_button();
+  main_.data_changed = false;
+}
+
+void PatientPage::Button6Click() {
+  if (!discard_check()) return;
+  const QString name = dialogs().open_file_name(lang_text(QStringLiteral("Öffnen"), QStringLiteral("Open")),
+                                                dialog_folder_,
+                                                lang_text(QStringLiteral("Pulvitra Daten|*.pul|Alle Dateien|*.*"),
+                                                          QStringLiteral("Pulvitra data|*.pul|all files|*.*")));
+  if (name.isEmpty()) return;
+  reset_recording();
+  set_file_name(name);
+  main_.setWindowTitle(window_caption(name));
+  save_allowed_ = load_recording(name);
+  update_save_button();
+  main_.data_changed = false;
+}
+
+void PatientPage::Button7Click() {
+  // A failed save keeps the data marked unsaved, so the discard question still guards it.
+  if (save_recording(file_name())) main_.data_changed = false;
+}
+
+void PatientPage::Button8Click() {
+  QString name = dialogs().save_file_name(lang_text(QStringLiteral("Speichern unter"), QStringLiteral("Save as")),
+                                          dialog_folder_,
+                                          lang_text(QStringLiteral("Pulvitra Daten|*.pul"),
+                                                    QStringLiteral("Pulvitra data|*.pul")),
+                                          QString());
+  if (name.isEmpty()) return;
+  if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".pul");
+  set_file_name(name);
+  save_allowed_ = true;
+  update_save_button();
+  if (save_recording(name)) main_.data_changed = false;
+}
 
 }  // namespace pulvitra
