@@ -1,0 +1,98 @@
+// pulvitra-cli generate: writes a synthetic recording file, for the demo, the simulated
+// recorder and trying the program without a recorder.
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "files/recording_file.h"
+#include "recording/recording_generator.h"
+#include "tools/cli/command.h"
+
+namespace pulvitra::cli {
+
+namespace {
+
+struct NumberOption {
+  double low;
+  double high;
+  std::function<void(GeneratorOptions&, double)> apply;
+};
+
+const std::map<QString, NumberOption>& number_options() {
+  static const std::map<QString, NumberOption> options = {
+      {"--seed", {0, 4294967295.0, [](GeneratorOptions& o, double v) { o.seed = static_cast<std::uint32_t>(v); }}},
+      {"--rate", {30, 250, [](GeneratorOptions& o, double v) { o.rate = v; }}},
+      {"--min-rate", {30, 250, [](GeneratorOptions& o, double v) { o.min_rate = v; }}},
+      {"--max-rate", {30, 250, [](GeneratorOptions& o, double v) { o.max_rate = v; }}},
+      {"--interval", {2, 30, [](GeneratorOptions& o, double v) { o.interval_ms = static_cast<int>(v); }}},
+      {"--minutes", {0.01, 1000, [](GeneratorOptions& o, double v) { o.minutes = v; }}},
+      {"--marker-every", {0, 1000, [](GeneratorOptions& o, double v) { o.rate_marker_every = static_cast<int>(v); }}},
+      {"--events", {1, 10000, [](GeneratorOptions& o, double v) { o.event_every_s = v; }}},
+      {"--pace", {1, 1000, [](GeneratorOptions& o, double v) { o.pace_every = static_cast<int>(v); }}},
+      {"--noise", {0, 20, [](GeneratorOptions& o, double v) { o.noise = v; }}},
+  };
+  return options;
+}
+
+bool is_whole(const QString& name) { return name != "--rate" && name != "--min-rate" && name != "--max-rate" && name != "--minutes" && name != "--events" && name != "--noise"; }
+
+int run_generate(const QStringList& args) {
+  GeneratorOptions options;
+  QString path;
+  bool fixed_interval = false;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (arg == "--second") {
+      options.second_measurement = true;
+    } else if (arg == "--fixed-interval") {
+      fixed_interval = true;
+    } else if (auto it = number_options().find(arg); it != number_options().end()) {
+      if (i + 1 >= args.size()) return usage_error(QStringLiteral("generate: %1 needs a value").arg(arg));
+      bool ok = false;
+      const double value = args[++i].toDouble(&ok);
+      if (!ok || value < it->second.low || value > it->second.high || (is_whole(arg) && value != static_cast<long long>(value))) {
+        return usage_error(QStringLiteral("generate: %1 takes a %2 from %3 to %4, not '%5'")
+                               .arg(arg, is_whole(arg) ? "whole number" : "number")
+                               .arg(it->second.low)
+                               .arg(static_cast<qulonglong>(it->second.high))
+                               .arg(args[i]));
+      }
+      it->second.apply(options, value);
+    } else if (arg.startsWith("--") || !path.isEmpty()) {
+      return usage_error(QStringLiteral("generate: unexpected argument '%1'").arg(arg));
+    } else {
+      path = arg;
+    }
+  }
+  if (path.isEmpty()) return usage_error(QStringLiteral("generate: no output file given"));
+  if (options.min_rate > options.max_rate) return usage_error(QStringLiteral("generate: --min-rate is above --max-rate"));
+
+  const GeneratedRecording recording = generate_recording(options);
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);
+  copy_generated_image(recording, *ekg);
+  const auto interval = static_cast<std::uint8_t>(fixed_interval ? options.interval_ms : 0);
+  const WriteResult written = save_recording_file(path, PatientFields{}, interval, *ekg);
+  if (!written.ok) {
+    std::fprintf(stderr, "pulvitra-cli: cannot write %s: %s\n", path.toLocal8Bit().constData(),
+                 written.system_error.toLocal8Bit().constData());
+    return 1;
+  }
+  std::printf("%s: %zu beats, %d ms interval\n", path.toLocal8Bit().constData(), recording.beat_positions.size(),
+              options.interval_ms);
+  return 0;
+}
+
+const Command kGenerate(
+    "generate",
+    "OUT.pul [--seed N] [--rate BPM] [--min-rate BPM] [--max-rate BPM] [--interval MS] [--minutes M] "
+    "[--marker-every BEATS] [--events SECONDS] [--pace EVERY_NTH_BEAT] [--second] [--noise SD] [--fixed-interval]",
+    "Writes a synthetic recording: a 10 ms ECG whose rate drifts within 60..140/min (or stays at --rate), "
+    "rate markers every 8 beats, optional event marks, pace codes and a second measurement; "
+    "--fixed-interval stores the interval in the file instead of letting the decoder estimate it",
+    run_generate);
+
+}  // namespace
+
+}  // namespace pulvitra::cli
