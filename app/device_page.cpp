@@ -2,13 +2,20 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <map>
 
 #include "app/core/language.h"
+#include "app/error_report.h"
+#include "app/patient_page.h"
 #include "app/tmain.h"
+#include "app/view_pages.h"
+#include "device/port_names.h"
 
 namespace pulvitra {
 
@@ -28,9 +35,53 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int
   return l;
 }
 
+constexpr int kHighestListedPort = 8;
+
+// Controls that the lock disables while the link is busy.
+const char* const kLockedControls[] = {"Button1", "Button6", "Button7", "Button8", "Button9", "Button2",
+                                       "CB_Comport", "CB_MaxBaud", "Test_button", "Max_Baud_button", "Button4"};
+
+// Save is allowed for a recording that has a file of its own; the patient page knows best
+// once it can say so.
+template <typename Page>
+bool save_allowed_on(Page& page, const TEKG& ekg) {
+  if constexpr (requires { page.save_allowed(); }) {
+    return page.save_allowed();
+  } else {
+    return ekg.FileName != "default.pul";
+  }
+}
+
 }  // namespace
 
-DevicePage::DevicePage(TMain& main, QWidget* page) : QObject(&main), main_(main) { build(page); }
+void ComboBaudSelector::clear() { combo_->clear(); }
+void ComboBaudSelector::add(const QString& item) { combo_->addItem(item); }
+int ComboBaudSelector::count() const { return combo_->count(); }
+QString ComboBaudSelector::item(int index) const {
+  return index >= 0 && index < combo_->count() ? combo_->itemText(index) : QString();
+}
+QString ComboBaudSelector::text() const { return combo_->currentText(); }
+void ComboBaudSelector::set_text(const QString& text) { combo_->setEditText(text); }
+void ComboBaudSelector::select(int index) {
+  if (index >= 0 && index < combo_->count()) combo_->setCurrentIndex(index);
+}
+
+DevicePage::DevicePage(TMain& main, QWidget* page) : QObject(&main), main_(main) {
+  build(page);
+  pul_com_ = new TComPortN(this);
+  link_ = new Link(*pul_com_, *main_.Timer1, main_.port_name, this);
+  link_->MaxBaud = main_.settings.MaxBaud;
+  link_->ComPortOpen = [this] { ComPortOpen(); };
+  link_->ComPortClose = [this] { ComPortClose(); };
+  link_->report_error = [](const QString& text) { show_error_report(text); };
+  link_->on_timer1 = [this] {
+    if (main_.TabbedNotebook1->currentIndex() == kPageOverview && main_.isEnabled()) main_.views->focus_overview();
+  };
+  comm_tests_ = std::make_unique<CommTests>(*link_, baud_selector_);
+  connect_controls();
+}
+
+DevicePage::~DevicePage() = default;
 
 void DevicePage::build(QWidget* page) {
   auto* settings = make<QGroupBox>(page, "GroupBox4", 8, 8, 290, 150);
@@ -38,8 +89,16 @@ void DevicePage::build(QWidget* page) {
   label(settings, "Label22", "Das Kordamat muß mit folgender", 10, 20);
   label(settings, "Label23", "seriellen Schnittstelle verbunden sein:", 10, 36);
   label(settings, "Label35", "COM-Port:", 10, 60, 70);
-  make<QComboBox>(settings, "CB_Comport", 90, 58, 80, 21)->setToolTip(QStringLiteral("select communication port"));
-  make<QComboBox>(settings, "CB_MaxBaud", 90, 86, 80, 21)->setToolTip(QStringLiteral("select communication speed"));
+  auto* ports = make<QComboBox>(settings, "CB_Comport", 90, 58, 80, 21);
+  ports->setToolTip(QStringLiteral("select communication port"));
+  // Editable only so that it can show a stored port outside the list (or "xxxx").
+  ports->setEditable(true);
+  ports->lineEdit()->setReadOnly(true);
+  CB_MaxBaud = make<QComboBox>(settings, "CB_MaxBaud", 90, 86, 80, 21);
+  CB_MaxBaud->setToolTip(QStringLiteral("select communication speed"));
+  CB_MaxBaud->setEditable(true);
+  CB_MaxBaud->setInsertPolicy(QComboBox::NoInsert);
+  CB_MaxBaud->setValidator(new QIntValidator(1, 1000000, CB_MaxBaud));
   auto* test = make<QPushButton>(settings, "Test_button", 180, 58, 100, 23);
   test->setText(QStringLiteral("Test Kordamat"));
   test->setToolTip(QStringLiteral("test KORDAMAT communication"));
@@ -70,13 +129,139 @@ void DevicePage::build(QWidget* page) {
   com_stat->setToolTip(QStringLiteral("status communication"));
 }
 
+void DevicePage::connect_controls() {
+  auto* com_stat = main_.control<QPlainTextEdit>("ComStat");
+  connect(link_, &Link::com_stat_line_added, com_stat, &QPlainTextEdit::appendPlainText);
+  connect(link_, &Link::com_stat_cleared, com_stat, &QPlainTextEdit::clear);
+  connect(main_.control<QPushButton>("Test_button"), &QPushButton::clicked, this, [this] { Test_buttonClick(); });
+  connect(main_.control<QPushButton>("Max_Baud_button"), &QPushButton::clicked, this,
+          [this] { Max_Baud_buttonClick(); });
+  connect(main_.control<QComboBox>("CB_Comport"), &QComboBox::textActivated, this,
+          [this](const QString& text) { CB_ComportChange(text); });
+  // Only the user's choices change MaxBaud; the program's own settings of the text do not.
+  connect(CB_MaxBaud, &QComboBox::textActivated, this, [this](const QString& text) {
+    link_->CB_MaxBaudChange(text);
+    main_.settings.MaxBaud = link_->MaxBaud;
+  });
+  connect(CB_MaxBaud->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+    link_->CB_MaxBaudChange(text);
+    main_.settings.MaxBaud = link_->MaxBaud;
+  });
+}
+
+void DevicePage::set_enabled(const char* name, bool enabled) {
+  if (auto* w = main_.findChild<QWidget*>(QLatin1String(name))) w->setEnabled(enabled);
+}
+
+void DevicePage::ComPortOpen() {
+  for (const char* name : kLockedControls) set_enabled(name, false);
+  auto* button3 = main_.control<QPushButton>("Button3");
+  button3->setEnabled(true);
+  button3->setText(table_text(QStringLiteral("txt_button_upload_stop")));
+}
+
+void DevicePage::ComPortClose() {
+  for (const char* name : kLockedControls) set_enabled(name, true);
+  set_enabled("Button7", save_allowed_on(*main_.patient, main_.ekg));
+  auto* button3 = main_.control<QPushButton>("Button3");
+  button3->setEnabled(true);
+  button3->setText(table_text(QStringLiteral("txt_button_upload_start")));
+  auto* panel6 = main_.control<QLabel>("Panel6");
+  QFont font = panel6->font();
+  font.setPointSize(8);
+  font.setBold(false);
+  font.setItalic(false);
+  font.setUnderline(false);
+  font.setStrikeOut(false);
+  panel6->setFont(font);
+  panel6->setText(table_text(QStringLiteral("txt_status_inactive")));
+  main_.settings.MaxBaud = link_->MaxBaud;
+}
+
+QCoro::Task<> DevicePage::Test_buttonClick() { co_await comm_tests_->Test_buttonClick(); }
+
+QCoro::Task<> DevicePage::Max_Baud_buttonClick() {
+  co_await comm_tests_->Max_Baud_buttonClick();
+  main_.settings.MaxBaud = link_->MaxBaud;
+}
+
+QCoro::Task<> DevicePage::CB_ComportChange(const QString& text) {
+  // Trying the rates takes a moment; no other dialogue may start meanwhile.
+  const char* busy[] = {"CB_Comport", "CB_MaxBaud", "Test_button", "Max_Baud_button", "Button3"};
+  std::map<const char*, bool> was_enabled;
+  for (const char* name : busy) {
+    auto* w = main_.findChild<QWidget*>(QLatin1String(name));
+    was_enabled[name] = w && w->isEnabled();
+    set_enabled(name, false);
+  }
+  co_await Link::run_reporting(*link_, link_->CB_ComportChange(text, baud_selector_));
+  for (const char* name : busy) set_enabled(name, was_enabled[name]);
+  main_.settings.MaxBaud = link_->MaxBaud;
+}
+
 void DevicePage::init_controls() {
   main_.control<QPushButton>("RAM_Test")->setEnabled(false);
   main_.control<QPushButton>("Button4")->setText(lang_text(QStringLiteral("Online - Modus"), QStringLiteral("online mode")));
 }
 
-void DevicePage::find_ports_and_rates() {}
+// Runs while the main window is being created, before it is shown: the creation goes on in
+// order only once the port and its rates are known.
+void DevicePage::find_ports_and_rates() { QCoro::waitFor(Link::run_reporting(*link_, find_ports_and_rates_steps())); }
 
-void DevicePage::close_port() {}
+QCoro::Task<> DevicePage::find_ports_and_rates_steps() {
+  Link& link = *link_;
+  std::map<int, bool> exists;
+  for (int n = 1; n <= kHighestListedPort; ++n) exists[n] = port_exists(n);
+  const int stored = main_.settings.ComPort;
+  const bool stored_exists = exists.count(stored) ? exists[stored] : port_exists(stored);
+
+  // Port choice: the stored port, else the first one there is.
+  main_.port_name = QStringLiteral("xxxx");
+  if (stored_exists) {
+    main_.port_name = QStringLiteral("COM%1").arg(stored);
+  } else {
+    for (int n = 1; n <= kHighestListedPort; ++n) {
+      if (!exists[n]) continue;
+      main_.port_name = QStringLiteral("COM%1").arg(n);
+      break;
+    }
+  }
+  auto* ports = main_.control<QComboBox>("CB_Comport");
+  ports->clear();
+  for (int n = 1; n <= kHighestListedPort; ++n)
+    if (exists[n]) ports->addItem(QStringLiteral("COM%1").arg(n));
+  ports->setEditText(main_.port_name);
+
+  // The rates the port accepts.
+  baud_selector_.clear();
+  link.com_stat_clear();
+  co_await link.v24_reset();
+  for (std::int32_t rate : BaudTable) {
+    co_await link.v24_open(rate);
+    if (link.pul_com.connected()) baud_selector_.add(QString::number(rate));
+  }
+  baud_selector_.set_text(QString::number(link.MaxBaud));
+  co_await link.v24_reset();
+  link.com_stat_clear();
+  // The user would not see why the port never opens; keep the remedy in the log.
+  if (!pul_com_->denied_device().isEmpty()) link.com_stat_add(permission_remedy(pul_com_->denied_device()));
+
+  if (main_.port_name == QLatin1String("xxxx")) {
+    ComPortOpen();
+    set_enabled("Button3", false);
+    set_enabled("Button4", false);
+    link.com_stat_add(lang_text(QStringLiteral("COM nicht verfügbar"), QStringLiteral("COM not available")));
+  }
+  baud_selector_.set_text(QString::number(link.MaxBaud));
+}
+
+void DevicePage::close_port() {
+  main_.settings.MaxBaud = link_->MaxBaud;
+  try {
+    pul_com_->close();
+  } catch (const std::exception&) {
+    // The program ends; a port that fails to close has nothing left to tell the user.
+  }
+}
 
 }  // namespace pulvitra

@@ -1,0 +1,127 @@
+#include "device/comm_tests.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "app/core/dialogs.h"
+#include "app/core/language.h"
+#include "app/core/program_folder.h"
+
+namespace pulvitra {
+
+namespace {
+
+constexpr int kBlocksPerRate = 10;
+
+void show_communication_error() {
+  dialogs().message(DlgIcon::Error, DlgButtons::Cancel, QLatin1String(kApplicationTitle),
+                    lang_text(QStringLiteral("Kommunikation - Kordamat Fehler !"),
+                              QStringLiteral("communication - Kordamat Error !")));
+}
+
+}  // namespace
+
+void CommTests::lock() {
+  if (link_.ComPortOpen) link_.ComPortOpen();
+}
+
+void CommTests::unlock() {
+  if (link_.ComPortClose) link_.ComPortClose();
+}
+
+QCoro::Task<> CommTests::Test_buttonClick() {
+  try {
+    co_await device_test();
+  } catch (const std::exception& e) {
+    // A port error ends the test; the window must not stay locked as during a transfer.
+    unlock();
+    if (link_.report_error) link_.report_error(QString::fromUtf8(e.what()));
+  }
+}
+
+QCoro::Task<> CommTests::Max_Baud_buttonClick() {
+  try {
+    co_await max_baud_test();
+  } catch (const std::exception& e) {
+    unlock();
+    if (link_.report_error) link_.report_error(QString::fromUtf8(e.what()));
+  }
+}
+
+QCoro::Task<> CommTests::device_test() {
+  lock();
+  co_await link_.v24_open(kBaseBaud);
+  if (co_await link_.v24_handshake()) {
+    dialogs().message(DlgIcon::Information, DlgButtons::Ok, QLatin1String(kApplicationTitle),
+                      lang_text(QStringLiteral("Kommunikation - Kordamat erfolgreich !"),
+                                QStringLiteral("communication - Kordamat successful !")));
+  } else {
+    show_communication_error();
+  }
+  link_.v24_send(QByteArrayLiteral("c"));
+  unlock();
+}
+
+QCoro::Task<bool> CommTests::ten_blocks_arrive() {
+  for (int block = 0; block < kBlocksPerRate && !link_.CommError; ++block) {
+    link_.v24_send(QByteArrayLiteral("s"));
+    if (!(co_await link_.v24_avail(100, 8))) co_return false;
+    link_.v24_clear();  // the blocks only have to arrive; their bytes are not looked at
+  }
+  co_return !link_.CommError;
+}
+
+QCoro::Task<> CommTests::max_baud_test() {
+  lock();
+  link_.com_stat_clear();
+  link_.com_stat_add(QStringLiteral("Test max. Baudrate"));
+  co_await link_.v24_open(kBaseBaud);
+  if (!(co_await link_.v24_handshake())) {
+    show_communication_error();
+    link_.com_stat_add(QStringLiteral("communication"));
+    link_.com_stat_add(QStringLiteral("Kordamat Error"));
+  }
+  // The port accepted none of the rates: nothing to try, nothing to select.
+  if (CB_MaxBaud_.count() == 0) {
+    unlock();
+    co_return;
+  }
+
+  int i = 0;
+  bool failed = false;
+  do {
+    link_.com_stat_add(QStringLiteral("Test"));
+    const std::int32_t rate = CB_MaxBaud_.item(i).toInt();
+    const auto code = static_cast<char>(kFirstBaudCode + std::min(i, static_cast<int>(BaudTable.size()) - 1));
+    link_.v24_send(QByteArray{"B"} + code);
+    co_await link_.v24_wait(20);
+    co_await link_.v24_open(rate);
+    if (!link_.pul_com.connected()) {
+      // The PC's port refuses the rate: back to the base rate, MaxBaud as it was.
+      co_await link_.v24_reset();
+      unlock();
+      co_return;
+    }
+    CB_MaxBaud_.set_text(CB_MaxBaud_.item(i));
+    link_.CommError = false;
+    link_.v24_send(QByteArray("r\0", 2));
+    co_await link_.v24_wait(50);
+    failed = !(co_await ten_blocks_arrive());
+    ++i;
+  } while (!failed && i < CB_MaxBaud_.count());
+
+  i -= 1;  // the position last tried
+  if (failed) {
+    link_.com_stat_add(QStringLiteral("Error"));
+    i = std::max(i - 1, 0);  // the rate before the failing one, or the first
+  } else {
+    link_.com_stat_add(QStringLiteral("Success"));
+  }
+  link_.v24_send(QByteArrayLiteral("t"));
+  CB_MaxBaud_.select(i);
+  CB_MaxBaud_.set_text(CB_MaxBaud_.item(i));
+  link_.MaxBaud = CB_MaxBaud_.item(i).toInt();
+  unlock();
+}
+
+}  // namespace pulvitra
