@@ -106,7 +106,7 @@ double beat_signal(double t, const Beat& beat) {
   const double qt_scale = std::sqrt(period_s);
   double v = 0.0;
   v += wave(t, -165.0, 28.0, 7.0);                              // P
-  v += wave(t, -32.0, 9.0, -7.0) * beat.amplitude;              // Q
+  v += wave(t, -25.0, 6.0, -12.0) * beat.amplitude;             // Q
   v += wave(t, 0.0, 11.0, 88.0) * beat.amplitude;               // R
   v += wave(t, 30.0, 11.0, -16.0) * beat.amplitude;             // S
   v += wave(t, 290.0 * qt_scale, 55.0 * qt_scale, 19.0);        // T
