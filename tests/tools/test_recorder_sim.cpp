@@ -160,6 +160,27 @@ TEST(RecorderSim, ServesTheImageOfARecordingFileBlockByBlockAtTheFastRate) {
   EXPECT_EQ(line.receive(2000, 2).size(), 2);
 }
 
+TEST(RecorderSim, ServesExactlyTheWholeMemoryAndNothingAfterTheLastBlock) {
+  QTemporaryDir dir;
+  const QString pul = dir.filePath("numbered.pul");
+  QFile out(pul);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(numbered_recording());
+  out.close();
+
+  SimLine line({"--image", pul});
+  ASSERT_TRUE(line.ok());
+  line.start_block_read(62500, 255);
+  QByteArray image;
+  for (int chunk = 0; chunk < 4096 / 128; ++chunk) {
+    line.send(QByteArray(128, 's'));
+    image += line.receive(5000, 128 * 8);
+  }
+  EXPECT_EQ(image, numbered_recording().mid(512));
+  line.send("s");
+  EXPECT_TRUE(line.receive(150).isEmpty());
+}
+
 TEST(RecorderSim, FaultOptionsShapeTheBlockReplies) {
   struct Case {
     const char* what;

@@ -100,8 +100,12 @@ void RecorderModel::send_block(std::vector<RecorderAction>& out) {
     out.push_back({RecorderAction::kNote, {}, 0, "s outside block-read mode ignored"});
     return;
   }
-  const int block = next_block_;
-  next_block_ = (next_block_ + 1) % kBlockCount;
+  if (next_block_ >= kBlockCount) {
+    // Past the end of the memory there is nothing left to send.
+    out.push_back({RecorderAction::kNote, {}, 0, "s past the end of the memory ignored"});
+    return;
+  }
+  const int block = next_block_++;
   if (block == config_.hangup_after) {
     out.push_back({RecorderAction::kHangup, {}, 0, "line closed at block " + std::to_string(block)});
     return;

@@ -9,7 +9,8 @@
 //   "B" code   changes to the rate of code 251..255 (12800 ... 62500 baud)
 //   "i"        rewinds the block reader to block 0
 //   "y"        marks a thousand-block section; nothing to answer
-//   "s"        in block-read mode: replies the next 8-byte block of the memory image
+//   "s"        in block-read mode: replies the next 8-byte block of the memory image;
+//              after the last of the 4096 blocks it has nothing more to send
 //   "t"        leaves block-read mode and returns to 4800 baud
 //   "c"        end of a communication test; nothing to answer
 #pragma once

@@ -1,0 +1,275 @@
+#include "device/upload.h"
+
+#include <exception>
+
+#include "app/core/dialogs.h"
+#include "app/core/language.h"
+#include "app/core/program_folder.h"
+#include "recording/decoder.h"
+
+namespace pulvitra {
+
+namespace {
+
+constexpr std::array<UploadRate, 5> kRateTable{{
+    {12800, 251, 8},
+    {15625, 252, 6},
+    {20833, 253, 5},
+    {31250, 254, 4},
+    {62500, 255, 2},
+}};
+
+// Ticks of the precision timer come with 1 ms resolution.
+constexpr std::uint32_t kPacingResolution = 1;
+constexpr int kSectionBlocks = 1000;  // "y" before every 1000th block
+constexpr int kProgressStep = 20;     // the progress bar moves every 20 blocks
+
+void box(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text) {
+  dialogs().message(icon, buttons, caption, text);
+}
+
+}  // namespace
+
+std::optional<UploadRate> upload_rate(std::int32_t max_baud) {
+  for (const UploadRate& row : kRateTable)
+    if (row.baud == max_baud) return row;
+  return std::nullopt;
+}
+
+Upload::Upload(Link& link, BaudSelector& CB_MaxBaud, TEKG& ekg) : link_(link), CB_MaxBaud_(CB_MaxBaud), ekg_(ekg) {}
+
+QCoro::Task<std::optional<UploadOutcome>> Upload::Button3Click() {
+  if (UploadRunning != 0) {
+    StopRequested = true;  // the block loop takes it after the current block
+    co_return std::nullopt;
+  }
+  co_return co_await run();
+}
+
+bool Upload::window_closing(std::function<void()> close_again) {
+  if (UploadRunning == 0) return true;
+  quiet_ = true;
+  StopRequested = true;
+  close_again_ = std::move(close_again);
+  return false;
+}
+
+void Upload::abandon() {
+  if (UploadRunning == 0) return;
+  abandoned_ = true;
+  if (phase_ == Phase::Pacing) {
+    stop_pacing();
+    try {
+      link_.v24_send(QByteArrayLiteral("t"));
+    } catch (const std::exception&) {
+      // The port is already gone; the recorder leaves its read mode when it is switched off.
+    }
+  }
+  UploadRunning = 0;
+  phase_ = Phase::Idle;
+}
+
+QCoro::Task<UploadOutcome> Upload::run() {
+  UploadRunning = kUploadRunningMark;
+  phase_ = Phase::Starting;
+  abandoned_ = false;
+  quiet_ = false;
+  if (link_.ComPortOpen) link_.ComPortOpen();
+  progress(0);
+  StopRequested = false;
+  link_.com_stat_clear();
+
+  UploadOutcome outcome = UploadOutcome::PortFailed;
+  QString port_failure;
+  try {
+    outcome = co_await transfer();
+  } catch (const std::exception& e) {
+    // A port that fails before the transfer (not open, write refused) ends the upload; the
+    // window must not stay locked.
+    port_failure = QString::fromUtf8(e.what());
+  }
+  if (abandoned_) co_return UploadOutcome::Abandoned;
+  if (!port_failure.isEmpty()) {
+    stop_pacing();
+    finish();
+    if (link_.report_error) link_.report_error(port_failure);
+    co_return UploadOutcome::PortFailed;
+  }
+  show_outcome(outcome);
+  finish();
+  co_return outcome;
+}
+
+QCoro::Task<UploadOutcome> Upload::transfer() {
+  co_await link_.v24_open(kBaseBaud);
+  if (abandoned_) co_return UploadOutcome::Abandoned;
+  const bool identified = co_await link_.v24_handshake();
+  if (abandoned_) co_return UploadOutcome::Abandoned;
+  if (!identified) co_return UploadOutcome::NoDevice;
+
+  link_.v24_clear();
+  link_.v24_send(QByteArray("r\0", 2));
+  co_await link_.v24_wait(60);
+  if (abandoned_) co_return UploadOutcome::Abandoned;
+  link_.v24_clear();
+
+  UploadRate rate{};
+  const bool rate_changed = co_await change_rate(rate);
+  if (abandoned_) co_return UploadOutcome::Abandoned;
+  if (!rate_changed) {
+    co_await link_.v24_reset();
+    co_return UploadOutcome::RateRefused;
+  }
+
+  link_.v24_send(QByteArrayLiteral("i"));
+  co_await link_.v24_wait(100);
+  if (abandoned_) co_return UploadOutcome::Abandoned;
+  link_.v24_clear();
+
+  blocks_received_ = 0;
+  link_.CommError = false;
+  start_pacing(rate);
+  bool no_data = false;
+  try {
+    co_await block_loop(no_data);
+  } catch (const std::exception&) {
+    // A port that fails in the middle of the transfer is a line error like any other.
+    link_.CommError = true;
+  }
+  if (abandoned_) co_return UploadOutcome::Abandoned;
+  const bool comm_error = link_.CommError;
+  stop_pacing();
+
+  const bool closed = co_await end_block_read();
+  if (abandoned_) co_return UploadOutcome::Abandoned;
+  if (comm_error || !closed) co_return UploadOutcome::CommError;
+  if (StopRequested) co_return UploadOutcome::Stopped;
+  if (no_data) co_return UploadOutcome::LinkLost;
+  co_return UploadOutcome::Complete;
+}
+
+QCoro::Task<bool> Upload::change_rate(UploadRate& rate) {
+  std::optional<UploadRate> row = upload_rate(link_.MaxBaud);
+  if (!row) {
+    // A rate the recorder does not know (an old or edited setting): take the slowest fast one.
+    link_.MaxBaud = kFallbackBaud;
+    CB_MaxBaud_.set_text(QString::number(kFallbackBaud));
+    row = upload_rate(kFallbackBaud);
+  }
+  rate = *row;
+  link_.v24_send(QByteArray("B") + static_cast<char>(rate.BaudCode));
+  co_await link_.v24_wait(60);
+  if (abandoned_) co_return false;
+  co_await link_.v24_open(link_.MaxBaud);
+  co_return link_.pul_com.connected();
+}
+
+void Upload::start_pacing(const UploadRate& rate) {
+  TPrecTimer& timer = link_.PrecTimer1;
+  timer.setResolution(kPacingResolution);
+  timer.setInterval(rate.PacingInterval);
+  timer.setEnabled(true);
+  timer.setPeriodic(true);
+  link_.PacingActive = true;
+  phase_ = Phase::Pacing;
+}
+
+void Upload::stop_pacing() {
+  link_.PacingActive = false;
+  link_.PrecTimer1.setEnabled(false);
+  link_.PrecTimer1.setPeriodic(false);
+}
+
+QCoro::Task<> Upload::block_loop(bool& no_data) {
+  // The pacing sends "s" on its own; the loop only collects what arrives. Blocks that come
+  // faster than it runs wait in RxBuffer, and v24_avail returns at once for them.
+  int block = 0;
+  do {
+    if (block % kSectionBlocks == 0) link_.v24_send(QByteArrayLiteral("y"));
+    const bool arrived = co_await link_.v24_avail(50, kUploadBlockBytes);
+    if (abandoned_) co_return;
+    if (arrived) {
+      for (int i = 0; i < kUploadBlockBytes; ++i)
+        receive_area_[static_cast<std::size_t>(block * kUploadBlockBytes + i)] = link_.v24_read_byte();
+      blocks_received_ = block + 1;
+    } else {
+      no_data = true;
+    }
+    if (block % kProgressStep == 0) progress(block);
+    ++block;
+  } while (block <= kUploadBlocks - 1 && !no_data && !StopRequested && !link_.CommError && !abandoned_);
+}
+
+QCoro::Task<bool> Upload::end_block_read() {
+  bool sent = false;
+  try {
+    link_.v24_clear();
+    link_.v24_send(QByteArrayLiteral("t"));
+    sent = true;
+  } catch (const std::exception&) {
+    // The port failed; the caller reports the broken link.
+  }
+  if (!sent) co_return false;
+  phase_ = Phase::Closing;
+  bool reopened = false;
+  try {
+    co_await link_.v24_wait(60);
+    if (abandoned_) co_return false;
+    co_await link_.v24_open(kBaseBaud);
+    reopened = true;
+  } catch (const std::exception&) {
+  }
+  co_return reopened;
+}
+
+void Upload::take_image() {
+  for (int k = 0; k < kImageSize; ++k) ekg_.Image[static_cast<std::size_t>(k + 1)] = receive_area_[static_cast<std::size_t>(k)];
+  DecodeRecording(ekg_);
+  if (redraw_views) redraw_views();
+}
+
+void Upload::show_outcome(UploadOutcome outcome) {
+  if (outcome == UploadOutcome::Complete) take_image();
+  if (quiet_) return;
+  switch (outcome) {
+    case UploadOutcome::NoDevice:
+      box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_connection_error"), table_text("txt_no_device"));
+      return;
+    case UploadOutcome::CommError:
+      box(DlgIcon::Warning, DlgButtons::Cancel, QLatin1String(kApplicationTitle),
+          lang_text(QStringLiteral("Fehler Kommunikation"), QStringLiteral("error communication")));
+      return;
+    case UploadOutcome::Stopped:
+      box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_upload_failed_caption"), table_text("txt_upload_failed"));
+      return;
+    case UploadOutcome::LinkLost:
+      box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_connection_error"), table_text("txt_link_lost"));
+      return;
+    case UploadOutcome::Complete:
+      box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_upload_ok_caption"), table_text("txt_upload_ok"));
+      if (show_overview) show_overview();
+      return;
+    case UploadOutcome::RateRefused:  // ComStat holds "crit.error Baudrate"; nothing else to say
+    case UploadOutcome::PortFailed:
+    case UploadOutcome::Abandoned:
+      return;
+  }
+}
+
+void Upload::finish() {
+  progress(0);
+  UploadRunning = 0;
+  phase_ = Phase::Idle;
+  if (link_.ComPortClose) link_.ComPortClose();
+  if (close_again_) {
+    auto close_again = std::move(close_again_);
+    close_again_ = nullptr;
+    close_again();
+  }
+}
+
+void Upload::progress(int position) {
+  if (set_progress && !abandoned_) set_progress(position);
+}
+
+}  // namespace pulvitra

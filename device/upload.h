@@ -1,0 +1,107 @@
+// The upload of the recorder's stored memory: identify the recorder at 4800 baud, switch it
+// and the port to MaxBaud, ask for 4096 blocks of 8 bytes paced by PrecTimer1, switch back to
+// 4800 baud, and make a complete transfer the current recording. Anything less leaves the
+// recording, its file name, FixedInterval and the patient data exactly as they were.
+//
+// The window side is reached through the link's lock (ComPortOpen / ComPortClose), the rate
+// selector and three hooks; without them the same code runs headless (pulvitra-cli upload).
+#pragma once
+
+#include <QCoroTask>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "device/link.h"
+#include "recording/tekg.h"
+
+namespace pulvitra {
+
+inline constexpr int kUploadBlocks = 4096;
+inline constexpr int kUploadBlockBytes = 8;
+// UploadRunning while a transfer runs: the character "0".
+inline constexpr std::uint8_t kUploadRunningMark = 48;
+// The rate used when MaxBaud is not one the recorder knows.
+inline constexpr std::int32_t kFallbackBaud = 12800;
+
+struct UploadRate {
+  std::int32_t baud;
+  std::uint8_t BaudCode;          // sent after "B"
+  std::uint32_t PacingInterval;   // ms between two block requests
+};
+
+// The rate table's row for a rate; nothing for a rate the recorder does not know.
+std::optional<UploadRate> upload_rate(std::int32_t max_baud);
+
+enum class UploadOutcome {
+  NoDevice,     // no or a wrong identification: "Connection error"
+  RateRefused,  // the port did not open at the fast rate; only ComStat tells
+  CommError,    // a line error or a failing port during the transfer: "error communication"
+  Stopped,      // the user stopped it: "Transmission aborted"
+  LinkLost,     // a block did not come in time: "Connection error", disconnected
+  Complete,     // all blocks arrived; the recording holds them
+  PortFailed,   // the port failed before the transfer; shown by the general error report
+  Abandoned,    // the window went away in the middle; nothing shown
+};
+
+class Upload {
+ public:
+  Upload(Link& link, BaudSelector& CB_MaxBaud, TEKG& ekg);
+  Upload(const Upload&) = delete;
+  Upload& operator=(const Upload&) = delete;
+
+  std::uint8_t UploadRunning = 0;  // 0 idle, kUploadRunningMark while running
+  bool StopRequested = false;
+
+  // Window hooks, each optional: ProgressBar1's position; the redraw of every view after a
+  // complete image was decoded; the turn to the overview page after the success box.
+  std::function<void(int position)> set_progress;
+  std::function<void()> redraw_views;
+  std::function<void()> show_overview;
+
+  // Starts the upload, or, while one runs, asks it to stop after the current block (then
+  // the result is empty at once). The wizard starts the upload the same way.
+  QCoro::Task<std::optional<UploadOutcome>> Button3Click();
+
+  // The window wants to close. Idle: true, close now. Running: the upload is told to stop
+  // without any message, close_again is called once it has ended properly (recorder sent
+  // "t", port back at 4800 baud), and the answer is false.
+  bool window_closing(std::function<void()> close_again);
+
+  // The window is being destroyed with an upload still running: stop the pacing, tell the
+  // recorder "t" when the block loop was reached, and touch nothing of the window any more.
+  // The suspended dialogue is never resumed (its waits belong to the link, which goes too).
+  void abandon();
+
+  // The bytes of the last transfer; only a complete one is copied into the recording.
+  const std::array<std::uint8_t, kImageSize>& receive_area() const { return receive_area_; }
+  int blocks_received() const { return blocks_received_; }
+
+ private:
+  enum class Phase { Idle, Starting, Pacing, Closing };
+
+  QCoro::Task<UploadOutcome> run();
+  QCoro::Task<UploadOutcome> transfer();
+  QCoro::Task<bool> change_rate(UploadRate& rate);
+  QCoro::Task<> block_loop(bool& no_data);
+  void start_pacing(const UploadRate& rate);
+  void stop_pacing();
+  QCoro::Task<bool> end_block_read();
+  void take_image();
+  void show_outcome(UploadOutcome outcome);
+  void finish();
+  void progress(int position);
+
+  Link& link_;
+  BaudSelector& CB_MaxBaud_;
+  TEKG& ekg_;
+  std::array<std::uint8_t, kImageSize> receive_area_{};
+  int blocks_received_ = 0;
+  Phase phase_ = Phase::Idle;
+  bool quiet_ = false;      // the window is closing: no outcome message
+  bool abandoned_ = false;  // the window is gone: touch nothing
+  std::function<void()> close_again_;
+};
+
+}  // namespace pulvitra

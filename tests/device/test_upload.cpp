@@ -1,0 +1,383 @@
+// The upload end to end: the program's serial port, link and upload against recorder-sim on a
+// pseudo-terminal, reached as COM1 through the [Ports] section of the settings file.
+#include <QCoroTask>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/core/language.h"
+#include "app/core/scripted_dialogs.h"
+#include "device/serial_port.h"
+#include "device/upload.h"
+#include "recording/decoder.h"
+#include "recording/recording_generator.h"
+
+namespace pulvitra {
+namespace {
+
+const QString kEnglishOk = QStringLiteral(
+    "Transmission completed successful!\r\n\r\nOn the following pages the data will be evaluated.");
+const QString kEnglishAborted =
+    QStringLiteral("Transmission completed unsuccessful!\r\n\r\nThe data won't be evaluated.");
+const QString kEnglishLinkLost = QStringLiteral(
+    "Contact disconnected or Kordamat switched off!\r\n\r\nCheck Kordamat and connection and start transmission again");
+const QString kEnglishNoDevice = QStringLiteral(
+    "Kordamat is wrong connected or not switched on!\r\n\r\nCheck Kordamat and connection and start transmission again!");
+
+// A recording of its own, so that an image that came from anywhere else would show.
+GeneratedRecording served_recording() {
+  GeneratorOptions options;
+  options.seed = 4711;
+  options.event_every_s = 30;
+  return generate_recording(options);
+}
+
+// The recording the window held before the upload; a failed upload must leave it as it is.
+void fill_previous_recording(TEKG& ekg) {
+  GeneratorOptions options;
+  options.seed = 99;
+  options.rate = 72;
+  copy_generated_image(generate_recording(options), ekg);
+  DecodeRecording(ekg);
+  ekg.FileName = "/home/clinic/data/smith.pul";
+  FixedInterval = 7;
+}
+
+// recorder-sim serving served_recording(), the program's side of the link set up as the
+// device page sets it up, and a scripted dialog seam that records every box.
+class SimUpload {
+ public:
+  explicit SimUpload(QStringList sim_args) {
+    cur_lang = kEnglish;
+    fill_language_table();
+    const QString pul = home_.filePath("served.pul");
+    QFile file(pul);
+    file.open(QIODevice::WriteOnly);
+    QByteArray header(512, ' ');
+    header.replace(0, 14, QByteArray("KORDAMAT File\0", 14));
+    const auto recording = served_recording();
+    file.write(header);
+    file.write(reinterpret_cast<const char*>(recording.image.data()), kImageSize);
+    file.close();
+
+    const QString link_path = home_.filePath("ttyKordamat");
+    QFile ini(home_.filePath("Pulvitra.ini"));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(("[Ports]\nCOM1=" + link_path + "\n").toUtf8());
+    ini.close();
+    qputenv("PULVITRA_HOME", QFile::encodeName(home_.path()));
+
+    sim_.start(QStringLiteral(PULVITRA_BIN_DIR "/recorder-sim"),
+               QStringList{"--image", pul, "--link", link_path, "--log", log_path()} + sim_args);
+    started_ = sim_.waitForStarted(5000) && sim_.waitForReadyRead(5000);
+
+    port_.set_port(port_name_);
+    link_.MaxBaud = 62500;
+    link_.ComPortOpen = [this] { lock_events << "open"; };
+    link_.ComPortClose = [this] { lock_events << "close"; };
+    link_.report_error = [this](const QString& text) { reported << text; };
+    upload.set_progress = [this](int position) {
+      progress << position;
+      if (on_progress) on_progress(position);
+    };
+    upload.redraw_views = [this] { events << "redraw"; };
+    upload.show_overview = [this] {
+      events << QStringLiteral("overview after %1 boxes").arg(dialogs.messages().size());
+    };
+  }
+  ~SimUpload() {
+    try {
+      port_.close();
+    } catch (...) {
+    }
+    sim_.terminate();
+    sim_.waitForFinished(5000);
+    qunsetenv("PULVITRA_HOME");
+  }
+
+  bool started() const { return started_; }
+  QString log_path() const { return home_.filePath("sim.log"); }
+  QString sim_log() const {
+    QFile file(log_path());
+    file.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(file.readAll());
+  }
+  std::optional<UploadOutcome> run() { return QCoro::waitFor(upload.Button3Click()); }
+
+  QTemporaryDir home_;
+  QProcess sim_;
+  bool started_ = false;
+  QString port_name_ = QStringLiteral("COM1");
+  TComPortN port_;
+  QTimer timer1_;
+  Link link_{port_, timer1_, port_name_};
+  BaudList baud;
+  TEKG ekg;
+  Upload upload{link_, baud, ekg};
+  ScriptedDialogs dialogs;
+
+  QStringList lock_events;
+  QStringList reported;
+  QStringList events;
+  QList<int> progress;
+  std::function<void(int)> on_progress;
+};
+
+// The recorder heard "t" (it notes leaving its read mode only then).
+bool recorder_got_t(const QString& log) {
+  return log.contains(QStringLiteral("block-read mode ended, rate 4800 baud"));
+}
+
+TEST(Upload, CompleteTransferAt62500BecomesTheRecordingAndDecodesLikeTheFile) {
+  SimUpload sim({});
+  ASSERT_TRUE(sim.started());
+  fill_previous_recording(sim.ekg);
+  // The decoder carries its detector state from one decode to the next; start both decodes
+  // of the served image from the same state.
+  TEKG opened;
+  copy_generated_image(served_recording(), opened);
+  DecodeRecording(opened);
+
+  ASSERT_EQ(sim.run(), UploadOutcome::Complete);
+
+  const auto served = served_recording();
+  EXPECT_EQ(sim.upload.blocks_received(), 4096);
+  EXPECT_TRUE(std::equal(served.image.begin(), served.image.end(), sim.ekg.Image.begin() + 1))
+      << "the uploaded image must equal the served one byte for byte";
+  EXPECT_EQ(sim.ekg.FileName, "/home/clinic/data/smith.pul") << "an upload does not rename the recording";
+  EXPECT_EQ(FixedInterval, 7) << "an upload leaves the fixed interval of the last opened file";
+
+  // The same image opened as a file decodes to the same beats.
+  DecodeRecording(opened);
+  ASSERT_EQ(opened.BeatCount, sim.ekg.BeatCount);
+  EXPECT_GT(opened.BeatCount, 100);
+  for (int beat = 1; beat <= opened.BeatCount; ++beat) {
+    ASSERT_EQ(opened.BeatRate[beat], sim.ekg.BeatRate[beat]) << "beat " << beat;
+    ASSERT_EQ(opened.BeatFlags[beat], sim.ekg.BeatFlags[beat]) << "beat " << beat;
+  }
+  FixedInterval = 0;
+
+  ASSERT_EQ(sim.dialogs.messages().size(), 1);
+  const DialogCall box = sim.dialogs.messages().front();
+  EXPECT_EQ(box.icon, DlgIcon::Exclamation);
+  EXPECT_EQ(box.caption, QStringLiteral("Transmission completed"));
+  EXPECT_EQ(box.text, kEnglishOk);
+  EXPECT_EQ(sim.events, (QStringList{"redraw", "overview after 1 boxes"}));
+
+  // The progress bar: 0 at the start, every 20th block, 0 again at the end.
+  QList<int> expected_progress{0};
+  for (int block = 0; block < 4096; block += 20) expected_progress << block;
+  expected_progress << 0;
+  EXPECT_EQ(sim.progress, expected_progress);
+  EXPECT_EQ(sim.lock_events, (QStringList{"open", "close"}));
+  EXPECT_EQ(sim.upload.UploadRunning, 0);
+  EXPECT_FALSE(sim.link_.PacingActive);
+  EXPECT_TRUE(recorder_got_t(sim.sim_log()));
+  EXPECT_EQ(sim.link_.com_stat(), (QStringList{"COM1 4800 baud", "COM1 62500 baud", "COM1 4800 baud"}));
+  EXPECT_EQ(sim.port_.custom_baud_rate(), 4800);
+
+  // The recorder sent all 4096 blocks and heard "y" five times (before blocks 0, 1000, ...
+  // 4000 of the program's count; the pacing runs ahead of that count).
+  const QString log = sim.sim_log();
+  EXPECT_EQ(log.count(QStringLiteral("section mark at block")), 5);
+  EXPECT_TRUE(log.contains(QStringLiteral("tx block 4095\n")));
+}
+
+TEST(Upload, TheLastBlockMissingFailsWithTheDisconnectedMessageAndKeepsTheRecording) {
+  SimUpload sim({"--drop-block", "4095"});
+  ASSERT_TRUE(sim.started());
+  fill_previous_recording(sim.ekg);
+  const TEKG before = sim.ekg;
+
+  ASSERT_EQ(sim.run(), UploadOutcome::LinkLost);
+
+  EXPECT_EQ(sim.upload.blocks_received(), 4095);
+  EXPECT_EQ(sim.ekg.Image, before.Image);
+  EXPECT_EQ(sim.ekg.BeatRate, before.BeatRate);
+  EXPECT_EQ(sim.ekg.FileName, before.FileName);
+  EXPECT_EQ(FixedInterval, 7);
+  FixedInterval = 0;
+  ASSERT_EQ(sim.dialogs.messages().size(), 1);
+  EXPECT_EQ(sim.dialogs.messages().front().caption, QStringLiteral("Connection error"));
+  EXPECT_EQ(sim.dialogs.messages().front().text, kEnglishLinkLost);
+  EXPECT_TRUE(sim.events.isEmpty()) << "nothing is redrawn for a failed upload";
+  EXPECT_TRUE(recorder_got_t(sim.sim_log()));
+}
+
+// Failures in the middle of a transfer, each cut short after a few hundred blocks.
+TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
+  struct Case {
+    const char* what;
+    QStringList sim_args;
+    int act_at_block;      // progress position at which the test acts; -1 for none
+    int blocks;            // blocks received in the end
+    bool click_stop;       // Button3 clicked at that block
+    bool line_error;       // the port reports a line error at that block
+    UploadOutcome outcome;
+    DlgIcon icon;
+    QString caption;
+    QString text;
+  };
+  const Case cases[] = {
+      {"stop clicked", {}, 200, 201, true, false, UploadOutcome::Stopped, DlgIcon::Exclamation, "Transmission aborted",
+       kEnglishAborted},
+      {"recorder stops answering", {"--drop-block", "300"}, -1, 300, false, false, UploadOutcome::LinkLost,
+       DlgIcon::Exclamation, "Connection error", kEnglishLinkLost},
+      {"line error and stop in the same block", {}, 100, 101, true, true, UploadOutcome::CommError, DlgIcon::Warning,
+       "Pulvitra 2.4-5", "error communication"},
+      {"stop while the block is missing", {"--drop-block", "200"}, 200, 200, true, false, UploadOutcome::Stopped,
+       DlgIcon::Exclamation, "Transmission aborted", kEnglishAborted},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimUpload sim(c.sim_args);
+    ASSERT_TRUE(sim.started());
+    fill_previous_recording(sim.ekg);
+    const TEKG before = sim.ekg;
+    sim.on_progress = [&](int position) {
+      if (position != c.act_at_block || sim.upload.UploadRunning == 0) return;
+      if (c.line_error) sim.link_.pul_comError(1);
+      if (c.click_stop) {
+        EXPECT_EQ(QCoro::waitFor(sim.upload.Button3Click()), std::nullopt);
+      }
+    };
+
+    EXPECT_EQ(sim.run(), c.outcome);
+
+    ASSERT_EQ(sim.dialogs.messages().size(), 1);
+    const DialogCall box = sim.dialogs.messages().front();
+    EXPECT_EQ(box.icon, c.icon);
+    EXPECT_EQ(box.caption, c.caption);
+    EXPECT_EQ(box.text, c.text);
+    EXPECT_EQ(sim.upload.blocks_received(), c.blocks) << "ends after the current block";
+    EXPECT_EQ(sim.ekg.Image, before.Image);
+    EXPECT_EQ(FixedInterval, 7);
+    EXPECT_TRUE(recorder_got_t(sim.sim_log())) << "the recorder still gets t";
+    EXPECT_EQ(sim.port_.custom_baud_rate(), 4800);
+    EXPECT_EQ(sim.lock_events, (QStringList{"open", "close"}));
+    EXPECT_EQ(sim.upload.UploadRunning, 0);
+    FixedInterval = 0;
+  }
+}
+
+TEST(Upload, HangupOfTheLineIsACommunicationError) {
+  SimUpload sim({"--hangup-after", "150"});
+  ASSERT_TRUE(sim.started());
+  fill_previous_recording(sim.ekg);
+  const TEKG before = sim.ekg;
+
+  EXPECT_EQ(sim.run(), UploadOutcome::CommError);
+
+  ASSERT_GE(sim.dialogs.messages().size(), 1);
+  EXPECT_EQ(sim.dialogs.messages().back().text, QStringLiteral("error communication"));
+  EXPECT_LE(sim.upload.blocks_received(), 150);
+  EXPECT_EQ(sim.ekg.Image, before.Image);
+  EXPECT_EQ(sim.lock_events, (QStringList{"open", "close"}));
+  EXPECT_FALSE(sim.link_.PacingActive);
+  FixedInterval = 0;
+}
+
+TEST(Upload, SilentRecorderGivesTheConnectionErrorAfterThreeAttemptsAndNothingElseIsSent) {
+  SimUpload sim({"--silent"});
+  ASSERT_TRUE(sim.started());
+
+  EXPECT_EQ(sim.run(), UploadOutcome::NoDevice);
+
+  ASSERT_EQ(sim.dialogs.messages().size(), 1);
+  EXPECT_EQ(sim.dialogs.messages().front().icon, DlgIcon::Exclamation);
+  EXPECT_EQ(sim.dialogs.messages().front().caption, QStringLiteral("Connection error"));
+  EXPECT_EQ(sim.dialogs.messages().front().text, kEnglishNoDevice);
+  const QString log = sim.sim_log();
+  EXPECT_EQ(log.count(QStringLiteral("rx 4800 baud: V\n")), 3);
+  EXPECT_EQ(log.count(QStringLiteral("rx 4800 baud: g 0D\n")), 3);
+  EXPECT_FALSE(log.contains(QStringLiteral(": r 00"))) << "no read mode without an identified recorder";
+  EXPECT_EQ(sim.lock_events, (QStringList{"open", "close"}));
+  EXPECT_EQ(sim.progress, (QList<int>{0, 0}));
+}
+
+TEST(Upload, MaxBaudOutsideTheTableIsReplacedBy12800) {
+  SimUpload sim({});
+  ASSERT_TRUE(sim.started());
+  sim.link_.MaxBaud = 9600;
+  sim.on_progress = [&](int position) {
+    if (position == 40) sim.upload.StopRequested = true;
+  };
+
+  EXPECT_EQ(sim.run(), UploadOutcome::Stopped);
+
+  EXPECT_EQ(sim.link_.MaxBaud, 12800);
+  EXPECT_EQ(sim.baud.text(), QStringLiteral("12800"));
+  EXPECT_TRUE(sim.sim_log().contains(QStringLiteral("rx 4800 baud: B FB\n")));
+  EXPECT_TRUE(sim.sim_log().contains(QStringLiteral("rx 12800 baud: i\n")));
+  EXPECT_EQ(sim.link_.PrecTimer1.Interval(), 8u) << "12800 baud is paced every 8 ms";
+}
+
+TEST(Upload, PortThatIsNotOpenEndsInTheErrorReportWithTheWindowUnlocked) {
+  SimUpload sim({});
+  sim.port_name_ = QStringLiteral("xxxx");
+  sim.port_.set_port(sim.port_name_);
+
+  EXPECT_EQ(sim.run(), UploadOutcome::PortFailed);
+
+  EXPECT_EQ(sim.link_.com_stat(), QStringList{"error interface"});
+  ASSERT_EQ(sim.reported.size(), 1);
+  EXPECT_TRUE(sim.reported.front().startsWith(QStringLiteral("WriteFile function failed"))) << sim.reported.front().toStdString();
+  EXPECT_TRUE(sim.dialogs.messages().isEmpty());
+  EXPECT_EQ(sim.lock_events, (QStringList{"open", "close"}));
+  EXPECT_EQ(sim.upload.UploadRunning, 0);
+}
+
+TEST(Upload, ClosingTheWindowStopsQuietlyAndClosesOnceTheRecorderIsBackAt4800) {
+  SimUpload sim({});
+  ASSERT_TRUE(sim.started());
+  int close_again = 0;
+  bool idle_when_closed_again = false;
+  sim.on_progress = [&](int position) {
+    if (position != 60) return;
+    EXPECT_FALSE(sim.upload.window_closing([&] {
+      ++close_again;
+      idle_when_closed_again = sim.upload.UploadRunning == 0 && sim.port_.custom_baud_rate() == 4800;
+    }));
+  };
+
+  EXPECT_EQ(sim.run(), UploadOutcome::Stopped);
+
+  EXPECT_EQ(close_again, 1);
+  EXPECT_TRUE(idle_when_closed_again);
+  EXPECT_TRUE(sim.dialogs.messages().isEmpty()) << "no message about a transfer the user walked away from";
+  EXPECT_TRUE(recorder_got_t(sim.sim_log()));
+  EXPECT_TRUE(sim.upload.window_closing([] { ADD_FAILURE() << "an idle upload closes at once"; }));
+}
+
+TEST(Upload, AbandonedWhileDestroyedStopsPacingAndTellsTheRecorder) {
+  auto sim = std::make_unique<SimUpload>(QStringList{});
+  ASSERT_TRUE(sim->started());
+  const QString log_path = sim->log_path();
+  sim->on_progress = [&](int position) {
+    if (position == 80) sim->upload.abandon();
+  };
+  {
+    auto task = sim->upload.Button3Click();
+    QElapsedTimer clock;
+    clock.start();
+    while (sim->upload.UploadRunning != 0 && clock.elapsed() < 10000) QTest::qWait(5);
+    EXPECT_EQ(sim->upload.UploadRunning, 0);
+    EXPECT_FALSE(sim->link_.PacingActive);
+    EXPECT_FALSE(sim->link_.PrecTimer1.Enabled());
+    QTest::qWait(100);
+  }
+  const QString log = sim->sim_log();
+  EXPECT_TRUE(log.contains(QStringLiteral("block-read mode ended"))) << "t was sent";
+  EXPECT_TRUE(sim->dialogs.messages().isEmpty());
+  EXPECT_EQ(sim->lock_events, QStringList{"open"}) << "a window being destroyed is not touched";
+  EXPECT_LE(sim->upload.blocks_received(), 81);
+  sim.reset();
+}
+
+}  // namespace
+}  // namespace pulvitra
