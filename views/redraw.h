@@ -1,5 +1,9 @@
 // The view redraw: one operation draws any of the five views on the screen images or on a
 // printer page. The same drawing code serves both targets; only the placement differs.
+//
+// The views themselves: overview_view.h, zoom_view.h, histogram_view.h (with the
+// statistics), trend_view.h and lorenz_view.h; the printed page's layout units are
+// chart::print_units in chart_paint.h.
 #pragma once
 
 #include <QImage>
@@ -53,7 +57,10 @@ struct ViewTarget {
 };
 
 // Draws the views of that kind on the target. Reads (and moves the page reader of) the
-// recording; on the screen the overview ends with the selection rectangle drawn.
+// recording; on the screen the overview ends with the selection rectangle drawn. Views that
+// need beats (trend, histogram, statistics, Lorenz) are skipped while BeatCount is 0, so
+// their images keep the previous drawing. On the printer the overview starts at
+// settings.overview_pos: the report sets the overview scroll bar to 0 first.
 void redraw_views(int kind, const ViewTarget& target, TEKG& ekg, const ViewSettings& settings);
 
 }  // namespace pulvitra

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "views/bevel.h"
+#include "views/redraw.h"
+#include "views/selection.h"
+#include "view_test_pages.h"
+
+using namespace pulvitra;
+using namespace pulvitra::test;
+
+namespace {
+
+QColor xor_cyan(const QColor& c) { return QColor(c.red(), c.green() ^ 255, c.blue() ^ 255); }
+
+struct Screen {
+  QImage zoom{550, 313, QImage::Format_RGB32};
+  QImage overview{545, 398, QImage::Format_RGB32};
+  QImage trend{595, 366, QImage::Format_RGB32};
+  QImage histogram{590, 289, QImage::Format_RGB32};
+  QImage lorenz{452, 412, QImage::Format_RGB32};
+  Screen() {
+    for (QImage* i : {&zoom, &overview, &trend, &histogram, &lorenz}) i->fill(Qt::white);
+  }
+  ViewTarget target() {
+    ViewTarget t;
+    t.screen = {&zoom, &overview, &trend, &histogram, &lorenz};
+    return t;
+  }
+};
+
+}  // namespace
+
+TEST(Selection, exclusive_or_twice_restores_the_picture) {
+  QImage image(545, 398, QImage::Format_RGB32);
+  const QColor face = screen_colours().face;
+  image.fill(face);
+  TEKG ekg;
+  ekg.SelColumn = 2;
+  ekg.SelRow = 1;
+  const QImage before = image.copy();
+  toggle_selection(image, ekg);
+  // The outline runs from (60 * 2 + 3, 98 + 3) to (60 * 5 + 7, 98 + 99), two pixels wide.
+  EXPECT_EQ(image.pixelColor(200, 101), xor_cyan(face)) << "top edge";
+  EXPECT_EQ(image.pixelColor(200, 197), xor_cyan(face)) << "bottom edge";
+  EXPECT_EQ(image.pixelColor(123, 150), xor_cyan(face)) << "left edge";
+  EXPECT_EQ(image.pixelColor(307, 150), xor_cyan(face)) << "right edge";
+  EXPECT_EQ(image.pixelColor(200, 150), face) << "inside stays";
+  toggle_selection(image, ekg);
+  EXPECT_EQ(image, before);
+}
+
+TEST(Selection, continues_on_the_neighbouring_strip_at_either_end) {
+  const QColor face = screen_colours().face;
+  struct Case {
+    int column, row;
+    int x, y;  // a point of the continuation mark
+    bool marked;
+    const char* what;
+  } cases[] = {
+      {6, 0, 30, 101, true, "column 6: one page at the start of the next strip"},
+      {6, 3, 30, 101, false, "column 6 in the last row: no strip below"},
+      {0, 1, 500, 3, true, "column 0 below the first strip: the ninth column above"},
+      {0, 0, 500, 3, false, "column 0 in the first row: no strip above"},
+      {3, 1, 30, 199, false, "a middle column has no continuation"},
+  };
+  for (const Case& c : cases) {
+    QImage image(545, 398, QImage::Format_RGB32);
+    image.fill(face);
+    TEKG ekg;
+    ekg.SelColumn = static_cast<std::uint8_t>(c.column);
+    ekg.SelRow = static_cast<std::uint8_t>(c.row);
+    toggle_selection(image, ekg);
+    EXPECT_EQ(image.pixelColor(c.x, c.y) != face, c.marked) << c.what;
+  }
+}
+
+TEST(RedrawViews, the_overview_on_the_screen_ends_with_the_selection) {
+  auto ekg = new_recording();
+  clear_pages(*ekg);
+  Screen screen;
+  redraw_views(kViewOverview, screen.target(), *ekg, ViewSettings{});
+  const QColor face = screen_colours().face;
+  EXPECT_EQ(screen.overview.pixelColor(100, 3), xor_cyan(face)) << "selection at column 0, row 0";
+  EXPECT_EQ(screen.zoom.pixelColor(100, 100), QColor(Qt::white)) << "the zoom is not drawn";
+  EXPECT_EQ(ekg->CurPage, 33);
+}
+
+TEST(RedrawViews, kinds_draw_their_views_and_leave_the_page_reader_where_stated) {
+  struct Case {
+    int kind;
+    bool zoom, overview;
+    int cur_page;
+  } cases[] = {
+      {kViewAll, true, true, 33},       // the overview draws after the zoom
+      {kViewOverview, false, true, 33},
+      {kViewZoom, true, false, 7},      // page 5 at 200 %: pages 5 and 6
+      {kViewTrend, false, false, 1},
+      {kViewStatisticsOnly, false, false, 1},
+  };
+  for (const Case& c : cases) {
+    auto ekg = new_recording();
+    clear_pages(*ekg);
+    ekg->CurPage = 1;
+    Screen screen;
+    ViewSettings settings;
+    settings.zoom_pos = 5;
+    redraw_views(c.kind, screen.target(), *ekg, settings);
+    EXPECT_EQ(screen.zoom.pixelColor(100, 100) != QColor(Qt::white), c.zoom) << "kind " << c.kind;
+    EXPECT_EQ(screen.overview.pixelColor(100, 100) != QColor(Qt::white), c.overview) << "kind " << c.kind;
+    EXPECT_EQ(ekg->CurPage, c.cur_page) << "kind " << c.kind;
+  }
+}
+
+TEST(RedrawViews, views_that_need_beats_keep_their_picture_without_beats) {
+  auto ekg = new_recording();
+  Screen screen;
+  redraw_views(kViewAll, screen.target(), *ekg, ViewSettings{});
+  for (const QImage* image : {&screen.trend, &screen.histogram, &screen.lorenz})
+    EXPECT_EQ(image->pixelColor(5, 5), QColor(Qt::white));
+}
+
+TEST(RedrawViews, the_printer_zoom_draws_inside_its_black_frame) {
+  auto ekg = new_recording();
+  clear_pages(*ekg);
+  const int pw = 3300, ph = 2550;  // landscape
+  QImage page(pw, ph, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter painter(&page);
+  ViewTarget target;
+  target.printer = true;
+  target.page = {&painter, pw, ph};
+  redraw_views(kViewZoom, target, *ekg, ViewSettings{});
+  // Frame from (330, 2 * 2550 div 17 + 191) = (330, 491) to (2970, 1593 + 191) = (2970, 1784).
+  EXPECT_EQ(page.pixelColor(1000, 491), QColor(Qt::black));
+  EXPECT_EQ(page.pixelColor(1000, 1784), QColor(Qt::black));
+  EXPECT_EQ(page.pixelColor(330, 1000), QColor(Qt::black));
+  EXPECT_EQ(page.pixelColor(1000, 1000), QColor(Qt::white));
+}

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include "views/bevel.h"
+#include "views/zoom_view.h"
+#include "view_test_pages.h"
+
+using namespace pulvitra;
+using namespace pulvitra::test;
+
+namespace {
+
+const QColor kBlue(0, 0, 255);
+const QColor kGreen(0, 128, 0);
+const QColor kBlack(0, 0, 0);
+
+QImage draw(TEKG& ekg, const ZoomOptions& options) {
+  QImage image(550, 313, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  draw_zoom(painter, ekg, screen_zoom_placement(), options);
+  return image;
+}
+
+ZoomOptions at(int page, int factor) {
+  ZoomOptions o;
+  o.first_page = page;
+  o.factor = factor;
+  return o;
+}
+
+// Pages of 180 samples with a time step of 10 per sample: each page lasts 1800 units.
+void timed_pages(TEKG& ekg, int value) {
+  for (int p = 1; p <= kPageCount; ++p) {
+    set_page(ekg, p, repeat(value, 180));
+    ekg.PageRate[p] = 10;
+    ekg.PageTime[p] = 1800.0f * (p - 1);
+  }
+}
+
+bool black_in(const QImage& image, int x1, int x2, int y1, int y2) {
+  for (int x = x1; x <= x2; ++x)
+    for (int y = y1; y <= y2; ++y)
+      if (image.pixelColor(x, y) == kBlack) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST(ZoomView, the_factor_decides_how_many_pages_are_drawn) {
+  struct Case {
+    int factor, pages;
+  } cases[] = {{400, 1}, {300, 1}, {200, 2}, {150, 2}, {100, 3}, {50, 6}, {33, 9}, {25, 12}, {20, 12}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(zoom_page_count(c.factor), c.pages) << c.factor << " %";
+    auto ekg = new_recording();
+    timed_pages(*ekg, 125);
+    draw(*ekg, at(10, c.factor));
+    EXPECT_EQ(ekg->CurPage, 10 + c.pages) << "the page after the last one drawn, " << c.factor << " %";
+  }
+}
+
+TEST(ZoomView, at_100_percent_pages_1_to_3_fill_the_width) {
+  auto ekg = new_recording();
+  clear_pages(*ekg);
+  for (int p = 1; p <= 4; ++p) set_page(*ekg, p, repeat(50 * p, 180));
+  const QImage image = draw(*ekg, at(1, 100));
+  EXPECT_EQ(ekg->CurPage, 4);
+  // Sample value v lies at y = 281 - v; slot j's sample i at x = i + 180 (j - 1) + 6.
+  EXPECT_EQ(pixel(image, 100, 281 - 50), kBlack);
+  EXPECT_EQ(pixel(image, 280, 281 - 100), kBlack);
+  EXPECT_EQ(pixel(image, 460, 281 - 150), kBlack);
+  EXPECT_FALSE(black_in(image, 20, 540, 281 - 200, 281 - 200)) << "page 4 is not drawn";
+}
+
+TEST(ZoomView, at_200_percent_the_second_page_starts_at_x_363) {
+  auto ekg = new_recording();
+  clear_pages(*ekg);
+  set_page(*ekg, 1, repeat(125, 180));
+  set_page(*ekg, 2, join({{253}, repeat(125, 180)}));  // a pace code before its first sample
+  const QImage image = draw(*ekg, at(1, 200));
+  EXPECT_EQ(ekg->CurPage, 3);
+  // x3(0) of slot 2 = round(0 + 200 * 180 / 100 + 3) = 363; the mark spans rows 26..280.
+  for (int y : {26, 60, 280}) EXPECT_EQ(pixel(image, 363, y), kBlue) << "row " << y;
+  EXPECT_NE(pixel(image, 362, 60), kBlue);
+  EXPECT_NE(pixel(image, 364, 60), kBlue);
+  EXPECT_NE(pixel(image, 363, 25), kBlue);
+  EXPECT_NE(pixel(image, 363, 281), kBlue);
+}
+
+TEST(ZoomView, beat_labels_give_the_period_or_the_rate) {
+  struct Case {
+    int rate, scale;
+    const char* text;
+  } cases[] = {{72, 0, "835"}, {72, 1, "72"}, {60, 0, "1000"}, {180, 0, "335"}, {40, 0, "1500"}, {150, 1, "150"}};
+  for (const Case& c : cases) EXPECT_EQ(zoom_beat_label(c.rate, c.scale), QString::fromLatin1(c.text)) << c.rate;
+}
+
+TEST(ZoomView, a_beat_mark_draws_an_etched_line_and_its_label) {
+  auto ekg = new_recording();
+  clear_pages(*ekg);
+  set_page(*ekg, 1, join({repeat(125, 40), {254, 72}, repeat(125, 140)}));
+  const QImage image = draw(*ekg, at(1, 100));
+  const ViewColours colours = screen_colours();
+  // Met with sample i = 40: the line at x3(40) = 43 (dark) and 44 (light), rows 25..281.
+  for (int y : {25, 100, 281}) {
+    EXPECT_EQ(pixel(image, 43, y), colours.dark) << "row " << y;
+    EXPECT_EQ(pixel(image, 44, y), colours.light) << "row " << y;
+  }
+  // The label "835" begins at x = round(40 - 2) = 38 with its top at y = 10.
+  EXPECT_TRUE(black_in(image, 38, 60, 10, 24));
+  EXPECT_FALSE(black_in(image, 100, 200, 10, 24)) << "no other beat";
+  EXPECT_FALSE(ekg->PageBeatSeen);
+}
+
+TEST(ZoomView, time_labels_show_minutes_and_two_digit_seconds) {
+  struct Case {
+    float ms;
+    const char* text;
+  } cases[] = {{0.0f, "0:00"}, {2000.0f, "0:02"}, {62000.0f, "1:02"}, {59999.0f, "0:59"}, {600000.0f, "10:00"}};
+  for (const Case& c : cases) EXPECT_EQ(zoom_time_label(c.ms), QString::fromLatin1(c.text)) << c.ms;
+}
+
+TEST(ZoomView, ticks_every_second_and_labels_at_even_seconds) {
+  auto ekg = new_recording();
+  timed_pages(*ekg, 125);
+  const QImage image = draw(*ekg, at(1, 100));
+  // Page 1: t reaches 1000 at sample 99, x3 = 102. Page 2 starts at 1800: 2000 at sample
+  // 19, x3 = 180 + 19 + 3 = 202. Page 3 starts at 3600: 4000 at sample 39, x3 = 402.
+  for (int x : {102, 202, 402}) EXPECT_EQ(pixel(image, x, 284), kBlack) << "tick at " << x;
+  EXPECT_NE(pixel(image, 101, 284), kBlack);
+  EXPECT_NE(pixel(image, 102, 287), kBlack) << "ticks are rows 282..286";
+  EXPECT_FALSE(black_in(image, 80, 125, 290, 305)) << "1 s is odd: no label";
+  EXPECT_TRUE(black_in(image, 185, 220, 290, 305)) << "label 0:02";
+  EXPECT_TRUE(black_in(image, 385, 420, 290, 305)) << "label 0:04";
+}
+
+TEST(ZoomView, a_start_record_draws_green_and_restarts_the_time) {
+  auto ekg = new_recording();
+  timed_pages(*ekg, 125);
+  set_page(*ekg, 1, join({repeat(125, 50), {255, 0, 1, 1}, repeat(125, 130)}));
+  const QImage image = draw(*ekg, at(1, 100));
+  // Met with sample 50: green at x3(50) = 53. The time starts again at 0: a labelled tick
+  // "0:00" at the next sample (x = 54) and the 1 s tick 100 samples after the restart (x = 153)
+  // instead of at 102.
+  for (int y : {26, 100, 280}) EXPECT_EQ(pixel(image, 53, y), kGreen) << "row " << y;
+  EXPECT_EQ(pixel(image, 54, 284), kBlack);
+  EXPECT_EQ(pixel(image, 153, 284), kBlack);
+  EXPECT_NE(pixel(image, 102, 284), kBlack);
+  EXPECT_TRUE(black_in(image, 40, 70, 290, 305)) << "label 0:00";
+  // Page 2 takes its time from the page table again: 2000 at x = 202.
+  EXPECT_EQ(pixel(image, 202, 284), kBlack);
+}
+
+TEST(ZoomView, the_page_axis_labels_with_the_start_block) {
+  auto ekg = new_recording();
+  timed_pages(*ekg, 125);
+  ekg->PageStartBlock[2] = 7;
+  ZoomOptions options = at(1, 100);
+  options.axis = 1;
+  const QImage image = draw(*ekg, options);
+  EXPECT_TRUE(black_in(image, 190, 215, 290, 305)) << "label 7 at the 2 s tick";
+}
+
+TEST(ZoomView, the_trace_starts_mid_height_and_bridges_codes_and_zeros) {
+  auto ekg = new_recording();
+  clear_pages(*ekg);
+  set_page(*ekg, 1, join({repeat(100, 20), repeat(0, 20), repeat(100, 140)}));
+  const QImage image = draw(*ekg, at(1, 100));
+  // The first line runs from (6, 153) down to the first sample at (6, 181).
+  for (int y = 153; y < 181; ++y) EXPECT_EQ(pixel(image, 6, y), kBlack) << "row " << y;
+  // The zeros at samples 20..39 are not plotted: one straight line at y = 181 bridges them.
+  for (int x = 20; x < 50; ++x) EXPECT_EQ(pixel(image, x, 181), kBlack) << "x " << x;
+  EXPECT_FALSE(black_in(image, 20, 50, 270, 280)) << "no dip to the zero line";
+}
+
+TEST(ZoomView, a_page_of_300_samples_draws_only_its_first_180) {
+  auto ekg = new_recording();
+  clear_pages(*ekg);
+  ekg->Pages[1].fill(100);  // 300 valid samples, no end mark
+  set_page(*ekg, 2, repeat(200, 180));
+  const QImage image = draw(*ekg, at(1, 100));
+  EXPECT_EQ(pixel(image, 150, 181), kBlack);
+  EXPECT_NE(pixel(image, 250, 181), kBlack) << "samples 180..299 would reach here";
+  EXPECT_EQ(pixel(image, 250, 81), kBlack) << "page 2 in slot 2";
+}
+
+TEST(ZoomView, screen_frame_and_border) {
+  auto ekg = new_recording();
+  clear_pages(*ekg);
+  const QImage image = draw(*ekg, at(1, 100));
+  const ViewColours colours = screen_colours();
+  EXPECT_EQ(pixel(image, 200, 25), colours.light) << "frame top";
+  EXPECT_EQ(pixel(image, 200, 281), colours.dark) << "frame bottom";
+  EXPECT_EQ(pixel(image, 200, 0), colours.dark) << "sunken border top";
+  EXPECT_EQ(pixel(image, 200, 312), colours.light) << "sunken border bottom";
+  EXPECT_EQ(pixel(image, 200, 100), colours.face);
+}
+
+TEST(ZoomView, pages_past_the_table_stay_empty) {
+  auto ekg = new_recording();
+  timed_pages(*ekg, 125);
+  draw(*ekg, at(171, 25));  // pages 171..182: 181 and 182 do not exist
+  EXPECT_EQ(ekg->CurPage, 183);
+}

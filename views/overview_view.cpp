@@ -1,0 +1,123 @@
+#include "views/overview_view.h"
+
+#include "recording/decoder.h"
+#include "views/bevel.h"
+#include "views/chart_paint.h"
+
+namespace pulvitra {
+
+namespace {
+
+constexpr int kSamplesPerColumn = 180;
+const QColor kEdgePageColour(0, 0, 255);
+const QColor kPaceColour(0, 0, 255);
+const QColor kMarkerColour(255, 0, 0);
+const QColor kStartColour(0, 128, 0);
+
+struct StripGeometry {
+  int top;   // (s - 1) * H div R + T
+  int base;  // s * H div R + T - 6
+};
+
+StripGeometry strip_geometry(const OverviewPlacement& p, int s) {
+  return {(s - 1) * p.height / p.strips + p.top, s * p.height / p.strips + p.top - 6};
+}
+
+// x(c, p): the plotted point after c samples of column p.
+int point_x(const OverviewPlacement& pl, int c, int column) {
+  const int columns = pl.pages_per_strip + 1;
+  return ((c / pl.average) * pl.width) / (columns * kSamplesPerColumn / pl.average) +
+         ((column - 1) * pl.width) / columns + pl.left;
+}
+
+void start_page(TEKG& ekg, int page) {
+  ekg.CurPage = static_cast<std::uint16_t>(page);
+  ekg.ReadPos = 0;
+  ekg.PageEnd = false;
+}
+
+// The recorder's marks read since the last point: each a thin vertical line across the strip.
+void draw_marks(Canvas& canvas, TEKG& ekg, int x, const StripGeometry& g) {
+  if (ekg.SawCode253) {
+    canvas.fill_rect(x, g.top + 1, x + 1, g.base, kPaceColour);
+    ekg.SawCode253 = false;
+  }
+  if (ekg.SawCode254) {
+    canvas.fill_rect(x, g.top + 1, x + 1, g.base, kMarkerColour);
+    ekg.SawCode254 = false;
+  }
+  if (ekg.SawStartRecord) {
+    canvas.fill_rect(x, g.top + 1, x + 1, g.base, kStartColour);
+    ekg.SawStartRecord = false;
+  }
+}
+
+// One page column: points of d averaged samples until the page ends; an incomplete last
+// group is dropped. The pen carries over from the previous column.
+void draw_column(Canvas& canvas, TEKG& ekg, const OverviewPlacement& pl, int strip, int column, int page) {
+  const StripGeometry g = strip_geometry(pl, strip);
+  const int pitch = pl.height / pl.strips;
+  const bool edge = column == 1 || column == pl.pages_per_strip + 1;
+  start_page(ekg, page);
+  canvas.set_pen_colour(edge ? kEdgePageColour : QColor(Qt::black));
+  int c = 0;
+  while (!ekg.PageEnd) {
+    int sum = 0;
+    for (int k = 0; k < pl.average; ++k) {
+      const int v = NextPageSample(ekg);
+      if (ekg.PageEnd) break;
+      ++c;
+      sum += v;
+    }
+    if (ekg.PageEnd) break;
+    const int avg = sum / pl.average;
+    const int x = point_x(pl, c, column);
+    draw_marks(canvas, ekg, x, g);
+    canvas.line_to(x, g.base - ((pitch - 6) * avg) / 256);
+  }
+}
+
+void draw_strip(Canvas& canvas, TEKG& ekg, const OverviewPlacement& pl, int strip, int position) {
+  const int first_page = (strip - 1 + position) * pl.pages_per_strip + 1;
+  start_page(ekg, first_page);
+  const int v = NextPageSample(ekg);
+  canvas.move_to(pl.left + 1, strip * pl.height / pl.strips + pl.top + 4 - (v * pl.height / pl.strips) / 250);
+  for (int column = 1; column <= pl.pages_per_strip + 1; ++column)
+    draw_column(canvas, ekg, pl, strip, column, first_page + column - 1);
+}
+
+}  // namespace
+
+OverviewPlacement screen_overview_placement() { return {}; }
+
+OverviewPlacement printer_overview_placement(int pw, int ph) {
+  const chart::PrintUnits units = chart::print_units(pw, ph);
+  OverviewPlacement p;
+  p.left = units.print_left;
+  p.top = units.print_top + units.print_gap;
+  p.width = pw - 2 * units.print_left;
+  p.height = ph - 2 * units.print_gap - units.print_top - units.print_row;
+  p.strips = 17;
+  p.pages_per_strip = 10;
+  p.average = 1;
+  p.printer = true;
+  return p;
+}
+
+void draw_overview(QPainter& painter, TEKG& ekg, const OverviewPlacement& pl, int position) {
+  if (pl.strips < 1 || pl.pages_per_strip < 1 || pl.average < 1 || pl.width < 1) return;
+  Canvas canvas(painter);
+  if (!pl.printer) {
+    const int right = 2 * pl.left + pl.width;
+    const int bottom = pl.height + pl.top;
+    canvas.fill_rect(0, 0, right, bottom, screen_colours().face);
+    bevel(canvas, right - 1, bottom, 0, 0, false);
+  }
+  for (int s = 1; s <= pl.strips; ++s) {
+    const StripGeometry g = strip_geometry(pl, s);
+    bevel(canvas, pl.left, g.top, pl.left + pl.width, g.base, pl.printer);
+  }
+  for (int s = 1; s <= pl.strips; ++s) draw_strip(canvas, ekg, pl, s, position);
+}
+
+}  // namespace pulvitra

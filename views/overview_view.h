@@ -1,0 +1,32 @@
+// The overview: the recording page by page as a stack of strips, with the recorder's pace,
+// event and begin/end marks, so the user can spot where to zoom in.
+#pragma once
+
+#include <QPainter>
+
+#include "recording/tekg.h"
+
+namespace pulvitra {
+
+struct OverviewPlacement {
+  int left = 5;             // L, left edge of the strips
+  int top = 5;              // T, top edge of the first strip
+  int width = 540;          // W, width of a strip
+  int height = 392;         // H, height of all strips together
+  int strips = 4;           // R
+  int pages_per_strip = 8;  // P; a strip shows P + 1 columns, the last repeats the next strip's first page
+  int average = 3;          // d, samples averaged into one plotted point
+  bool printer = false;     // black frames, one sample per point, no background fill
+};
+
+// The screen placement in the 545 x 398 image.
+OverviewPlacement screen_overview_placement();
+
+// The printer placement on a page of pw x ph pixels, from the page layout units.
+OverviewPlacement printer_overview_placement(int pw, int ph);
+
+// Draws the overview with the first visible strip `position` (0..17). Reads the pages with
+// the page reader: CurPage is left at the last page read.
+void draw_overview(QPainter& painter, TEKG& ekg, const OverviewPlacement& placement, int position);
+
+}  // namespace pulvitra

@@ -1,0 +1,263 @@
+#include "views/zoom_view.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+#include <cmath>
+
+#include "app/core/language.h"
+#include "recording/decoder.h"
+#include "views/bevel.h"
+#include "views/chart_paint.h"
+
+namespace pulvitra {
+
+namespace {
+
+constexpr int kSamplesPerSlot = 180;
+constexpr int kMinFactor = 25;
+constexpr int kMaxFactor = 400;
+const QColor kPaceColour(0, 0, 255);
+const QColor kMarkerColour(255, 0, 0);
+const QColor kStartColour(0, 128, 0);
+
+int rounded(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+// The page table's time columns have more slots than there are pages; pages past them
+// (a zoom near the end at a small factor) count as time 0.
+float page_time(const TEKG& ekg, int page) {
+  return page >= 1 && page <= kPageInfoSlots ? ekg.PageTime[page] : 0.0f;
+}
+int page_rate(const TEKG& ekg, int page) {
+  return page >= 1 && page <= kPageInfoSlots ? ekg.PageRate[page] : 0;
+}
+int page_start_block(const TEKG& ekg, int page) {
+  return page >= 1 && page <= kPageCount ? ekg.PageStartBlock[page] : 0;
+}
+
+// The next full second after the start of the page.
+float first_tick(const TEKG& ekg, int page) {
+  return static_cast<float>((rounded(page_time(ekg, page)) / 1000 + 1) * 1000);
+}
+
+// One drawing of the zoom: the placement, the options and the pen of the trace.
+class ZoomDrawing {
+ public:
+  ZoomDrawing(QPainter& painter, TEKG& ekg, const ZoomPlacement& pl, const ZoomOptions& options)
+      : painter_(painter), canvas_(painter), ekg_(ekg), pl_(pl), options_(options),
+        factor_(std::clamp(options.factor, kMinFactor, kMaxFactor)),
+        text_background_(pl.printer ? QColor(Qt::white) : screen_colours().face) {}
+
+  void draw();
+
+ private:
+  // Offset of sample i of slot j in screen units before scaling.
+  double slot_offset(int i) const { return factor_ * i / 100.0 + (slot_ - 1) * factor_ * 180 / 100.0; }
+  int scaled_x(double offset) const { return pl_.x0 + rounded(offset * pl_.width / 540.0); }
+  int x3(int i) const { return scaled_x(slot_offset(i) + 3); }
+  int x6(int i) const { return scaled_x(slot_offset(i) + 6); }
+
+  void draw_background_and_frame();
+  void draw_page();
+  void draw_tick(int i);
+  void draw_beat_mark(int i);
+  void draw_trace(int i, int v);
+  void draw_device_marks(int i);
+  void text_out(int x, int top, const QString& text);
+
+  QPainter& painter_;
+  Canvas canvas_;
+  TEKG& ekg_;
+  const ZoomPlacement& pl_;
+  const ZoomOptions& options_;
+  const int factor_;
+  const QColor text_background_;
+  int slot_ = 1;
+  float t_ = 0.0f;
+  float tn_ = 0.0f;
+  QPoint trace_pen_;
+};
+
+void ZoomDrawing::draw() {
+  draw_background_and_frame();
+  ekg_.PageBeatValue = 0;
+  ekg_.PageBeatSeen = false;
+  ekg_.CurPage = static_cast<std::uint16_t>(std::max(options_.first_page, 1));
+  // The trace starts at mid-height.
+  trace_pen_ = QPoint(pl_.x0 + 6, pl_.height / 2 + pl_.y0);
+  tn_ = first_tick(ekg_, ekg_.CurPage);
+  const int pages = zoom_page_count(factor_);
+  for (slot_ = 1; slot_ <= pages; ++slot_) {
+    draw_page();
+    ekg_.PageEnd = false;
+    ++ekg_.CurPage;
+    tn_ = first_tick(ekg_, ekg_.CurPage);
+  }
+  canvas_.flush();
+}
+
+void ZoomDrawing::draw_background_and_frame() {
+  if (pl_.printer) {
+    canvas_.set_pen_colour(Qt::black);
+    canvas_.move_to(pl_.frame_left, pl_.frame_top);
+    canvas_.line_to(pl_.frame_right, pl_.frame_top);
+    canvas_.line_to(pl_.frame_right, pl_.frame_bottom);
+    canvas_.line_to(pl_.frame_left, pl_.frame_bottom);
+    canvas_.line_to(pl_.frame_left, pl_.frame_top);
+    return;
+  }
+  canvas_.fill_rect(0, 0, pl_.image_width, pl_.image_height, screen_colours().face);
+  bevel(canvas_, pl_.frame_left, pl_.frame_top, pl_.frame_right, pl_.frame_bottom, false);
+  bevel(canvas_, pl_.image_width - 1, pl_.image_height - 1, 0, 0, false);
+  canvas_.set_pen_colour(Qt::black);
+}
+
+void ZoomDrawing::draw_page() {
+  ekg_.ReadPos = 0;
+  ekg_.PageEnd = false;
+  int i = -1;
+  t_ = page_time(ekg_, ekg_.CurPage);
+  while (true) {
+    ++i;
+    t_ += static_cast<float>(page_rate(ekg_, ekg_.CurPage));
+    if (t_ >= tn_) draw_tick(i);
+    const int v = NextPageSample(ekg_);
+    if (ekg_.PageEnd) return;
+    if (ekg_.PageBeatSeen && ekg_.PageBeatValue > 0) draw_beat_mark(i);
+    draw_trace(i, v);
+    draw_device_marks(i);
+  }
+}
+
+void ZoomDrawing::draw_tick(int i) {
+  const int x = x3(i);
+  canvas_.set_pen_colour(Qt::black);
+  canvas_.move_to(x, pl_.tick_top);
+  canvas_.line_to(x, pl_.tick_bottom);
+  if (rounded(tn_ / 1000.0) % 2 == 0) {
+    const QString text = options_.axis == 1 ? QString::number(page_start_block(ekg_, ekg_.CurPage))
+                                            : zoom_time_label(tn_);
+    const double half_width = QFontMetrics(painter_.font()).horizontalAdvance(text) / 2.0;
+    text_out(scaled_x(slot_offset(i) - half_width + 3), pl_.time_label_top, text);
+  }
+  tn_ += 1000.0f;
+}
+
+void ZoomDrawing::draw_beat_mark(int i) {
+  const int x = x3(i);
+  const ViewColours colours = screen_colours();
+  canvas_.fill_rect(x, pl_.beat_line_top, x + 1, pl_.beat_line_bottom, pl_.printer ? QColor(Qt::black) : colours.dark);
+  canvas_.fill_rect(x + 1, pl_.beat_line_top, x + 2, pl_.beat_line_bottom, pl_.printer ? QColor(Qt::black) : colours.light);
+  text_out(scaled_x(slot_offset(i) - 2), pl_.beat_label_top, zoom_beat_label(ekg_.PageBeatValue, options_.scale));
+  ekg_.PageBeatSeen = false;
+}
+
+void ZoomDrawing::draw_trace(int i, int v) {
+  if (slot_ == 1 && i == 0) trace_pen_ = QPoint(pl_.x0 + 6, pl_.height / 2 + pl_.y0);
+  // Zero and device codes are not plotted, and neither is anything past the slot's width:
+  // the trace bridges them with a straight line.
+  if (v < 1 || v > 250 || i >= kSamplesPerSlot) return;
+  const double h = pl_.height;
+  const int y = rounded((h + h * 256 / 366) / 2 - h * v / 366);
+  canvas_.set_pen_colour(Qt::black);
+  canvas_.move_to(trace_pen_);
+  canvas_.line_to(x6(i), y + pl_.y0);
+  trace_pen_ = canvas_.pen_pos();
+}
+
+void ZoomDrawing::draw_device_marks(int i) {
+  const int x = x3(i);
+  if (ekg_.SawCode253) {
+    canvas_.fill_rect(x, pl_.mark_top, x + 1, pl_.mark_bottom, kPaceColour);
+    ekg_.SawCode253 = false;
+  }
+  if (ekg_.SawCode254) {
+    canvas_.fill_rect(x, pl_.mark_top, x + 1, pl_.mark_bottom, kMarkerColour);
+    ekg_.SawCode254 = false;
+  }
+  if (ekg_.SawStartRecord) {
+    canvas_.fill_rect(x, pl_.mark_top, x + 1, pl_.mark_bottom, kStartColour);
+    ekg_.SawStartRecord = false;
+    // A new measurement begins here: its time axis starts again at zero.
+    tn_ = 0.0f;
+    t_ = 0.0f;
+  }
+}
+
+void ZoomDrawing::text_out(int x, int top, const QString& text) {
+  canvas_.flush();
+  painter_.setPen(Qt::black);
+  painter_.setBackgroundMode(Qt::OpaqueMode);
+  painter_.setBackground(text_background_);
+  painter_.drawText(QPoint(x, top + QFontMetrics(painter_.font()).ascent()), text);
+  painter_.setBackgroundMode(Qt::TransparentMode);
+}
+
+// The printed title hangs above the frame by one and a half lines of the title font.
+void draw_printer_title(QPainter& painter, const ZoomPlacement& pl, int print_left) {
+  const QFont drawing_font = painter.font();
+  chart::set_font(painter, 10, true);
+  const int y = pl.frame_top - (3 * chart::text_height(painter, QStringLiteral("X"))) / 2;
+  chart::print_title(painter, table_text(QStringLiteral("txt_title_ecg_zoom")), print_left, y);
+  painter.setFont(drawing_font);
+}
+
+}  // namespace
+
+ZoomPlacement screen_zoom_placement() { return {}; }
+
+ZoomPlacement printer_zoom_placement(QPainter& painter, int pw, int ph) {
+  ZoomPlacement p;
+  p.printer = true;
+  p.x0 = pw / 10;
+  p.y0 = ((3 * ph) / 4) / 10;
+  p.width = (95 * pw) / 120;
+  p.height = (3 * ph) / 4;
+  p.image_width = pw;
+  p.image_height = ph;
+  p.frame_left = pw / 10;
+  p.frame_right = pw - pw / 10;
+  p.frame_top = (2 * ph) / 17 + p.y0;
+  p.frame_bottom = (5 * ph) / 8 + p.y0;
+  // The screen keeps its marks inside the frame and its labels a little off it; on paper
+  // the same distances are measured in the printer font.
+  const int th = QFontMetrics(painter.font()).height();
+  p.beat_line_top = p.frame_top;
+  p.beat_line_bottom = p.frame_bottom + 1;
+  p.mark_top = p.frame_top + 1;
+  p.mark_bottom = p.frame_bottom;
+  p.tick_top = p.frame_bottom + 1;
+  p.tick_bottom = p.tick_top + th / 2;
+  p.time_label_top = p.tick_bottom + th / 4;
+  p.beat_label_top = p.frame_top - th - th / 4;
+  return p;
+}
+
+int zoom_page_count(int factor) {
+  return rounded(300.0 / std::clamp(factor, kMinFactor, kMaxFactor));
+}
+
+QString zoom_time_label(float tn) {
+  const long minutes = static_cast<long>(std::trunc(tn / 60000.0));
+  const long seconds = static_cast<long>(std::trunc(tn / 1000.0)) - 60 * minutes;
+  return QStringLiteral("%1:%2").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0'));
+}
+
+QString zoom_beat_label(int rate_byte, int scale) {
+  if (scale == 1 || rate_byte <= 0) return QString::number(rate_byte);
+  return QString::number(rounded(200.0 / (rate_byte / 60.0)) * 5);
+}
+
+void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, const ZoomOptions& options) {
+  if (placement.printer) {
+    QFont font = painter.font();
+    font.setPointSize(6);
+    painter.setFont(font);
+    const int pw = placement.image_width;
+    draw_printer_title(painter, placement, chart::print_units(pw, placement.image_height).print_left);
+  } else {
+    painter.setFont(screen_font());
+  }
+  ZoomDrawing(painter, ekg, placement, options).draw();
+}
+
+}  // namespace pulvitra

@@ -1,0 +1,56 @@
+// The zoom: a few consecutive pages at full resolution with a time (or page) axis, every
+// beat with its pulse period or heart rate, and the recorder's marks.
+#pragma once
+
+#include <QPainter>
+#include <QString>
+
+#include "recording/tekg.h"
+
+namespace pulvitra {
+
+struct ZoomPlacement {
+  int x0 = 0;        // added to every x
+  int y0 = -30;      // added to every y
+  int width = 540;   // horizontal scale width / 540
+  int height = 366;  // vertical scale height / 366
+  int image_width = 550;
+  int image_height = 313;
+  // Vertical extents that differ between screen and printer.
+  int frame_top = 25, frame_bottom = 281;          // frame around the trace
+  int beat_line_top = 25, beat_line_bottom = 282;  // etched beat lines (bottom excluded)
+  int mark_top = 26, mark_bottom = 281;            // device marks (bottom excluded)
+  int tick_top = 282, tick_bottom = 287;           // second ticks
+  int time_label_top = 290;
+  int beat_label_top = 10;
+  bool printer = false;
+  int frame_left = 5, frame_right = 545;  // printer frame corners (screen: the bevel)
+};
+
+struct ZoomOptions {
+  int first_page = 1;  // ScrollBar2
+  int factor = 200;    // ComboBox1, percent; below 25 counts as 25
+  int scale = 0;       // 0 labels beats with the pulse period in ms, 1 with the heart rate
+  int axis = 0;        // 0 labels the ticks with the time, 1 with the device page
+};
+
+ZoomPlacement screen_zoom_placement();
+
+// The landscape printer placement on a page of pw x ph pixels. The painter's font must be
+// the 6 pt printer font: the label offsets are measured in it.
+ZoomPlacement printer_zoom_placement(QPainter& painter, int pw, int ph);
+
+// Pages drawn at a zoom factor: 300 / factor rounded, halves to even.
+int zoom_page_count(int factor);
+
+// The time label of a tick at tn milliseconds: minutes and two-digit seconds ("1:02").
+QString zoom_time_label(float tn);
+
+// The beat label: the pulse period in ms (a multiple of 5) or the rate byte itself.
+QString zoom_beat_label(int rate_byte, int scale);
+
+// Draws the zoom. Starts at options.first_page and leaves CurPage at the page after the
+// last one drawn.
+void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, const ZoomOptions& options);
+
+}  // namespace pulvitra
