@@ -10,7 +10,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/core/language.h"
 #include "views/trend_view.h"
 
 namespace pulvitra {
@@ -102,29 +101,6 @@ TEST(TrendView, NoBeatsLeavesThePictureAsItWas) {
   const QImage image = draw_screen(*ekg);
   EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::magenta));
   EXPECT_EQ(image.pixelColor(300, 200), QColor(Qt::magenta));
-}
-
-TEST(TrendView, PrintedFrameIsBlackAtThePagePlacement) {
-  fill_language_table();
-  QImage page(1000, 1414, QImage::Format_RGB32);
-  page.fill(Qt::white);
-  QPainter painter(&page);
-  QFont font = painter.font();
-  font.setPointSize(6);
-  painter.setFont(font);
-  const int th = painter.fontMetrics().height();
-  const int txxx = painter.fontMetrics().horizontalAdvance("XXX");
-  ViewTarget target;
-  target.printer = true;
-  target.page = PrinterPage{&painter, 1000, 1414};
-  draw_trend(painter, *steady_recording(10, 70.0f), target);
-  const int L = 142 + txxx;
-  const int T = th + 94 + 141;
-  const int U = (481 - 3 * th) / 14;  // 1414 x 153 / 450 = 480.76, nearest 481
-  EXPECT_EQ(page.pixelColor(L, T), QColor(Qt::black));
-  EXPECT_EQ(page.pixelColor(L, T + 12 * U + 1), QColor(Qt::black));
-  EXPECT_EQ(page.pixelColor(1000 - 142, T + 12 * U + 1), QColor(Qt::black));
-  EXPECT_NE(page.pixelColor(L, T + 12 * U + 2), QColor(Qt::black));
 }
 
 }  // namespace
