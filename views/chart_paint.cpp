@@ -1,18 +1,17 @@
 #include "views/chart_paint.h"
 
+#include "views/bevel.h"
+
 #include <QFontMetrics>
-#include <QGuiApplication>
-#include <QPalette>
 #include <algorithm>
 #include <cstdlib>
 
 namespace pulvitra::chart {
 
 Colours colours_for(const ViewTarget& target) {
-  if (target.printer) return Colours{kWhite, kBlack, kBlack};
-  const QPalette palette = QGuiApplication::palette();
-  return Colours{palette.color(QPalette::Button), palette.color(QPalette::Light),
-                 palette.color(QPalette::Dark)};
+  if (target.printer) return Colours{kWhite, kBlack, kBlack, true};
+  const ViewColours screen = screen_colours();
+  return Colours{screen.face, screen.light, screen.dark, false};
 }
 
 void Pen::line_to(int x, int y) {
@@ -58,14 +57,7 @@ void Pen::width(int w) {
 }
 
 void bevel(QPainter& painter, int x1, int y1, int x2, int y2, const Colours& colours) {
-  Pen pen(painter);
-  pen.colour(colours.light);
-  pen.move_to(x1, y2);
-  pen.line_to(x1, y1);
-  pen.line_to(x2, y1);
-  pen.colour(colours.shadow);
-  pen.line_to(x2, y2);
-  pen.line_to(x1, y2);
+  pulvitra::bevel(painter, x1, y1, x2, y2, colours.printer);
 }
 
 void fill_rect(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour) {
@@ -98,11 +90,9 @@ void set_font(QPainter& painter, int point_size, bool bold) {
   painter.setFont(font);
 }
 
-int screen_font_height() {
-  QFont font = QGuiApplication::font();
-  font.setPointSize(8);
-  return QFontMetrics(font).height();
-}
+int screen_font_height() { return QFontMetrics(screen_font()).height(); }
+
+void use_screen_font(QPainter& painter) { painter.setFont(screen_font()); }
 
 PrintUnits print_units(int page_width, int page_height) {
   return PrintUnits{page_height / 10, page_height / 30, page_width / 7, (2 * page_height) / 30};

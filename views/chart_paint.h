@@ -1,6 +1,6 @@
-// Small drawing helpers shared by the histogram, trend and Lorenz views: the colours of the
-// target, pen moves whose lines leave out their end point, text placed by its top-left
-// corner, the sunken frame and the printed titles.
+// Small drawing helpers shared by the histogram, trend and Lorenz views, on top of the
+// common conventions of views/bevel.h: the colours of the target, a pen that also changes
+// width and style, text placed by its top-left corner, the printed page units and titles.
 #pragma once
 
 #include <QColor>
@@ -16,6 +16,7 @@ struct Colours {
   QColor face;    // view background
   QColor light;   // bevel light edge
   QColor shadow;  // bevel dark edge, etched lines
+  bool printer = false;
 };
 Colours colours_for(const ViewTarget& target);
 
@@ -44,8 +45,7 @@ class Pen {
   int y_ = 0;
 };
 
-// The frame: light from (x1, y2) up to (x1, y1) and on to (x2, y1), dark on to (x2, y2) and
-// back to (x1, y2). Corners swapped give the sunken edge.
+// The bevel frame of views/bevel.h in the target's colours.
 void bevel(QPainter& painter, int x1, int y1, int x2, int y2, const Colours& colours);
 
 // Fills the rectangle from (x1, y1) up to, not including, (x2, y2).
@@ -61,6 +61,9 @@ void set_font(QPainter& painter, int point_size, bool bold);
 
 // Height of "X" in the main window's own screen font (sans-serif 8 pt).
 int screen_font_height();
+
+// On the screen the views write in the window's font, so every renderer shows the same.
+void use_screen_font(QPainter& painter);
 
 // Layout units of a printed page, in printer pixels.
 struct PrintUnits {

@@ -157,6 +157,7 @@ void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewSettings& sett
   painter.setBrush(Qt::NoBrush);
 
   if (!target.printer) {
+    use_screen_font(painter);
     screen_background(painter, colours, 2);
   } else if (!statistics_only) {
     print_title(painter, table_text("txt_title_histogram"), print_units(target.page.width, target.page.height).print_left,

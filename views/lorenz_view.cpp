@@ -121,6 +121,7 @@ void draw_lorenz(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
     print_title(painter, table_text("txt_title_lorenz"), print_units(target.page.width, target.page.height).print_left,
                 p.T - (3 * screen_font_height()) / 2);
   } else {
+    use_screen_font(painter);
     screen_background(painter, colours, 1);
   }
   bevel(painter, p.L, p.T, p.L + kUnits * p.V, p.T + kUnits * p.U, colours);

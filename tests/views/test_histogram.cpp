@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/core/language.h"
+#include "views/bevel.h"
 #include "views/histogram_view.h"
 
 namespace pulvitra {
@@ -96,7 +97,7 @@ QImage expected_panel(const QString& mean_label) {
   QImage image(590, 289, QImage::Format_RGB32);
   image.fill(face());
   QPainter painter(&image);
-  QFont font = painter.font();
+  QFont font = screen_font();  // the window's font, at 10 pt bold
   font.setPointSize(10);
   font.setBold(true);
   painter.setFont(font);
