@@ -183,6 +183,7 @@ void PatientPage::reset_recording() {
     main_.ekg.CurPage = static_cast<std::uint16_t>(std::clamp(zoom_bar->value(), 1, kPageCount));
   clear_recording(main_.ekg);  // also FileName := "default.pul"
   save_allowed_ = false;
+  update_save_button();
   main_.views->redraw_views(0);
   main_.setWindowTitle(QLatin1String(kApplicationTitle));
   main_.data_changed = false;
@@ -231,9 +232,7 @@ bool PatientPage::load_recording(const QString& name) {
 
 void PatientPage::Button1Click() {
   if (!discard_check()) return;
-  reset_recording();
-  save_allowed_ = false;
-  update_save_button();
+  reset_recording();  // also disables Save: there is no file yet
   main_.data_changed = false;
 }
 
@@ -253,6 +252,7 @@ void PatientPage::Button6Click() {
 }
 
 void PatientPage::Button7Click() {
+  if (!save_allowed_) return;  // never over a file that was not opened as a recording
   // A failed save keeps the data marked unsaved, so the discard question still guards it.
   if (save_recording(file_name())) main_.data_changed = false;
 }
