@@ -1,5 +1,6 @@
 #include "recording/decoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -44,6 +45,10 @@ struct DecodeWork {
   int event_count;
   std::uint16_t rate_marker;
   std::array<std::uint16_t, kBeatSlots + 1> beat_position;
+  // Pass 2: the interval estimate from each entry, for the rate value m tagged as m + 1.
+  std::array<std::uint8_t, kEventSlots + 1> estimate;
+  std::array<std::uint16_t, kEventSlots + 1> estimate_tag;
+  int beat_numbers;  // highest beat number pass 2 writes
   // Pass 2, by beat number.
   std::array<std::uint8_t, kBeatSlots + 1> interval;
   std::array<float, kBeatSlots + 1> rate;
@@ -53,8 +58,6 @@ struct DecodeWork {
   std::array<std::uint16_t, kBeatSlots + 1> kept_position;
   std::array<std::uint8_t, kBeatSlots + 1> kept_interval;
   int kept_count;
-  // Kept beat detected at an image position (0 = none), for the indexed lookup.
-  std::array<std::uint16_t, kImageSize + 1> kept_at;
 };
 
 int rounded(double value) { return static_cast<int>(std::nearbyint(value)); }
@@ -72,90 +75,100 @@ bool append_event(DecodeWork& work, std::uint16_t entry) {
   return true;
 }
 
-// Consumes the device code at ekg.ReadPos and leaves ReadPos on the byte after it.
-void consume_image_code(TEKG& ekg, DecodeWork& work) {
-  switch (ekg.Image[ekg.ReadPos]) {
+// Consumes the device code at image position pos and returns the position after it.
+int consume_image_code(TEKG& ekg, DecodeWork& work, int pos) {
+  switch (ekg.Image[pos]) {
     case kCodeSkip251:
     case kCodePace:
-      ekg.ReadPos += 1;
-      break;
+      return pos + 1;
     case kCodeRateMarker: {
-      ekg.ReadPos += 1;
-      const auto marker = static_cast<std::uint16_t>(kRateMarkerBase + ekg.Image[ekg.ReadPos]);
+      const auto marker = static_cast<std::uint16_t>(kRateMarkerBase + ekg.Image[pos + 1]);
       append_event(work, marker);
       work.rate_marker = marker;
-      ekg.ReadPos += 1;
-      break;
+      return pos + 2;
     }
     case kCodeEvent:
-      ekg.ReadPos += 2;
       ekg.SawCode254 = true;
-      break;
+      return pos + 2;
     default:  // 255
-      if (ekg.Image[ekg.ReadPos + 1] == 0) {
-        ekg.ReadPos += 4;
+      if (ekg.Image[pos + 1] == 0) {
         ekg.SawStartRecord = true;
-      } else {
-        ekg.ReadPos += 1;
+        return pos + 4;
       }
-      break;
+      return pos + 1;
   }
 }
 
-// The image reader of the detector: the next sample, with the codes before it consumed.
-// ReadPos starts below kScanEnd and codes are chained only up to kScanEnd, so the reader
-// never looks past position kScanEnd + 4 (inside the image).
-std::uint8_t NextImageSample(TEKG& ekg, DecodeWork& work) {
-  ekg.ReadPos += 1;
-  if (ekg.Image[ekg.ReadPos] >= kFirstCode) {
+// The image reader of the detector: moves pos to the next sample, consuming the codes before
+// it, and returns that sample. pos starts below kScanEnd and codes are chained only up to
+// kScanEnd, so the reader never looks past position kScanEnd + 4 (inside the image).
+inline std::uint8_t NextImageSample(TEKG& ekg, DecodeWork& work, int& pos) {
+  pos += 1;
+  if (ekg.Image[pos] >= kFirstCode) {
     do {
-      consume_image_code(ekg, work);
-    } while (ekg.Image[ekg.ReadPos] >= kFirstCode && ekg.ReadPos <= kScanEnd);
+      pos = consume_image_code(ekg, work, pos);
+    } while (ekg.Image[pos] >= kFirstCode && pos <= kScanEnd);
   }
-  return ekg.Image[ekg.ReadPos];
+  return ekg.Image[pos];
 }
 
 // Pass 1: beat detection with a running average and a threshold that sinks with the time
-// since the last candidate.
+// since the last candidate. The running values are worked on in locals (and ReadPos as pos)
+// and stored back at the end.
 void detect_beats(TEKG& ekg, DecodeWork& work) {
-  ekg.ReadPos = 0;
   ekg.BeatCount = 0;
   work.event_count = 0;
   work.rate_marker = 1;
   std::uint8_t event_bits = 0;
   ekg.BeatFlags.fill(0);
   ekg.PageTime.fill(0.0f);
-  DetectorState& d = g_detector;
+  unsigned average = g_detector.running_average;      // a, a byte
+  std::uint16_t since = g_detector.samples_since_candidate;  // n
+  int pos = 0;                                         // ReadPos
   do {
-    d.samples_since_candidate += 1;
-    const std::uint8_t b = NextImageSample(ekg, work);
-    d.running_average = static_cast<std::uint8_t>((3 * d.running_average + b) / 4);
-    const double threshold = (d.running_average + 20) - d.samples_since_candidate / 6.0;
-    if (b > threshold && d.samples_since_candidate > 4) {
+    since += 1;
+    const std::uint8_t b = NextImageSample(ekg, work, pos);
+    average = (3 * average + b) / 4;  // stays within a byte
+    // b > (a + 20) - n / 6, multiplied out by 6 to stay exact in integers.
+    if (6 * (b - static_cast<int>(average) - 20) + since > 0 && since > 4) {
       if (ekg.SawStartRecord) event_bits |= kFlagStartRecord;
       if (ekg.SawCode254) event_bits |= kFlagCode254;
       ekg.SawStartRecord = false;
       ekg.SawCode253 = false;
       ekg.SawCode254 = false;
-      if (b > d.running_average + 5) {
+      if (b > static_cast<int>(average) + 5) {
         // A beat that no longer fits the sequence is not counted either, so beat numbers
         // and sequence entries stay in step.
-        if (append_event(work, d.samples_since_candidate)) {
+        if (append_event(work, since)) {
           ekg.BeatCount += 1;
-          work.beat_position[work.event_count] = ekg.ReadPos;
+          work.beat_position[work.event_count] = static_cast<std::uint16_t>(pos);
           ekg.BeatFlags[work.event_count] = event_bits;
         }
         event_bits = 0;
       }
-      d.samples_since_candidate = 0;
+      since = 0;
     }
-  } while (ekg.ReadPos < kScanEnd && work.event_count <= kEventStopLength);
+  } while (pos < kScanEnd && work.event_count <= kEventStopLength);
   append_event(work, work.rate_marker);
+  ekg.ReadPos = static_cast<std::uint16_t>(pos);
+  g_detector = {static_cast<std::uint8_t>(average), since};
+}
+
+// One estimate of the sample interval: twice rounded((30000 / m) / period), low eight bits.
+// Each entry serves the seven beats after it, mostly with the same m, so it is kept.
+std::uint8_t estimate_from(DecodeWork& work, int idx, int m) {
+  const auto tag = static_cast<std::uint16_t>(m + 1);
+  if (work.estimate_tag[idx] != tag) {
+    const int half = rounded((30000.0 / m) / work.events[idx]);  // at most 30000
+    work.estimate[idx] = static_cast<std::uint8_t>((2 * half) & 0xFF);
+    work.estimate_tag[idx] = tag;
+  }
+  return work.estimate[idx];
 }
 
 // Seven estimates of the sample interval from the periods before entry i and the rate
 // markers around them; m is the rate value in force and is updated on the way.
-std::array<std::uint8_t, 7> interval_estimates(const DecodeWork& work, int i, int& m) {
+std::array<std::uint8_t, 7> interval_estimates(DecodeWork& work, int i, int& m) {
   std::array<std::uint8_t, 7> estimates{};
   int skipped = 0;
   for (int k = 1; k <= 7; ++k) {
@@ -166,8 +179,7 @@ std::array<std::uint8_t, 7> interval_estimates(const DecodeWork& work, int i, in
     }
     idx = i - k - skipped + 1;
     if (idx <= 0 || work.events[idx] == 0 || m == 0) continue;
-    const int half = rounded((30000.0 / m) / work.events[idx]);  // at most 30000
-    estimates[k - 1] = static_cast<std::uint8_t>((2 * half) & 0xFF);
+    estimates[k - 1] = estimate_from(work, idx, m);
   }
   return estimates;
 }
@@ -176,6 +188,7 @@ std::array<std::uint8_t, 7> interval_estimates(const DecodeWork& work, int i, in
 void rate_beats(TEKG& ekg, DecodeWork& work) {
   // The first entry read is the closing pseudo-entry, which sets m again when it is a marker.
   int m = work.rate_marker >= kRateMarkerBase ? work.rate_marker - kRateMarkerBase : work.rate_marker;
+  work.beat_numbers = ekg.BeatCount;
   for (int i = work.event_count; i >= 1; --i) {
     const std::uint16_t entry = work.events[i];
     if (entry >= kRateMarkerBase) {
@@ -201,7 +214,9 @@ void filter_beats(TEKG& ekg, DecodeWork& work) {
   ekg.BeatRate.fill(0.0f);
   int kept = 0;
   std::uint8_t carried = 0;
-  for (int e = 2; e <= kLastFilteredBeat; ++e) {
+  // Beat numbers past those pass 2 wrote hold rate 0 and no bits: never kept.
+  const int last = std::min(kLastFilteredBeat, work.beat_numbers);
+  for (int e = 2; e <= last; ++e) {
     carried |= work.flags[e];
     const int whole = rounded(work.rate[e]);
     if (whole < kLowestRate || whole > kHighestRate) continue;
@@ -217,33 +232,78 @@ void filter_beats(TEKG& ekg, DecodeWork& work) {
   TimeStep = time_step_for(work.kept_interval[1]);
 }
 
-// The counted beat detected at image position x, by a scan over all of them.
-int counted_beat_by_scan(const TEKG& ekg, const DecodeWork& work, int x) {
-  int found = 0;
-  for (int b = 1; b <= ekg.BeatCount; ++b) {
-    if (work.kept_position[b] == x) found = b;
+// Counted beat by the image position it was detected at: the scan over all counted beats.
+class CountedBeatScan {
+ public:
+  CountedBeatScan(const DecodeWork& work, int counted) : positions_(work.kept_position.data()), counted_(counted) {}
+
+  int find(int x) const {
+    int found = 0;
+    for (int b = 1; b <= counted_; ++b) {
+      if (positions_[b] == x) found = b;
+    }
+    return found;
   }
-  return found;
-}
+
+ private:
+  const std::uint16_t* positions_;
+  int counted_;
+};
+
+// The same by an index: kept positions strictly increase (each beat is detected past the
+// one before), so a position names at most one beat. The pages ask position after position,
+// so the index is a cursor on the next counted beat; asking for an earlier position than
+// before starts the cursor again by a binary search.
+class CountedBeatIndex {
+ public:
+  CountedBeatIndex(const DecodeWork& work, int counted) : positions_(work.kept_position.data()), counted_(counted) {
+    seek(1);
+  }
+
+  int find(int x) {
+    if (x != next_position_) {
+      if (x < last_asked_ || x > next_position_) seek(x);
+      last_asked_ = x;
+      if (x != next_position_) return 0;
+    }
+    last_asked_ = x;
+    const int found = next_;
+    next_ += 1;
+    next_position_ = next_ <= counted_ ? positions_[next_] : kNoPosition;
+    return found;
+  }
+
+ private:
+  static constexpr int kNoPosition = 1 << 30;
+
+  // Puts the cursor on the first counted beat at x or later.
+  void seek(int x) {
+    next_ = static_cast<int>(std::lower_bound(positions_ + 1, positions_ + counted_ + 1, x) - positions_);
+    next_position_ = next_ <= counted_ ? positions_[next_] : kNoPosition;
+  }
+
+  const std::uint16_t* positions_;
+  int counted_;
+  int next_ = 1;
+  int next_position_ = kNoPosition;
+  int last_asked_ = 0;
+};
 
 // Rate byte of the counted beat detected at image position x, or 0; such a beat also sets
-// TimeStep from its interval.
-std::uint8_t BeatRateAt(const TEKG& ekg, const DecodeWork& work, BeatRateLookup lookup, int x) {
-  const int b = lookup == BeatRateLookup::kIndexed ? work.kept_at[x] : counted_beat_by_scan(ekg, work, x);
+// the time step from its interval.
+template <class Lookup>
+inline std::uint8_t BeatRateAt(const TEKG& ekg, const DecodeWork& work, Lookup& counted, int x,
+                               std::uint8_t& time_step) {
+  const int b = counted.find(x);
   if (b == 0) return 0;
-  TimeStep = time_step_for(work.kept_interval[b]);
+  time_step = time_step_for(work.kept_interval[b]);
   return static_cast<std::uint8_t>(rounded(ekg.BeatRate[b]));
 }
 
-// Kept positions strictly increase (each beat is detected past the one before), so each
-// position names at most one beat.
-void index_counted_beats(const TEKG& ekg, DecodeWork& work) {
-  for (int b = 1; b <= ekg.BeatCount; ++b) work.kept_at[work.kept_position[b]] = static_cast<std::uint16_t>(b);
-}
-
 // Bytes a code at image position x takes away from the page's sample count (every byte of a
-// code is counted as a sample when it is copied, so a whole code nets out to zero).
-int code_bytes_at(const TEKG& ekg, int x, float& page_time) {
+// code is counted as a sample when it is copied, so a whole code nets out to zero). A start
+// record also restarts the page time.
+int code_bytes_at(const TEKG& ekg, int x, int& page_time) {
   switch (ekg.Image[x]) {
     case kCodeSkip251:
     case kCodePace:
@@ -253,7 +313,7 @@ int code_bytes_at(const TEKG& ekg, int x, float& page_time) {
       return 2;
     case kCodeStartRecord:
       if (ekg.Image[x + 1] == 0) {
-        page_time = 0.0f;
+        page_time = 0;
         return 4;
       }
       return 1;
@@ -262,43 +322,52 @@ int code_bytes_at(const TEKG& ekg, int x, float& page_time) {
   }
 }
 
-// Writes one byte to a page; a page is cut at its 300th byte.
-void put_page_byte(TEKG& ekg, int page, int column, std::uint8_t value) {
-  if (column >= 1 && column <= kPageBytes) ekg.Pages[page][column] = value;
+// Writes one byte to a page row; a page is cut at its 300th byte.
+inline void put_page_byte(std::uint8_t* row, int column, std::uint8_t value) {
+  if (column <= kPageBytes) row[column] = value;
 }
 
 // Pass 4: copies the samples into pages of 180 samples with beat marks 254 r and the end
-// mark 254 255, and records each page's start, time step and start time.
-void build_pages(TEKG& ekg, const DecodeWork& work, BeatRateLookup lookup) {
+// mark 254 255, and records each page's start, time step and start time. The page time is
+// a single-precision sum of whole time steps; it stays below 2^24 (32760 x 255), where
+// every such sum is exact, so it is kept as an integer and stored as float.
+template <class Lookup>
+void build_pages(TEKG& ekg, const DecodeWork& work) {
+  Lookup counted(work, ekg.BeatCount);  // a local, so the page writes cannot touch it
+  std::uint8_t time_step = TimeStep;
   int page = 1;
   int column = 1;
   int samples = 1;  // so page 1 holds 179 samples
-  float time = 0.0f;
-  ekg.PageRate[1] = TimeStep;
+  int time = 0;
+  std::uint8_t* row = ekg.Pages[1].data();
+  ekg.PageRate[1] = time_step;
   ekg.PageTime[1] = 0.0f;
   for (int x = 1; x < kScanEnd && page < kLastFullPage; ++x) {
-    samples -= code_bytes_at(ekg, x, time);
-    const std::uint8_t rate = BeatRateAt(ekg, work, lookup, x);
-    time += TimeStep;
+    const std::uint8_t c = ekg.Image[x];
+    if (c >= kFirstCode) samples -= code_bytes_at(ekg, x, time);
+    const std::uint8_t rate = BeatRateAt(ekg, work, counted, x, time_step);
+    time += time_step;
     if (rate > 0) {
-      put_page_byte(ekg, page, column, kCodeEvent);
-      put_page_byte(ekg, page, column + 1, rate);
+      put_page_byte(row, column, kCodeEvent);
+      put_page_byte(row, column + 1, rate);
       column += 2;
     }
     if (samples >= kPageSamples) {
-      ekg.PageRate[page + 1] = TimeStep;
-      ekg.PageTime[page + 1] = time;
+      ekg.PageRate[page + 1] = time_step;
+      ekg.PageTime[page + 1] = static_cast<float>(time);
       ekg.PageStartBlock[page] = static_cast<std::uint16_t>(x / 128);
-      put_page_byte(ekg, page, column, kCodeEvent);
-      put_page_byte(ekg, page, column + 1, kEndMarkArgument);
+      put_page_byte(row, column, kCodeEvent);
+      put_page_byte(row, column + 1, kEndMarkArgument);
       page += 1;
+      row = ekg.Pages[page].data();
       column = 1;
       samples = 0;
     }
-    put_page_byte(ekg, page, column, ekg.Image[x]);
+    put_page_byte(row, column, c);
     column += 1;
     samples += 1;
   }
+  TimeStep = time_step;
 }
 
 // Byte of the current page at a column; a column past the page's end reads as the end mark's
@@ -382,8 +451,11 @@ DecodeResult decode_recording(TEKG& ekg, BeatRateLookup lookup) {
   detect_beats(ekg, *work);
   rate_beats(ekg, *work);
   filter_beats(ekg, *work);
-  if (lookup == BeatRateLookup::kIndexed) index_counted_beats(ekg, *work);
-  build_pages(ekg, *work, lookup);
+  if (lookup == BeatRateLookup::kIndexed) {
+    build_pages<CountedBeatIndex>(ekg, *work);
+  } else {
+    build_pages<CountedBeatScan>(ekg, *work);
+  }
 
   DecodeResult result;
   result.kept_positions.assign(work->kept_position.begin() + 1, work->kept_position.begin() + 1 + work->kept_count);
