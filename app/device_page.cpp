@@ -14,6 +14,7 @@
 #include "app/error_report.h"
 #include "app/patient_page.h"
 #include "app/tmain.h"
+#include "app/upload_controller.h"
 #include "app/view_pages.h"
 #include "device/port_names.h"
 
@@ -79,6 +80,7 @@ DevicePage::DevicePage(TMain& main, QWidget* page) : QObject(&main), main_(main)
   };
   comm_tests_ = std::make_unique<CommTests>(*link_, baud_selector_);
   connect_controls();
+  new UploadController(main_, *this);
 }
 
 DevicePage::~DevicePage() = default;

@@ -1,0 +1,66 @@
+#include "app/upload_controller.h"
+
+#include <QEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/core/language.h"
+#include "app/device_page.h"
+#include "app/tmain.h"
+#include "app/view_pages.h"
+
+namespace pulvitra {
+
+UploadController::UploadController(TMain& main, DevicePage& page)
+    : QObject(&page), main_(main), upload_(std::make_unique<Upload>(page.link(), page.baud_selector(), main.ekg)) {
+  setObjectName(QStringLiteral("UploadController"));
+  page.is_upload_running = [this] { return upload_->UploadRunning != 0; };
+  // The device page goes before its children: its link and port still exist while it is
+  // being destroyed, the window's widgets may not. That is the last moment to tell the
+  // recorder to stop sending.
+  connect(&page, &QObject::destroyed, this, [this] { upload_->abandon(); });
+  connect_window();
+}
+
+UploadController::~UploadController() = default;
+
+void UploadController::connect_window() {
+  if (auto* bar = main_.control<QProgressBar>("ProgressBar1")) {
+    bar->setRange(0, kUploadBlocks);
+    bar->setValue(0);
+    upload_->set_progress = [bar](int position) { bar->setValue(position); };
+  }
+  upload_->redraw_views = [this] {
+    if (main_.views) main_.views->redraw_views(0);
+  };
+  upload_->show_overview = [this] { main_.TabbedNotebook1->setCurrentIndex(kPageOverview); };
+  if (auto* button = main_.control<QPushButton>("Button3")) {
+    connect(button, &QPushButton::clicked, this, [this] { Button3Click(); });
+    const QString caption = table_text(QStringLiteral("txt_button_upload_start"));
+    if (!caption.isEmpty()) button->setText(caption);
+  }
+  main_.installEventFilter(this);
+}
+
+QCoro::Task<> UploadController::Button3Click() {
+  const bool starting = upload_->UploadRunning == 0;
+  // Scrolling the overview would redraw it from a recording the upload is about to replace.
+  if (starting && main_.views) main_.views->upload_running = true;
+  co_await upload_->Button3Click();
+  if (starting && main_.views) main_.views->upload_running = false;
+}
+
+bool UploadController::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != &main_ || event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
+  // Mid-upload the recorder is sending and the port is paced: end the transfer first (the
+  // recorder gets "t", the port returns to 4800 baud, no message), then close as usual.
+  const bool may_close = upload_->window_closing([this] {
+    QTimer::singleShot(0, &main_, [this] { main_.close(); });
+  });
+  if (may_close) return false;
+  event->ignore();
+  return true;
+}
+
+}  // namespace pulvitra

@@ -1,0 +1,39 @@
+// Button3 of the device page and the upload behind it: a click starts the upload or asks the
+// running one to stop; the progress bar, the view redraw and the turn to the overview follow
+// it; a close of the main window mid-upload first ends the transfer properly.
+// The wizard starts the upload through the same Button3Click (find the controller with
+// main.findChild<UploadController*>()).
+#pragma once
+
+#include <QCoroTask>
+#include <QObject>
+#include <memory>
+
+#include "device/upload.h"
+
+namespace pulvitra {
+
+class TMain;
+class DevicePage;
+
+class UploadController : public QObject {
+  Q_OBJECT
+ public:
+  // Lives as a child of the device page and connects Button3 itself.
+  UploadController(TMain& main, DevicePage& page);
+  ~UploadController() override;
+
+  Upload& upload() { return *upload_; }
+  QCoro::Task<> Button3Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void connect_window();
+
+  TMain& main_;
+  std::unique_ptr<Upload> upload_;
+};
+
+}  // namespace pulvitra
