@@ -1,6 +1,7 @@
 #include "app/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -57,7 +58,7 @@ QString QtDialogs::open_file_name(const QString& caption, const QString& folder,
 
 QString QtDialogs::save_file_name(const QString& caption, const QString& folder, const QString& filter,
                                   const QString& suggested) {
-  QString start = suggested.isEmpty() ? folder : folder + suggested;
+  QString start = suggested.isEmpty() ? folder : QDir(folder).filePath(suggested);
   return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, start, qt_filter(filter));
 }
 
