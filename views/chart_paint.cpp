@@ -104,6 +104,10 @@ void print_title(QPainter& painter, const QString& title, int print_left, int y)
   set_font(painter, 7, false);
 }
 
+void print_title(QPainter& painter, const QString& title, const PrinterPage& page, int y) {
+  print_title(painter, title, print_units(page.width, page.height).print_left, y);
+}
+
 void screen_background(QPainter& painter, const Colours& colours, int inset) {
   const int width = painter.device()->width();
   const int height = painter.device()->height();

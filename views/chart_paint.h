@@ -76,6 +76,7 @@ PrintUnits print_units(int page_width, int page_height);
 
 // Printed view title: 10 pt bold, hung TW("XXX") left of print_left; then normal 7 pt.
 void print_title(QPainter& painter, const QString& title, int print_left, int y);
+void print_title(QPainter& painter, const QString& title, const PrinterPage& page, int y);
 
 // Screen: fills the whole image with the face colour and draws the sunken frame with its
 // far corner at (width - inset, height - inset).

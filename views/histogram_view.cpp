@@ -160,8 +160,7 @@ void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewSettings& sett
     use_screen_font(painter);
     screen_background(painter, colours, 2);
   } else if (!statistics_only) {
-    print_title(painter, table_text("txt_title_histogram"), print_units(target.page.width, target.page.height).print_left,
-                p.T - screen_font_height());
+    print_title(painter, table_text("txt_title_histogram"), target.page, p.T - screen_font_height());
   }
   if (!statistics_only) bevel(painter, p.L, p.T, p.L + p.W, p.T + p.H, colours);
 

@@ -129,8 +129,7 @@ void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   painter.save();
   painter.setBrush(Qt::NoBrush);
   if (target.printer) {
-    print_title(painter, table_text("txt_title_trend"), print_units(target.page.width, target.page.height).print_left,
-                p.T - (3 * screen_font_height()) / 2);
+    print_title(painter, table_text("txt_title_trend"), target.page, p.T - (3 * screen_font_height()) / 2);
   } else {
     use_screen_font(painter);
     screen_background(painter, colours, 1);
