@@ -1,0 +1,164 @@
+// pulvitra-cli upload: reads the recorder's memory over a serial port with the program's own
+// upload and writes it as a recording file (empty patient fields), only when every block came.
+#include <unistd.h>
+
+#include <QCoroTask>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+
+#include "app/core/dialogs.h"
+#include "app/core/language.h"
+#include "app/core/settings.h"
+#include "device/serial_port.h"
+#include "device/upload.h"
+#include "files/recording_file.h"
+#include "tools/cli/command.h"
+
+namespace pulvitra::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void on_interrupt(int) { interrupted = 1; }
+
+void print_err(const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+
+// The program's message boxes as lines on the terminal.
+class TerminalDialogs final : public Dialogs {
+ public:
+  DlgAnswer message(DlgIcon, DlgButtons buttons, const QString& caption, const QString& text) override {
+    QString flat = text;
+    flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    print_err(caption + QStringLiteral(": ") + flat);
+    return buttons == DlgButtons::Ok ? DlgAnswer::Ok : DlgAnswer::Cancel;
+  }
+  QString open_file_name(const QString&, const QString&, const QString&) override { return {}; }
+  QString save_file_name(const QString&, const QString&, const QString&, const QString&) override { return {}; }
+  void show_help(int) override {}
+};
+
+// Progress on the terminal: one line redrawn in place, or a line per 1000 blocks in a log.
+std::function<void(int)> progress_printer() {
+  const bool terminal = isatty(STDERR_FILENO) != 0;
+  return [terminal](int block) {
+    if (terminal) {
+      std::fprintf(stderr, "\rblock %4d of %d", block, kUploadBlocks);
+    } else if (block % 1000 == 0 && block > 0) {
+      std::fprintf(stderr, "block %d of %d\n", block, kUploadBlocks);
+    }
+  };
+}
+
+struct UploadArgs {
+  QString port;
+  std::int32_t max_baud = 0;  // 0: the settings file's Max_Baudrate
+  QString output;
+};
+
+std::optional<UploadArgs> parse(const QStringList& args, int& exit_code) {
+  UploadArgs parsed;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    const bool has_value = i + 1 < args.size();
+    if ((arg == "--port" || arg == "--max-baud" || arg == "-o") && !has_value) {
+      exit_code = usage_error(QStringLiteral("upload: %1 needs a value").arg(arg));
+      return std::nullopt;
+    }
+    if (arg == "--port") {
+      parsed.port = args[++i].toUpper();
+    } else if (arg == "--max-baud") {
+      bool ok = false;
+      parsed.max_baud = args[++i].toInt(&ok);
+      if (!ok || parsed.max_baud <= 0) {
+        exit_code = usage_error(QStringLiteral("upload: --max-baud takes a rate in baud, not '%1'").arg(args[i]));
+        return std::nullopt;
+      }
+    } else if (arg == "-o") {
+      parsed.output = args[++i];
+    } else {
+      exit_code = usage_error(QStringLiteral("upload: unexpected argument '%1'").arg(arg));
+      return std::nullopt;
+    }
+  }
+  if (parsed.port.size() != 4 || !parsed.port.startsWith("COM") || parsed.port[3] < '1' || parsed.port[3] > '8') {
+    exit_code = usage_error(QStringLiteral("upload: --port takes COM1 to COM8"));
+    return std::nullopt;
+  }
+  if (parsed.output.isEmpty()) {
+    exit_code = usage_error(QStringLiteral("upload: no output file given (-o OUT.pul)"));
+    return std::nullopt;
+  }
+  return parsed;
+}
+
+int run_upload(const QStringList& args) {
+  int exit_code = 0;
+  const auto parsed = parse(args, exit_code);
+  if (!parsed) return exit_code;
+
+  cur_lang = kEnglish;
+  fill_language_table();
+  TerminalDialogs terminal_dialogs;
+  set_dialogs(&terminal_dialogs);
+
+  QString port_name = parsed->port;
+  TComPortN port;
+  port.set_port(port_name);
+  QTimer timer1;
+  Link link(port, timer1, port_name);
+  link.MaxBaud = parsed->max_baud > 0 ? parsed->max_baud : read_settings(settings_path()).MaxBaud;
+  link.report_error = [](const QString& text) { print_err(QStringLiteral("port error: ") + text); };
+  // The log of the link tells why a port did not open or a rate was refused.
+  QObject::connect(&link, &Link::com_stat_line_added, [](const QString& line) { print_err(QStringLiteral("  ") + line); });
+
+  BaudList baud;
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);
+  Upload upload(link, baud, *ekg);
+  upload.set_progress = progress_printer();
+
+  // Ctrl-C stops after the current block, so the recorder still leaves its read mode.
+  interrupted = 0;
+  auto previous = std::signal(SIGINT, on_interrupt);
+  QTimer stop_watch;
+  QObject::connect(&stop_watch, &QTimer::timeout, [&] {
+    if (interrupted != 0 && upload.UploadRunning != 0) upload.StopRequested = true;
+  });
+  stop_watch.start(50);
+
+  const std::optional<UploadOutcome> outcome = QCoro::waitFor(upload.Button3Click());
+  std::signal(SIGINT, previous);
+  set_dialogs(nullptr);
+  if (isatty(STDERR_FILENO) != 0) std::fprintf(stderr, "\n");
+  try {
+    port.close();
+  } catch (const std::exception&) {
+  }
+
+  if (outcome != UploadOutcome::Complete) {
+    if (outcome == UploadOutcome::RateRefused)
+      print_err(QStringLiteral("pulvitra-cli: the port does not take %1 baud").arg(link.MaxBaud));
+    print_err(QStringLiteral("pulvitra-cli: upload failed after %1 of %2 blocks; no file written")
+                  .arg(upload.blocks_received())
+                  .arg(kUploadBlocks));
+    return 1;
+  }
+  const WriteResult written = save_recording_file(parsed->output, PatientFields{}, 0, *ekg);
+  if (!written.ok) {
+    print_err(QStringLiteral("pulvitra-cli: cannot write %1: %2").arg(parsed->output, written.system_error));
+    return 1;
+  }
+  std::printf("%s: %d blocks at %d baud, %d beats\n", parsed->output.toLocal8Bit().constData(), kUploadBlocks,
+              link.MaxBaud, static_cast<int>(ekg->BeatCount));
+  return 0;
+}
+
+const Command kUpload("upload", "--port COMn [--max-baud R] -o OUT.pul",
+                      "Reads the recorder's memory over the serial port and writes it as a recording file", run_upload);
+
+}  // namespace
+
+}  // namespace pulvitra::cli
