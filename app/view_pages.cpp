@@ -3,17 +3,27 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
-#include <QSlider>
+#include <algorithm>
 
 #include "app/core/language.h"
 #include "app/image_control.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
+#include "app/track_bar.h"
+#include "views/selection.h"
 
 namespace pulvitra {
 
 namespace {
+
+constexpr int kOverviewMax = 17;
+constexpr int kZoomPageMax = 171;
+constexpr int kPagesPerStrip = 8;
+constexpr int kZoomItem100 = 3;
+constexpr int kLimitMin = 15;
+constexpr int kLimitMax = 90;
 
 template <typename T>
 T* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
@@ -29,76 +39,282 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int
   return l;
 }
 
+QLabel* coloured_label(QWidget* parent, const char* name, const char* caption, int x, int y, QColor colour) {
+  QLabel* l = label(parent, name, caption, x, y);
+  QPalette palette = l->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  l->setPalette(palette);
+  return l;
+}
+
+ImageControl* image(QWidget* parent, const char* name, int w, int h, int x, int y) {
+  auto* control = new ImageControl(QLatin1String(name), w, h, parent);
+  control->move(x, y);
+  return control;
+}
+
+TrackBar* track_bar(QWidget* parent, const char* name, int x, int y) {
+  auto* bar = new TrackBar(QLatin1String(name), parent);
+  bar->setGeometry(x, y, 545, 30);
+  bar->setRange(kLimitMin, kLimitMax);
+  return bar;
+}
+
 }  // namespace
 
-ViewPages::ViewPages(TMain& main) : QObject(&main), main_(main) { build(); }
+ViewPages::ViewPages(TMain& main) : QObject(&main), main_(main) {
+  build();
+  connect_handlers();
+}
 
 void ViewPages::build() {
   QWidget* overview = make<QWidget>(main_.page(kPageOverview), "Panel3", 0, 0, 625, 420);
-  (new ImageControl(QStringLiteral("Image2"), 545, 398, overview))->move(8, 8);
-  make<QScrollBar>(overview, "ScrollBar1", 597, 8, 21, 398);
+  Image2 = image(overview, "Image2", 545, 398, 8, 8);
+  ScrollBar1 = make<QScrollBar>(overview, "ScrollBar1", 597, 8, 21, 398);
+  ScrollBar1->setOrientation(Qt::Vertical);
+  ScrollBar1->setFocusPolicy(Qt::StrongFocus);  // the arrow keys scroll the overview
+  ScrollBar1->setPageStep(1);
 
   QWidget* zoom = make<QWidget>(main_.page(kPageZoom), "Panel4", 0, 0, 625, 420);
-  (new ImageControl(QStringLiteral("Image1"), 550, 313, zoom))->move(19, 0);
-  auto* zoom_bar = make<QScrollBar>(zoom, "ScrollBar2", 19, 320, 550, 17);
-  zoom_bar->setOrientation(Qt::Horizontal);
+  Image1 = image(zoom, "Image1", 550, 313, 19, 0);
+  ScrollBar2 = make<QScrollBar>(zoom, "ScrollBar2", 19, 320, 550, 17);
+  ScrollBar2->setOrientation(Qt::Horizontal);
+  ScrollBar2->setMinimum(1);
+  ScrollBar2->setPageStep(1);
   auto* factor_box = make<QGroupBox>(zoom, "GroupBox6", 19, 340, 90, 50);
   factor_box->setTitle(QStringLiteral("&Zoom"));
-  auto* factor = make<QComboBox>(factor_box, "ComboBox1", 8, 20, 55, 21);
-  factor->setEditable(true);
-  factor->addItems({"300", "200", "150", "100", "50", "33", "25"});
+  ComboBox1 = make<QComboBox>(factor_box, "ComboBox1", 8, 20, 55, 21);
+  ComboBox1->setEditable(true);
+  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  ComboBox1->addItems({"300", "200", "150", "100", "50", "33", "25"});
   label(factor_box, "Label24", "%", 68, 22);
-  auto* scale = new RadioGroup(QStringLiteral("RadioGroup3"), QStringLiteral("&Scala"),
+  RadioGroup3 = new RadioGroup(QStringLiteral("RadioGroup3"), QStringLiteral("&Scala"),
                                {QStringLiteral("P&ulsperiodendauer ( ms )"), QStringLiteral("H&erzfrequenz ( 1 / min ) ")},
                                zoom);
-  scale->setGeometry(115, 340, 200, 60);
-  auto* axis = new RadioGroup(QStringLiteral("RadioGroup1"), QStringLiteral("&X"),
-                              {QStringLiteral("Zeit"), QStringLiteral("Seiten")}, zoom);
-  axis->setGeometry(320, 340, 90, 60);
-  label(zoom, "Label25", "Rot:", 420, 340);
+  RadioGroup3->setGeometry(115, 340, 200, 60);
+  RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), QStringLiteral("&X"),
+                               {QStringLiteral("Zeit"), QStringLiteral("Seiten")}, zoom);
+  RadioGroup1->setGeometry(320, 340, 90, 60);
+  coloured_label(zoom, "Label25", "Rot:", 420, 340, QColor(223, 0, 0));
   label(zoom, "Label28", "Marker", 460, 340);
-  label(zoom, "Label26", "Blau:", 420, 356);
+  coloured_label(zoom, "Label26", "Blau:", 420, 356, QColor(0, 0, 210));
   label(zoom, "Label29", "Pace-Marken", 460, 356);
-  label(zoom, "Label27", "Grün:", 420, 372);
+  coloured_label(zoom, "Label27", "Grün:", 420, 372, QColor(0, 128, 0));
   label(zoom, "Label30", "Beginn/End-Marken", 460, 372);
 
   QWidget* histogram = make<QWidget>(main_.page(kPageHistogram), "Panel5", 0, 0, 625, 420);
   label(histogram, "Label5", "Unterer Grenzwert ->", 24, 22);
-  auto* lower = make<QSlider>(histogram, "TrackBar1", 24, 40, 545, 30);
-  lower->setOrientation(Qt::Horizontal);
-  (new ImageControl(QStringLiteral("Image4"), 590, 289, histogram))->move(0, 72);
-  auto* upper = make<QSlider>(histogram, "TrackBar2", 24, 361, 545, 30);
-  upper->setOrientation(Qt::Horizontal);
+  TrackBar1 = track_bar(histogram, "TrackBar1", 24, 40);
+  Image4 = image(histogram, "Image4", 590, 289, 0, 72);
+  TrackBar2 = track_bar(histogram, "TrackBar2", 24, 361);
   label(histogram, "Label12", "<- Oberer Grenzwert", 440, 392);
   auto* hint = label(histogram, "Label16", "Mit den Grenzwertgebern können kleine, nicht signifikante Werte herausgefiltert werden.", 24, 4);
   hint->resize(560, 16);
 
   QWidget* trend = make<QWidget>(main_.page(kPageTrend), "Panel7", 0, 0, 625, 420);
-  new ImageControl(QStringLiteral("Image3"), 595, 366, trend);
-  label(trend, "Label33", "Rot:", 8, 372);
+  Image3 = image(trend, "Image3", 595, 366, 0, 0);
+  coloured_label(trend, "Label33", "Rot:", 8, 372, QColor(223, 0, 0));
   label(trend, "Label34", "Marker", 48, 372);
-  label(trend, "Label31", "Grün:", 160, 372);
+  coloured_label(trend, "Label31", "Grün:", 160, 372, QColor(0, 128, 0));
   label(trend, "Label37", "Beginn/End-Marken", 200, 372);
 
   QWidget* lorenz = make<QWidget>(main_.page(kPageLorenz), "Panel8", 0, 0, 625, 420);
-  (new ImageControl(QStringLiteral("Image5"), 452, 412, lorenz))->move(69, 0);
+  Image5 = image(lorenz, "Image5", 452, 412, 69, 0);
+}
+
+void ViewPages::connect_handlers() {
+  connect(ScrollBar1, &QScrollBar::valueChanged, this, [this] { ScrollBar1Change(); });
+  connect(ScrollBar2, &QScrollBar::valueChanged, this, [this] { ScrollBar2Change(); });
+  connect(Image2, &ImageControl::mousePressed, this, [this](int x, int y, Qt::MouseButton) { Image1MouseDown(x, y); });
+  connect(Image2, &ImageControl::doubleClicked, this, [this] { Image1DblClick(); });
+  connect(Image1, &ImageControl::doubleClicked, this, [this] { Image1DblClick(); });
+  // A factor counts as chosen when picked from the list or when the typed text is confirmed.
+  connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
+  connect(ComboBox1->lineEdit(), &QLineEdit::editingFinished, this, [this] { ComboBox1Change(); });
+  connect(RadioGroup3, &RadioGroup::clicked, this, [this] { RadioGroup3Click(); });
+  connect(RadioGroup1, &RadioGroup::clicked, this, [this] { RadioGroup3Click(); });
+  connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBarChange(); });
+  connect(TrackBar2, &QSlider::valueChanged, this, [this] { TrackBarChange(); });
 }
 
 void ViewPages::init_controls() {
-  auto* axis = main_.control<RadioGroup>("RadioGroup1");
-  axis->setItems({lang_text(QStringLiteral("Zeit"), QStringLiteral("Time")),
-                  lang_text(QStringLiteral("Seiten"), QStringLiteral("Pages"))});
-  main_.control<QComboBox>("ComboBox1")->setCurrentIndex(1);
+  RadioGroup1->setItems({lang_text(QStringLiteral("Zeit"), QStringLiteral("Time")),
+                         lang_text(QStringLiteral("Seiten"), QStringLiteral("Pages"))});
+  ComboBox1->setCurrentIndex(1);
+  zoom_factor_ = ComboBox1->currentText().toInt();
+  ScrollBar1->setMaximum(kOverviewMax);
+  ScrollBar1->move(552, ScrollBar1->y());
+  ScrollBar2->setMaximum(kZoomPageMax);
+  RadioGroup3->setItemIndex(0);
+  RadioGroup1->setItemIndex(0);
+  {
+    const QSignalBlocker block1(TrackBar1);
+    const QSignalBlocker block2(TrackBar2);
+    TrackBar1->setValue(kLimitMin);
+    TrackBar2->setValue(kLimitMax);
+  }
+  TrackBar1->setSelection(kLimitMin, kLimitMax);
+  TrackBar2->setSelection(kLimitMin, kLimitMax);
 }
 
-void ViewPages::derive_zoom_position() {}
-
-void ViewPages::redraw_views(int) {}
-
-void ViewPages::TabbedNotebook1Change(int) {}
-
-void ViewPages::focus_overview() {
-  if (auto* bar = main_.control<QScrollBar>("ScrollBar1")) bar->setFocus();
+void ViewPages::derive_zoom_position() {
+  TEKG& ekg = main_.ekg;
+  ekg.CurPage = static_cast<std::uint16_t>((ekg.SelRow + overview_position()) * kPagesPerStrip + ekg.SelColumn + 1);
+  ScrollBar2->setValue(ekg.CurPage);
 }
+
+ViewSettings ViewPages::view_settings() const {
+  ViewSettings s;
+  s.overview_pos = ScrollBar1->value();
+  s.zoom_pos = ScrollBar2->value();
+  s.zoom_factor = zoom_factor_;
+  s.scale = std::max(RadioGroup3->itemIndex(), 0);
+  s.axis = std::max(RadioGroup1->itemIndex(), 0);
+  s.limit1 = TrackBar1->value();
+  s.limit2 = TrackBar2->value();
+  return s;
+}
+
+void ViewPages::redraw_views(int kind) {
+  ViewTarget target;
+  target.screen = {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
+  ::pulvitra::redraw_views(kind, target, main_.ekg, view_settings());
+  for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
+}
+
+int ViewPages::overview_position() const { return ScrollBar1->value(); }
+
+void ViewPages::set_overview_position(int position) { ScrollBar1->setValue(position); }
+
+void ViewPages::toggle_selection_on_screen() {
+  toggle_selection(Image2->picture(), main_.ekg);
+  Image2->refresh();
+}
+
+void ViewPages::ScrollBar1Change() {
+  TEKG& ekg = main_.ekg;
+  const int position = overview_position();
+  // The selection stays on the same pages: scrolling down one strip moves it up one row.
+  ekg.SelRow = static_cast<std::uint8_t>(std::clamp(ekg.SelRow + ekg.LastOverviewPos - position, 0, 3));
+  if (!upload_running) redraw_views(kViewOverview);
+  ekg.LastOverviewPos = static_cast<std::uint8_t>(position);
+}
+
+void ViewPages::Image1MouseDown(int x, int y) {
+  TEKG& ekg = main_.ekg;
+  toggle_selection_on_screen();
+  // The three-page window is centred on the pointer.
+  ekg.SelColumn = static_cast<std::uint8_t>((std::clamp(x, 90, 460) - 65) / 60);
+  ekg.SelRow = static_cast<std::uint8_t>(std::clamp((y - 2) / 91, 0, 3));
+  toggle_selection_on_screen();
+}
+
+void ViewPages::select_zoom_100() {
+  ComboBox1->setCurrentIndex(kZoomItem100);
+  zoom_factor_ = 100;
+}
+
+void ViewPages::Image1DblClick() {
+  TEKG& ekg = main_.ekg;
+  const int page = main_.TabbedNotebook1->currentIndex();
+  if (page == kPageOverview) {
+    DblClickNav = true;
+    ekg.CurPage = static_cast<std::uint16_t>((ekg.SelRow + overview_position()) * kPagesPerStrip + ekg.SelColumn + 1);
+    ScrollBar2->setValue(ekg.CurPage);
+    select_zoom_100();
+    ScrollBar2Change();
+    main_.TabbedNotebook1->setCurrentIndex(kPageZoom);
+  } else if (page == kPageZoom) {
+    DblClickNav = true;
+    zoom_to_overview();
+    redraw_views(kViewOverview);
+    main_.TabbedNotebook1->setCurrentIndex(kPageOverview);
+  }
+}
+
+void ViewPages::zoom_to_overview() {
+  TEKG& ekg = main_.ekg;
+  // The zoom's place is its first page, the zoom scroll bar. (CurPage cannot tell it: every
+  // view that reads pages moves it, and the zoom itself moves it on by 1 to 12 pages.)
+  const int a = std::clamp(ScrollBar2->value(), 1, kZoomPageMax);
+  ekg.CurPage = static_cast<std::uint16_t>(a);
+  if (a >= 167) {
+    // The last strips: the overview at its end, the selection at its last place. The
+    // position goes first, as moving it shifts the selection row.
+    set_overview_position(kOverviewMax);
+    ekg.SelColumn = 6;
+    ekg.SelRow = 3;
+    return;
+  }
+  // Page a lies in strip (a - 1) div 8 at column (a - 1) mod 8; the selection cannot begin
+  // in the eighth column, so there it begins one column earlier and still holds page a.
+  const int strip = (a - 1) / kPagesPerStrip;
+  ekg.SelColumn = static_cast<std::uint8_t>(std::min((a - 1) % kPagesPerStrip, 6));
+  const int row = strip - overview_position();
+  if (row < 0) {
+    set_overview_position(strip);
+  } else if (row > 3) {
+    set_overview_position(std::min(overview_position() + row - 2, kOverviewMax));
+  }
+  ekg.SelRow = static_cast<std::uint8_t>(std::clamp(strip - overview_position(), 0, 3));
+}
+
+void ViewPages::TabbedNotebook1Change(int index) {
+  TEKG& ekg = main_.ekg;
+  const int previous = shown_page_;
+  shown_page_ = index;
+  if (index == kPageOverview) {
+    // Coming back from the zoom, the overview shows where the zoom was; from any other page
+    // the selection stays where the user left it.
+    if (!DblClickNav && previous == kPageZoom) zoom_to_overview();
+    DblClickNav = false;
+    redraw_views(kViewOverview);
+  } else if (index == kPageZoom) {
+    if (!DblClickNav) {
+      ekg.CurPage = static_cast<std::uint16_t>((ekg.SelRow + overview_position()) * kPagesPerStrip + ekg.SelColumn + 1);
+      ScrollBar2->setValue(ekg.CurPage);
+      select_zoom_100();
+    }
+    DblClickNav = false;
+    ScrollBar2Change();
+  }
+}
+
+void ViewPages::ScrollBar2Change() {
+  main_.ekg.CurPage = static_cast<std::uint16_t>(ScrollBar2->value());
+  redraw_views(kViewZoom);
+}
+
+void ViewPages::RadioGroup3Click() { ScrollBar2Change(); }
+
+void ViewPages::ComboBox1Change() {
+  main_.ekg.CurPage = static_cast<std::uint16_t>(ScrollBar2->value());
+  bool is_number = false;
+  const int typed = ComboBox1->currentText().trimmed().toInt(&is_number);
+  // Text that is no number leaves the factor as it was.
+  zoom_factor_ = is_number ? std::clamp(typed, 20, 400) : zoom_factor_;
+  ComboBox1->setEditText(QString::number(zoom_factor_));
+  redraw_views(kViewZoom);
+}
+
+void ViewPages::TrackBarChange() {
+  const int p1 = TrackBar1->value();
+  const int p2 = TrackBar2->value();
+  // Each caption names the limit that its own bar holds now.
+  auto* label5 = main_.control<QLabel>("Label5");
+  auto* label12 = main_.control<QLabel>("Label12");
+  if (p1 < p2) {
+    label12->setText(table_text(QStringLiteral("txt_hist_upper_left")));
+    label5->setText(table_text(QStringLiteral("txt_hist_lower_right")));
+  } else {
+    label12->setText(table_text(QStringLiteral("txt_hist_lower_left")));
+    label5->setText(table_text(QStringLiteral("txt_hist_upper_right")));
+  }
+  TrackBar1->setSelection(std::min(p1, p2), std::max(p1, p2));
+  TrackBar2->setSelection(std::min(p1, p2), std::max(p1, p2));
+  redraw_views(kViewHistogram);
+}
+
+void ViewPages::focus_overview() { ScrollBar1->setFocus(); }
 
 }  // namespace pulvitra

@@ -1,0 +1,284 @@
+// The view pages as a user drives them: the overview selection under the mouse and the
+// scroll bar, the double-click between overview and zoom, the zoom factor, the limit bars.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/core/language.h"
+#include "app/core/scripted_dialogs.h"
+#include "app/image_control.h"
+#include "app/radio_group.h"
+#include "app/tmain.h"
+#include "app/track_bar.h"
+#include "app/view_pages.h"
+#include "views/bevel.h"
+
+using namespace pulvitra;
+
+namespace {
+
+QString u(const char* text) { return QString::fromUtf8(text); }
+
+struct ViewPagesTest : ::testing::Test {
+  ViewPagesTest() {
+    qputenv("PULVITRA_HOME", home.path().toUtf8());
+    cur_lang = kGerman;
+    window = std::make_unique<TMain>(settings);
+  }
+  ~ViewPagesTest() override { qunsetenv("PULVITRA_HOME"); }
+
+  TEKG& ekg() { return window->ekg; }
+  ViewPages& views() { return *window->views; }
+  QScrollBar* bar1() { return window->control<QScrollBar>("ScrollBar1"); }
+  QScrollBar* bar2() { return window->control<QScrollBar>("ScrollBar2"); }
+  QComboBox* factor() { return window->control<QComboBox>("ComboBox1"); }
+  QImage& overview() { return window->control<ImageControl>("Image2")->picture(); }
+  QImage& zoom() { return window->control<ImageControl>("Image1")->picture(); }
+  void show_page(int page) { window->TabbedNotebook1->setCurrentIndex(page); }
+  void choose_factor(const QString& text) {
+    factor()->setEditText(text);
+    views().ComboBox1Change();
+  }
+
+  QTemporaryDir home;
+  ScriptedDialogs dialogs;
+  Settings settings;
+  std::unique_ptr<TMain> window;
+};
+
+}  // namespace
+
+TEST_F(ViewPagesTest, controls_stand_where_the_pages_put_them) {
+  struct Case {
+    const char* name;
+    QRect geometry;
+  } cases[] = {
+      {"Image2", {8, 8, 545, 398}},   {"ScrollBar1", {552, 8, 21, 398}}, {"Image1", {19, 0, 550, 313}},
+      {"ScrollBar2", {19, 320, 550, 17}}, {"Image4", {0, 72, 590, 289}}, {"TrackBar1", {24, 40, 545, 30}},
+      {"TrackBar2", {24, 361, 545, 30}},  {"Image3", {0, 0, 595, 366}},  {"Image5", {69, 0, 452, 412}},
+  };
+  for (const Case& c : cases) {
+    auto* control = window->control<QWidget>(c.name);
+    ASSERT_NE(control, nullptr) << c.name;
+    EXPECT_EQ(control->geometry(), c.geometry) << c.name;
+  }
+}
+
+TEST_F(ViewPagesTest, the_window_starts_with_the_view_state_of_a_new_program) {
+  EXPECT_EQ(bar1()->maximum(), 17);
+  EXPECT_EQ(bar2()->minimum(), 1);
+  EXPECT_EQ(bar2()->maximum(), 171);
+  EXPECT_EQ(bar2()->value(), 1);
+  EXPECT_EQ(factor()->currentText(), "200");
+  QStringList items;
+  for (int i = 0; i < factor()->count(); ++i) items << factor()->itemText(i);
+  EXPECT_EQ(items, QStringList({"300", "200", "150", "100", "50", "33", "25"}));
+  EXPECT_EQ(window->control<RadioGroup>("RadioGroup3")->itemIndex(), 0);
+  EXPECT_EQ(window->control<RadioGroup>("RadioGroup1")->itemIndex(), 0);
+  EXPECT_EQ(window->control<RadioGroup>("RadioGroup1")->items(), QStringList({"Zeit", "Seiten"}));
+  EXPECT_EQ(window->control<TrackBar>("TrackBar1")->value(), 15);
+  EXPECT_EQ(window->control<TrackBar>("TrackBar2")->value(), 90);
+  EXPECT_EQ(ekg().SelColumn, 0);
+  EXPECT_EQ(ekg().SelRow, 0);
+}
+
+TEST_F(ViewPagesTest, the_mouse_moves_the_selection_to_the_pages_around_it) {
+  struct Case {
+    int x, y, column, row;
+  } cases[] = {
+      {0, 50, 0, 0},    {545, 50, 6, 0},   {90, 50, 0, 0},   {124, 50, 0, 0}, {125, 50, 1, 0},
+      {215, 103, 2, 1}, {300, 397, 3, 3},  {300, 0, 3, 0},   {460, 290, 6, 3},
+  };
+  for (const Case& c : cases) {
+    views().Image1MouseDown(c.x, c.y);
+    EXPECT_EQ(ekg().SelColumn, c.column) << "x " << c.x;
+    EXPECT_EQ(ekg().SelRow, c.row) << "y " << c.y;
+  }
+}
+
+TEST_F(ViewPagesTest, the_selection_moves_with_the_mouse_without_redrawing) {
+  show_page(kPageOverview);
+  const QColor face = screen_colours().face;
+  const QImage before = overview().copy();
+  views().Image1MouseDown(545, 50);  // column 6 of row 0
+  // The old rectangle is gone, the new one and its continuation at the start of row 1 show.
+  EXPECT_EQ(overview().pixelColor(100, 3), face);
+  EXPECT_NE(overview().pixelColor(400, 3), face);
+  EXPECT_NE(overview().pixelColor(30, 101), face);
+  views().Image1MouseDown(0, 103);  // column 0 of row 1: one page at the ninth column of row 0
+  EXPECT_NE(overview().pixelColor(500, 3), face);
+  EXPECT_EQ(overview().pixelColor(400, 3), face);
+  views().Image1MouseDown(0, 0);
+  EXPECT_EQ(overview(), before);
+}
+
+TEST_F(ViewPagesTest, double_click_on_the_overview_opens_the_selection_at_100_percent) {
+  show_page(kPageOverview);
+  views().Image1MouseDown(215, 103);  // column 2, row 1
+  views().Image1DblClick();
+  EXPECT_EQ(window->TabbedNotebook1->currentIndex(), kPageZoom);
+  EXPECT_EQ(bar2()->value(), 11);
+  EXPECT_EQ(factor()->currentText(), "100");
+  EXPECT_EQ(ekg().CurPage, 14) << "the zoom drew pages 11..13";
+  EXPECT_FALSE(views().DblClickNav);
+  EXPECT_EQ(ekg().SelColumn, 2) << "the page change left the selection alone";
+}
+
+TEST_F(ViewPagesTest, double_click_on_the_zoom_shows_its_place_in_the_overview) {
+  show_page(kPageZoom);
+  bar2()->setValue(100);  // pages 100..102 at 100 %
+  views().Image1DblClick();
+  EXPECT_EQ(window->TabbedNotebook1->currentIndex(), kPageOverview);
+  // Page 100 is column 3 of strip 12; the overview scrolls so that strip is row 2.
+  EXPECT_EQ(ekg().SelColumn, 3);
+  EXPECT_EQ(ekg().SelRow, 2);
+  EXPECT_EQ(bar1()->value(), 10);
+  EXPECT_FALSE(views().DblClickNav);
+}
+
+TEST_F(ViewPagesTest, scrolling_keeps_the_selection_on_its_pages) {
+  struct Case {
+    int row, from, to, row_after;
+  } cases[] = {{2, 0, 1, 1}, {2, 0, 2, 0}, {0, 0, 1, 0}, {1, 3, 2, 2}, {3, 3, 1, 3}, {0, 17, 0, 3}};
+  for (const Case& c : cases) {
+    bar1()->setValue(c.from);
+    ekg().SelRow = static_cast<std::uint8_t>(c.row);
+    bar1()->setValue(c.to);
+    EXPECT_EQ(ekg().SelRow, c.row_after) << c.row << " from " << c.from << " to " << c.to;
+    EXPECT_EQ(ekg().LastOverviewPos, c.to);
+  }
+}
+
+TEST_F(ViewPagesTest, the_overview_is_not_redrawn_while_an_upload_runs) {
+  views().upload_running = true;
+  overview().fill(Qt::white);
+  ekg().SelRow = 2;
+  bar1()->setValue(1);
+  EXPECT_EQ(overview().pixelColor(100, 100), QColor(Qt::white));
+  EXPECT_EQ(ekg().SelRow, 1);
+  views().upload_running = false;
+  bar1()->setValue(2);
+  EXPECT_NE(overview().pixelColor(100, 100), QColor(Qt::white));
+}
+
+TEST_F(ViewPagesTest, a_scroll_bar_set_to_its_own_position_does_not_redraw) {
+  bar2()->setValue(20);
+  zoom().fill(Qt::white);
+  bar2()->setValue(20);
+  EXPECT_EQ(zoom().pixelColor(100, 100), QColor(Qt::white));
+  bar2()->setValue(21);
+  EXPECT_NE(zoom().pixelColor(100, 100), QColor(Qt::white));
+  EXPECT_EQ(ekg().CurPage, 23) << "pages 21 and 22 at 200 %";
+}
+
+TEST_F(ViewPagesTest, the_overview_shows_the_zoom_place) {
+  struct Case {
+    int zoom_page, position;
+    int column, row, position_after;
+  } cases[] = {
+      {1, 0, 0, 0, 0},
+      {11, 0, 2, 1, 0},
+      {1, 5, 0, 0, 0},     // the overview scrolls back to show the first strip
+      {8, 0, 6, 0, 0},     // page 8 ends its strip: the selection 7..9 holds it
+      {9, 0, 0, 1, 0},
+      {100, 0, 3, 2, 10},  // strip 12 comes into view as row 2
+      {100, 15, 3, 0, 12},
+      {166, 0, 5, 3, 17},  // the overview cannot scroll past 17
+      {170, 0, 6, 3, 17},
+      {171, 3, 6, 3, 17},
+  };
+  for (const Case& c : cases) {
+    bar2()->setValue(c.zoom_page);
+    bar1()->setValue(c.position);
+    views().zoom_to_overview();
+    EXPECT_EQ(ekg().SelColumn, c.column) << "zoom at " << c.zoom_page;
+    EXPECT_EQ(ekg().SelRow, c.row) << "zoom at " << c.zoom_page;
+    EXPECT_EQ(bar1()->value(), c.position_after) << "zoom at " << c.zoom_page;
+  }
+}
+
+TEST_F(ViewPagesTest, the_overview_shows_the_zoom_place_at_every_factor) {
+  for (const char* factor_text : {"300", "200", "100", "50", "25"}) {
+    show_page(kPageZoom);
+    choose_factor(QString::fromLatin1(factor_text));
+    bar2()->setValue(42);
+    show_page(kPageOverview);
+    // Page 42: strip 5, column 1.
+    EXPECT_EQ((ekg().SelRow + bar1()->value()) * 8 + ekg().SelColumn + 1, 42) << factor_text << " %";
+    bar2()->setValue(1);
+  }
+}
+
+TEST_F(ViewPagesTest, the_selection_stays_when_the_user_returns_from_another_page) {
+  show_page(kPageOverview);
+  views().Image1MouseDown(305, 200);  // column 4, row 2
+  show_page(kPagePatient);
+  show_page(kPageOverview);
+  EXPECT_EQ(ekg().SelColumn, 4);
+  EXPECT_EQ(ekg().SelRow, 2);
+}
+
+TEST_F(ViewPagesTest, switching_pages_carries_the_place_between_overview_and_zoom) {
+  bar1()->setValue(1);
+  views().Image1MouseDown(245, 200);  // column 3, row 2: page (2 + 1) * 8 + 3 + 1 = 28
+  show_page(kPageZoom);
+  EXPECT_EQ(bar2()->value(), 28);
+  EXPECT_EQ(factor()->currentText(), "100");
+  EXPECT_EQ(ekg().CurPage, 31);
+  show_page(kPageOverview);
+  EXPECT_EQ(ekg().SelColumn, 3);
+  EXPECT_EQ(ekg().SelRow, 2);
+  EXPECT_EQ(bar1()->value(), 1);
+  EXPECT_EQ(ekg().CurPage, (3 + 1) * 8 + 9) << "the overview read last";
+}
+
+TEST_F(ViewPagesTest, the_zoom_factor_is_clamped_when_chosen) {
+  struct Case {
+    const char* typed;
+    const char* shown;
+    int pages;
+  } cases[] = {{"500", "400", 1}, {"10", "20", 12}, {"75", "75", 4}, {"abc", "75", 4}, {" 50 ", "50", 6}, {"100", "100", 3}};
+  bar2()->setValue(5);
+  for (const Case& c : cases) {
+    choose_factor(QString::fromLatin1(c.typed));
+    EXPECT_EQ(factor()->currentText(), QString::fromLatin1(c.shown)) << c.typed;
+    EXPECT_EQ(ekg().CurPage, 5 + c.pages) << c.typed;
+  }
+}
+
+TEST_F(ViewPagesTest, scale_and_axis_redraw_the_zoom) {
+  bar2()->setValue(7);
+  zoom().fill(Qt::white);
+  window->control<RadioGroup>("RadioGroup3")->button(1)->click();
+  EXPECT_NE(zoom().pixelColor(100, 100), QColor(Qt::white));
+  EXPECT_EQ(views().view_settings().scale, 1);
+  zoom().fill(Qt::white);
+  window->control<RadioGroup>("RadioGroup1")->button(1)->click();
+  EXPECT_NE(zoom().pixelColor(100, 100), QColor(Qt::white));
+  EXPECT_EQ(views().view_settings().axis, 1);
+}
+
+TEST_F(ViewPagesTest, the_limit_captions_follow_the_bar_that_holds_each_limit) {
+  auto* bar_1 = window->control<TrackBar>("TrackBar1");
+  auto* bar_2 = window->control<TrackBar>("TrackBar2");
+  auto* label5 = window->control<QLabel>("Label5");
+  auto* label12 = window->control<QLabel>("Label12");
+  bar_2->setValue(40);
+  bar_1->setValue(60);  // past the other bar
+  EXPECT_EQ(label5->text(), u("Oberer Grenzwert ->"));
+  EXPECT_EQ(label12->text(), u("<- Unterer Grenzwert"));
+  EXPECT_EQ(bar_1->SelStart(), 40);
+  EXPECT_EQ(bar_1->SelEnd(), 60);
+  EXPECT_EQ(bar_2->SelStart(), 40);
+  EXPECT_EQ(bar_2->SelEnd(), 60);
+  bar_1->setValue(20);
+  EXPECT_EQ(label5->text(), u("Unterer Grenzwert ->"));
+  EXPECT_EQ(label12->text(), u("<- Oberer Grenzwert"));
+  EXPECT_EQ(bar_1->SelStart(), 20);
+  EXPECT_EQ(bar_2->SelEnd(), 40);
+}
