@@ -51,7 +51,8 @@ QCoro::Task<> CommTests::Max_Baud_buttonClick() {
 QCoro::Task<> CommTests::device_test() {
   lock();
   co_await link_.v24_open(kBaseBaud);
-  if (co_await link_.v24_handshake()) {
+  const bool identified = co_await link_.v24_handshake();
+  if (identified) {
     dialogs().message(DlgIcon::Information, DlgButtons::Ok, QLatin1String(kApplicationTitle),
                       lang_text(QStringLiteral("Kommunikation - Kordamat erfolgreich !"),
                                 QStringLiteral("communication - Kordamat successful !")));
@@ -65,7 +66,8 @@ QCoro::Task<> CommTests::device_test() {
 QCoro::Task<bool> CommTests::ten_blocks_arrive() {
   for (int block = 0; block < kBlocksPerRate && !link_.CommError; ++block) {
     link_.v24_send(QByteArrayLiteral("s"));
-    if (!(co_await link_.v24_avail(100, 8))) co_return false;
+    const bool arrived = co_await link_.v24_avail(100, 8);
+    if (!arrived) co_return false;
     link_.v24_clear();  // the blocks only have to arrive; their bytes are not looked at
   }
   co_return !link_.CommError;
@@ -76,7 +78,8 @@ QCoro::Task<> CommTests::max_baud_test() {
   link_.com_stat_clear();
   link_.com_stat_add(QStringLiteral("Test max. Baudrate"));
   co_await link_.v24_open(kBaseBaud);
-  if (!(co_await link_.v24_handshake())) {
+  const bool identified = co_await link_.v24_handshake();
+  if (!identified) {
     show_communication_error();
     link_.com_stat_add(QStringLiteral("communication"));
     link_.com_stat_add(QStringLiteral("Kordamat Error"));
@@ -106,7 +109,8 @@ QCoro::Task<> CommTests::max_baud_test() {
     link_.CommError = false;
     link_.v24_send(QByteArray("r\0", 2));
     co_await link_.v24_wait(50);
-    failed = !(co_await ten_blocks_arrive());
+    const bool passed = co_await ten_blocks_arrive();
+    failed = !passed;
     ++i;
   } while (!failed && i < CB_MaxBaud_.count());
 

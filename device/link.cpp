@@ -1,7 +1,6 @@
 #include "device/link.h"
 
 #include <QDebug>
-#include <QCoroSignal>
 #include <exception>
 
 #include "device/ecomport.h"
@@ -50,6 +49,12 @@ void Link::report(const QString& text) {
   }
 }
 
+void Link::wake_waiting() {
+  std::vector<std::coroutine_handle<>> woken;
+  woken.swap(waiting_);
+  for (std::coroutine_handle<> waiting : woken) waiting.resume();
+}
+
 void Link::v24_start_timeout(std::uint16_t ms) {
   TimeoutElapsed = false;
   Timer1.stop();
@@ -61,17 +66,17 @@ void Link::Timer1Timer() {
   TimeoutElapsed = true;
   Timer1.stop();
   if (on_timer1) on_timer1();
-  emit progress();
+  wake_waiting();
 }
 
 QCoro::Task<> Link::v24_wait(std::uint16_t ms) {
   v24_start_timeout(ms);
-  while (!TimeoutElapsed) co_await qCoro(this, &Link::progress);
+  while (!TimeoutElapsed) co_await next_event();
 }
 
 QCoro::Task<bool> Link::v24_avail(std::uint16_t ms, std::uint16_t n) {
   v24_start_timeout(ms);
-  while (RxBuffer.size() < n && !TimeoutElapsed) co_await qCoro(this, &Link::progress);
+  while (RxBuffer.size() < n && !TimeoutElapsed) co_await next_event();
   co_return RxBuffer.size() >= n;
 }
 
@@ -123,7 +128,8 @@ QCoro::Task<bool> Link::v24_handshake() {
     failed = false;
     v24_clear();
     v24_send(QByteArrayLiteral("V"));
-    if (co_await v24_avail(60, 2)) {
+    const bool version_came = co_await v24_avail(60, 2);
+    if (version_came) {
       const int high = v24_read_byte();
       const int version = high * 256 + v24_read_byte();
       failed = version < kLowestVersion || version > kHighestVersion;
@@ -132,7 +138,8 @@ QCoro::Task<bool> Link::v24_handshake() {
       // "V" attempt is dropped here, not before.
       v24_clear();
       v24_send(QByteArrayLiteral("g\r"));
-      failed = !(co_await v24_avail(60, 1)) || v24_read_byte() != kAliveAnswer;
+      const bool answer_came = co_await v24_avail(60, 1);
+      failed = !answer_came || v24_read_byte() != kAliveAnswer;
     }
     if (!failed) break;
   }
@@ -146,7 +153,7 @@ void Link::pul_comRxChar(int count) {
     report(QString::fromUtf8(e.what()));
     return;
   }
-  emit progress();
+  wake_waiting();
 }
 
 void Link::pul_comError(int /*errors*/) { CommError = true; }

@@ -6,6 +6,8 @@
 // Every wait is a coroutine step (co_await) on the one event loop: the window stays
 // responsive, and received bytes, pacing ticks and clicks are handled while a dialogue waits.
 // Timeouts run on Timer1 and last at least as long as asked. Everything runs on the GUI thread.
+// Take the result of a co_await into a variable of its own before testing it: this compiler
+// (GCC 12) mishandles a co_await inside an if condition or a larger expression.
 #pragma once
 
 #include <QByteArray>
@@ -15,8 +17,10 @@
 #include <QTimer>
 #include <QCoroTask>
 #include <array>
+#include <coroutine>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "device/port_interface.h"
 #include "device/prec_timer.h"
@@ -130,13 +134,23 @@ class Link : public QObject {
  signals:
   void com_stat_line_added(const QString& line);
   void com_stat_cleared();
-  // Something a wait may be waiting for happened: the timeout fired or bytes arrived.
-  void progress();
 
  private:
+  // Suspends the waiting dialogue until something it may be waiting for happens: the timeout
+  // fires or bytes arrive. Resumed directly from that event, so no stale wake-up can reach a
+  // dialogue that has moved on.
+  struct NextEvent {
+    Link& link;
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> waiting) { link.waiting_.push_back(waiting); }
+    void await_resume() const noexcept {}
+  };
+  NextEvent next_event() { return NextEvent{*this}; }
+  void wake_waiting();
   void report(const QString& text);
 
   QStringList com_stat_;
+  std::vector<std::coroutine_handle<>> waiting_;
 };
 
 // The log line of v24_open: port name, a blank, the rate and " baud".
