@@ -1,0 +1,151 @@
+// pulvitra-cli generate and decode as scripts use them: the files they write and the JSON
+// they print.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+struct CliRun {
+  int exit_code = -1;
+  QByteArray out;
+  QString err;
+};
+
+CliRun cli(const QStringList& args) {
+  QProcess process;
+  process.start(QStringLiteral(PULVITRA_BIN_DIR "/pulvitra-cli"), args);
+  process.waitForFinished(60000);
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+          QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+class CliDecodeTest : public ::testing::Test {
+ protected:
+  QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+  QString generated(const char* name, const QStringList& options) const {
+    const QString file = path(name);
+    const CliRun run = cli(QStringList{"generate", file} << options);
+    EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
+    return file;
+  }
+
+  static QJsonObject decode(const QString& file, const QStringList& options = {}) {
+    const CliRun run = cli(QStringList{"decode", file} << options);
+    EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(run.out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return doc.object();
+  }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(CliDecodeTest, GeneratedRecordingDecodesToItsRate) {
+  const QString file = generated("steady.pul", {"--rate", "72", "--seed", "3"});
+  QFile stored(file);
+  ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+  const QByteArray bytes = stored.readAll();
+  ASSERT_EQ(bytes.size(), 33280);
+  EXPECT_EQ(bytes.left(14), QByteArray("KORDAMAT File\0", 14));
+  EXPECT_EQ(bytes[511], '\0');                            // the interval is left to the decoder
+  EXPECT_EQ(bytes.mid(512, 4), QByteArray("\xff\x00\xff\x00", 4));  // the measurement starts
+
+  const QJsonObject json = decode(file);
+  const int count = json["beat_count"].toInt();
+  const QJsonArray beats = json["beats"].toArray();
+  ASSERT_GT(count, 300);
+  ASSERT_EQ(beats.size(), count);
+  ASSERT_EQ(json["beat_positions"].toArray().size(), count);
+  EXPECT_TRUE(json["last_uncounted"].isObject());
+  EXPECT_EQ(json["time_step"].toInt(), 10);
+  EXPECT_EQ(json["count_measurements"].toInt(), 1);
+  EXPECT_GE(json["read_pos"].toInt(), 32760);
+
+  double sum = 0.0;
+  for (const QJsonValue& beat : beats) {
+    const double rate = beat["rate"].toDouble();
+    EXPECT_EQ(static_cast<double>(static_cast<float>(rate)), rate) << "not a single-precision value: " << rate;
+    sum += rate;
+  }
+  EXPECT_NEAR(sum / count, 72.0, 3.0);
+
+  const QJsonArray pages = json["pages"].toArray();
+  ASSERT_EQ(pages.size(), 180);
+  const QRegularExpression hex("^[0-9a-f]{600}$");
+  for (const QJsonValue& page : pages) ASSERT_TRUE(hex.match(page["bytes"].toString()).hasMatch());
+  EXPECT_EQ(pages[0]["time"].toDouble(), 0.0);
+  EXPECT_EQ(pages[1]["rate"].toInt(), 10);
+}
+
+TEST_F(CliDecodeTest, SecondDecodeGoesOnFromTheFirst) {
+  const QString file = generated("twice.pul", {"--rate", "80"});
+  const QJsonObject once = decode(file);
+  const QJsonObject twice = decode(file, {"--twice"});
+  // The first decode starts from the detector's values at program start, whose rising
+  // average makes a beat at the start; the second starts settled on the ECG.
+  EXPECT_NE(once["beat_positions"].toArray().first().toInt(), twice["beat_positions"].toArray().first().toInt());
+  EXPECT_EQ(once["pages"].toArray().size(), 180);
+}
+
+TEST_F(CliDecodeTest, GeneratorOptionsReachTheFile) {
+  const QString two = generated("two.pul", {"--second", "--events", "40", "--pace", "3"});
+  EXPECT_EQ(decode(two)["count_measurements"].toInt(), 2);
+
+  const QString fixed = generated("fixed.pul", {"--interval", "12", "--fixed-interval", "--rate", "75"});
+  QFile stored(fixed);
+  ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+  EXPECT_EQ(stored.readAll()[511], '\x0c');
+  EXPECT_EQ(decode(fixed)["time_step"].toInt(), 8);  // round(100 / 12)
+
+  // The same seed gives the same file.
+  QFile a(generated("a.pul", {"--seed", "11"})), b(generated("b.pul", {"--seed", "11"}));
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_EQ(a.readAll(), b.readAll());
+}
+
+TEST_F(CliDecodeTest, BadFilesAndArgumentsAreReported) {
+  QFile text(path("notes.pul"));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write(QByteArray(33280, 'x'));
+  text.close();
+  QFile cut(path("cut.pul"));
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(QByteArray("KORDAMAT File\0", 14) + QByteArray(2000, ' '));
+  cut.close();
+
+  struct Case {
+    QStringList args;
+    int exit_code;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"decode", path("missing.pul")}, 1, "cannot open"},
+      {{"decode", path("notes.pul")}, 1, "not a recording file"},
+      {{"decode", path("cut.pul")}, 1, "cut.pul"},
+      {{"decode"}, 2, "no recording file"},
+      {{"decode", path("a.pul"), "--thrice"}, 2, "--thrice"},
+      {{"generate"}, 2, "no output file"},
+      {{"generate", path("x.pul"), "--rate", "fast"}, 2, "--rate"},
+      {{"generate", path("x.pul"), "--interval", "7.5"}, 2, "--interval"},
+      {{"generate", path("x.pul"), "--seed"}, 2, "needs a value"},
+      {{"generate", path("no/such/folder/x.pul")}, 1, "cannot write"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    const CliRun run = cli(c.args);
+    EXPECT_EQ(run.exit_code, c.exit_code);
+    EXPECT_TRUE(run.err.contains(QString::fromLatin1(c.message))) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+  }
+}
+
+}  // namespace
