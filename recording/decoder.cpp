@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace pulvitra {
@@ -237,6 +238,9 @@ class CountedBeatScan {
  public:
   CountedBeatScan(const DecodeWork& work, int counted) : positions_(work.kept_position.data()), counted_(counted) {}
 
+  // The scan knows nothing ahead: every position is asked for.
+  int next_position() const { return 0; }
+
   int find(int x) const {
     int found = 0;
     for (int b = 1; b <= counted_; ++b) {
@@ -259,6 +263,9 @@ class CountedBeatIndex {
   CountedBeatIndex(const DecodeWork& work, int counted) : positions_(work.kept_position.data()), counted_(counted) {
     seek(1);
   }
+
+  // Image position of the next counted beat not yet found.
+  int next_position() const { return next_position_; }
 
   int find(int x) {
     if (x != next_position_) {
@@ -327,6 +334,18 @@ inline void put_page_byte(std::uint8_t* row, int column, std::uint8_t value) {
   if (column <= kPageBytes) row[column] = value;
 }
 
+// Copies image bytes to a page row from a column on; a page is cut at its 300th byte.
+void put_page_bytes(std::uint8_t* row, int column, const std::uint8_t* bytes, int count) {
+  const int room = kPageBytes + 1 - column;
+  if (room > 0) std::memcpy(row + column, bytes, static_cast<std::size_t>(std::min(count, room)));
+}
+
+// The first image position from x on that holds a code, or kScanEnd.
+int next_code_from(const TEKG& ekg, int x) {
+  while (x < kScanEnd && ekg.Image[x] < kFirstCode) ++x;
+  return x;
+}
+
 // Pass 4: copies the samples into pages of 180 samples with beat marks 254 r and the end
 // mark 254 255, and records each page's start, time step and start time. The page time is
 // a single-precision sum of whole time steps; it stays below 2^24 (32760 x 255), where
@@ -342,7 +361,22 @@ void build_pages(TEKG& ekg, const DecodeWork& work) {
   std::uint8_t* row = ekg.Pages[1].data();
   ekg.PageRate[1] = time_step;
   ekg.PageTime[1] = 0.0f;
-  for (int x = 1; x < kScanEnd && page < kLastFullPage; ++x) {
+  int next_code = next_code_from(ekg, 1);
+  for (int x = 1; x < kScanEnd && page < kLastFullPage;) {
+    if (next_code < x) next_code = next_code_from(ekg, x);
+    // Plain samples before the next code, the next beat and the end of the page are copied
+    // in one go; the step below would do the same to each of them.
+    const int plain = std::min({next_code, counted.next_position(), kScanEnd}) - x;
+    const int run = std::min(plain, kPageSamples - samples);
+    if (run > 0) {
+      put_page_bytes(row, column, &ekg.Image[x], run);
+      column += run;
+      samples += run;
+      time += run * time_step;
+      x += run;
+      continue;
+    }
+
     const std::uint8_t c = ekg.Image[x];
     if (c >= kFirstCode) samples -= code_bytes_at(ekg, x, time);
     const std::uint8_t rate = BeatRateAt(ekg, work, counted, x, time_step);
@@ -366,6 +400,7 @@ void build_pages(TEKG& ekg, const DecodeWork& work) {
     put_page_byte(row, column, c);
     column += 1;
     samples += 1;
+    x += 1;
   }
   TimeStep = time_step;
 }
