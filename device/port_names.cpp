@@ -1,10 +1,10 @@
 #include "device/port_names.h"
 
-#include <QCollator>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <utility>
 #include <unistd.h>
 
 #include "app/core/language.h"
@@ -31,6 +31,16 @@ bool has_mapping() {
   return false;
 }
 
+// Orders "/dev/ttyS2" before "/dev/ttyS10": the trailing number compares as a number.
+bool natural_less(const QString& a, const QString& b) {
+  auto split = [](const QString& path) {
+    qsizetype digits_from = path.size();
+    while (digits_from > 0 && path[digits_from - 1].isDigit()) --digits_from;
+    return std::pair{path.left(digits_from), path.mid(digits_from).toLongLong()};
+  };
+  return split(a) < split(b);
+}
+
 }  // namespace
 
 int com_number(const QString& port_name) {
@@ -41,11 +51,9 @@ int com_number(const QString& port_name) {
 }
 
 QStringList order_serial_devices(QStringList device_paths) {
-  QCollator collator;
-  collator.setNumericMode(true);
   std::stable_sort(device_paths.begin(), device_paths.end(), [&](const QString& a, const QString& b) {
     if (is_adapter(a) != is_adapter(b)) return is_adapter(a);
-    return collator.compare(a, b) < 0;
+    return natural_less(a, b);
   });
   return device_paths;
 }

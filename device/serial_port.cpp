@@ -55,6 +55,7 @@ void TComPortN::open() {
   const QString device = device_for_port(port_);
   if (device.isEmpty()) throw EComPort(kErrOpen, ENOENT);
   OwnCall own(in_own_call_);
+  device_ = device;
   serial_.setPortName(device);
   serial_.setReadBufferSize(kInputSize);
   serial_.setBaudRate(custom_baud_rate_);

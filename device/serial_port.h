@@ -33,7 +33,7 @@ class TComPortN final : public PortInterface {
   QString denied_device() const override { return denied_device_; }
 
   // The device the port name stands for at the last open ("" before the first).
-  QString device() const { return serial_.portName(); }
+  QString device() const { return device_; }
 
  private:
   void on_serial_error(QSerialPort::SerialPortError error);
@@ -43,6 +43,7 @@ class TComPortN final : public PortInterface {
   QString port_ = QStringLiteral("COM1");
   std::int32_t custom_baud_rate_ = 9600;
   QString denied_device_;
+  QString device_;
   // Errors raised by our own calls (open, modem lines) are reported by those calls, not as
   // line errors.
   bool in_own_call_ = false;
