@@ -1,0 +1,96 @@
+// pulvitra-cli render as users export pictures with it: one PNG per view, the size of the
+// window's image, drawn without a display; clear errors for wrong arguments.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct RenderRun {
+  int exit_code = -1;
+  QString err;
+};
+
+RenderRun cli(const QStringList& args) {
+  QProcess process;
+  process.start(QStringLiteral(PULVITRA_BIN_DIR "/pulvitra-cli"), args);
+  process.waitForFinished(60000);
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+class CliRenderTest : public ::testing::Test {
+ protected:
+  CliRenderTest() {
+    recording_ = dir_.filePath("walk.pul");
+    const RenderRun run = cli({"generate", recording_, "--seed", "5", "--events", "30"});
+    EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
+  }
+
+  QImage render(const QStringList& options) {
+    const QString out = dir_.filePath("view.png");
+    QFile::remove(out);
+    const RenderRun run = cli(QStringList{"render", recording_} + options + QStringList{"-o", out});
+    EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
+    return QImage(out);
+  }
+
+  QTemporaryDir dir_;
+  QString recording_;
+};
+
+}  // namespace
+
+TEST_F(CliRenderTest, every_view_comes_out_at_the_size_of_its_window_image) {
+  struct Case {
+    const char* view;
+    QSize size;
+  } cases[] = {{"overview", {545, 398}}, {"zoom", {550, 313}}, {"histogram", {590, 289}},
+               {"trend", {595, 366}},    {"lorenz", {452, 412}}};
+  for (const Case& c : cases) EXPECT_EQ(render({"--view", c.view}).size(), c.size) << c.view;
+}
+
+TEST_F(CliRenderTest, the_overview_shows_the_selection_rectangle) {
+  const QImage plain = render({"--view", "overview"});
+  const QImage moved = render({"--view", "overview", "--selection", "3", "2"});
+  // Column 0 of row 0 by default: its top edge at y = 3 lies on the background.
+  EXPECT_NE(plain.pixelColor(100, 3), moved.pixelColor(100, 3));
+  // Column 3 of row 2: the top edge runs at y = 98 * 2 + 3 from x = 183.
+  EXPECT_NE(plain.pixelColor(250, 199), moved.pixelColor(250, 199));
+}
+
+TEST_F(CliRenderTest, zoom_options_change_the_picture) {
+  const QImage base = render({"--view", "zoom", "--page", "20", "--zoom", "100"});
+  EXPECT_NE(base, render({"--view", "zoom", "--page", "21", "--zoom", "100"})) << "page";
+  EXPECT_NE(base, render({"--view", "zoom", "--page", "20", "--zoom", "50"})) << "factor";
+  EXPECT_NE(base, render({"--view", "zoom", "--page", "20", "--zoom", "100", "--scale", "rate"})) << "beat labels";
+  EXPECT_NE(base, render({"--view", "zoom", "--page", "20", "--zoom", "100", "--axis", "pages"})) << "tick labels";
+  // As in the window a factor beyond 400 is taken as 400.
+  EXPECT_EQ(render({"--view", "zoom", "--zoom", "1000"}), render({"--view", "zoom", "--zoom", "400"}));
+}
+
+TEST_F(CliRenderTest, wrong_arguments_are_refused_with_a_message) {
+  struct Case {
+    QStringList args;
+    int exit_code;
+    const char* says;
+  } cases[] = {
+      {{"render", "RECORDING", "--view", "pie", "-o", "x.png"}, 2, "--view"},
+      {{"render", "RECORDING", "--position", "18", "-o", "x.png"}, 2, "--position"},
+      {{"render", "RECORDING", "--page", "0", "-o", "x.png"}, 2, "--page"},
+      {{"render", "RECORDING", "--limits", "15", "-o", "x.png"}, 2, "--limits"},
+      {{"render", "RECORDING"}, 2, "-o"},
+      {{"render", "MISSING", "-o", "x.png"}, 1, "cannot open"},
+  };
+  for (Case& c : cases) {
+    c.args.replaceInStrings("RECORDING", recording_);
+    c.args.replaceInStrings("MISSING", dir_.filePath("missing.pul"));
+    c.args.replaceInStrings("x.png", dir_.filePath("x.png"));
+    const RenderRun run = cli(c.args);
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.says;
+    EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
+  }
+}
