@@ -1,0 +1,90 @@
+// Drawing time of the overview and the zoom on their screen images, on a generated
+// recording filling the whole recorder memory. Scrolling and zooming redraw one of them on
+// every move, so each redraw should take at most 5 ms.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <memory>
+
+#include "app/core/language.h"
+#include "recording/decoder.h"
+#include "recording/recording_generator.h"
+#include "views/redraw.h"
+#include "views/selection.h"
+
+namespace pulvitra {
+namespace {
+
+TEKG& generated_recording() {
+  static std::unique_ptr<TEKG> ekg = [] {
+    auto r = std::make_unique<TEKG>();
+    clear_recording(*r);
+    GeneratorOptions options;
+    options.event_every_s = 20.0;
+    options.pace_every = 50;
+    copy_generated_image(generate_recording(options), *r);
+    DecodeRecording(*r);
+    return r;
+  }();
+  return *ekg;
+}
+
+// Argument: the overview position (first visible strip).
+void BM_OverviewScreen(benchmark::State& state) {
+  QImage image(545, 398, QImage::Format_RGB32);
+  ViewTarget target;
+  target.screen.overview = &image;
+  TEKG& ekg = generated_recording();
+  ViewSettings settings;
+  settings.overview_pos = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    redraw_views(kViewOverview, target, ekg, settings);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+
+// Argument: the zoom factor in percent (25 % draws the most: twelve pages).
+void BM_ZoomScreen(benchmark::State& state) {
+  QImage image(550, 313, QImage::Format_RGB32);
+  ViewTarget target;
+  target.screen.zoom = &image;
+  TEKG& ekg = generated_recording();
+  ViewSettings settings;
+  settings.zoom_pos = 40;
+  settings.zoom_factor = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    redraw_views(kViewZoom, target, ekg, settings);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+
+// A mouse press on the overview: the selection removed and drawn again.
+void BM_MoveSelection(benchmark::State& state) {
+  QImage image(545, 398, QImage::Format_RGB32);
+  image.fill(Qt::lightGray);
+  TEKG& ekg = generated_recording();
+  for (auto _ : state) {
+    toggle_selection(image, ekg);
+    toggle_selection(image, ekg);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+
+BENCHMARK(BM_OverviewScreen)->Arg(0)->Arg(8)->Arg(17)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomScreen)->Arg(300)->Arg(200)->Arg(100)->Arg(50)->Arg(25)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MoveSelection)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pulvitra
+
+int main(int argc, char** argv) {
+  // Text needs fonts, and fonts need a platform: offscreen without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  pulvitra::fill_language_table();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
