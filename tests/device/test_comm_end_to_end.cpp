@@ -1,0 +1,113 @@
+// The two communication tests over the program's real serial port against recorder-sim on a
+// pseudo-terminal, reached as COM1 through the [Ports] section.
+#include <QCoroTask>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/core/language.h"
+#include "app/core/scripted_dialogs.h"
+#include "device/comm_tests.h"
+#include "device/serial_port.h"
+#include "recorder_process.h"
+
+namespace pulvitra {
+namespace {
+
+struct TestsOnSim {
+  explicit TestsOnSim(const QStringList& sim_args) : sim(sim_args) {
+    cur_lang = kEnglish;
+    port.set_port(port_name);
+    rates.items = QStringList{"12800", "15625", "20833", "31250", "62500"};
+    link.MaxBaud = 20833;
+    link.ComPortOpen = [this] { lock_events << "open"; };
+    link.ComPortClose = [this] { lock_events << "close"; };
+    link.report_error = [this](const QString& text) { reports << text; };
+  }
+  ~TestsOnSim() {
+    try {
+      port.close();
+    } catch (...) {
+    }
+  }
+
+  RecorderSim sim;
+  ScriptedDialogs dialogs;
+  QString port_name = QStringLiteral("COM1");
+  TComPortN port;
+  QTimer timer1;
+  Link link{port, timer1, port_name};
+  BaudList rates;
+  CommTests tests{link, rates};
+  QStringList lock_events;
+  QStringList reports;
+};
+
+// The last thing the recorder heard, from its log: "rx <rate> baud: <bytes>".
+QString last_received(const QString& log) {
+  const QStringList lines = log.split('\n');
+  for (auto line = lines.crbegin(); line != lines.crend(); ++line)
+    if (line->contains(QLatin1String(" rx "))) return line->section(QLatin1String(": "), 1).trimmed();
+  return QString();
+}
+
+TEST(CommTestsOnSim, device_test_reports_the_recorder_and_always_ends_with_c) {
+  struct Case {
+    QStringList sim_args;
+    DlgIcon icon;
+    QString text;
+  };
+  const Case cases[] = {
+      {{}, DlgIcon::Information, "communication - Kordamat successful !"},
+      {{"--no-v"}, DlgIcon::Information, "communication - Kordamat successful !"},
+      {{"--version", "1000"}, DlgIcon::Error, "communication - Kordamat Error !"},
+      {{"--silent"}, DlgIcon::Error, "communication - Kordamat Error !"},
+  };
+  for (const Case& c : cases) {
+    TestsOnSim f(c.sim_args);
+    ASSERT_TRUE(f.sim.started);
+    QCoro::waitFor(f.tests.Test_buttonClick());
+    ASSERT_EQ(f.dialogs.messages().size(), 1) << c.sim_args.join(' ').toStdString();
+    EXPECT_EQ(f.dialogs.messages()[0].icon, c.icon);
+    EXPECT_EQ(f.dialogs.messages()[0].text, c.text);
+    EXPECT_EQ(f.lock_events, (QStringList{"open", "close"}));
+    EXPECT_TRUE(f.reports.isEmpty());
+    QTest::qWait(30);  // the recorder writes its log as the bytes come
+    EXPECT_EQ(last_received(f.sim.log()), "c") << f.sim.log().toStdString();
+  }
+}
+
+TEST(CommTestsOnSim, max_baud_test_with_every_rate_working_selects_62500) {
+  TestsOnSim f({});
+  ASSERT_TRUE(f.sim.started);
+  QCoro::waitFor(f.tests.Max_Baud_buttonClick());
+  EXPECT_EQ(f.link.com_stat(),
+            (QStringList{"Test max. Baudrate", "COM1 4800 baud", "Test", "COM1 12800 baud", "Test", "COM1 15625 baud",
+                         "Test", "COM1 20833 baud", "Test", "COM1 31250 baud", "Test", "COM1 62500 baud", "Success"}));
+  EXPECT_EQ(f.link.MaxBaud, 62500);
+  EXPECT_EQ(f.rates.shown, "62500");
+  EXPECT_TRUE(f.dialogs.messages().isEmpty());
+  EXPECT_EQ(f.lock_events, (QStringList{"open", "close"}));
+  QTest::qWait(30);
+  EXPECT_EQ(last_received(f.sim.log()), "t");
+}
+
+TEST(CommTestsOnSim, max_baud_test_selects_the_rate_below_the_first_failing_one) {
+  struct Case {
+    const char* max_rate;  // the recorder sends nothing above it
+    std::int32_t selected;
+  };
+  const Case cases[] = {{"15625", 15625}, {"4800", 12800}};
+  for (const Case& c : cases) {
+    TestsOnSim f({"--max-rate", c.max_rate});
+    ASSERT_TRUE(f.sim.started);
+    QCoro::waitFor(f.tests.Max_Baud_buttonClick());
+    EXPECT_EQ(f.link.MaxBaud, c.selected) << c.max_rate;
+    EXPECT_EQ(f.rates.shown, QString::number(c.selected));
+    EXPECT_EQ(f.link.com_stat().last(), "Error");
+    EXPECT_EQ(f.lock_events, (QStringList{"open", "close"}));
+  }
+}
+
+}  // namespace
+}  // namespace pulvitra
