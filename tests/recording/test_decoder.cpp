@@ -2,6 +2,7 @@
 // are kept with which rate and event bits, and how the samples are cut into pages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -197,74 +198,34 @@ TEST_F(DecoderTest, BeatMarksSitOnThePageAtTheirSample) {
   EXPECT_EQ(ekg->Pages[2][63], testing::kSpike);
 }
 
-TEST_F(DecoderTest, IndexedRateLookupMatchesTheScan) {
-  auto scan = std::make_unique<TEKG>();
-  auto indexed = std::make_unique<TEKG>();
-  ImageBuilder image;
-  for (int group = 0; group < 40; ++group) image.code({254, 0}).beats(7, 70 + group).code({252, 80});
-  *scan = *image.recording();
-  *indexed = *scan;
-  const DetectorState start{90, 3};
-
-  set_detector_state(start);
-  const DecodeResult by_scan = decode_recording(*scan, BeatRateLookup::kLiteralScan);
-  const std::uint8_t time_step_scan = TimeStep;
-  set_detector_state(start);
-  const DecodeResult by_index = decode_recording(*indexed, BeatRateLookup::kIndexed);
-
-  ASSERT_GT(scan->BeatCount, 200);
-  EXPECT_EQ(by_scan.kept_positions, by_index.kept_positions);
-  EXPECT_EQ(time_step_scan, TimeStep);
-  EXPECT_EQ(scan->Pages, indexed->Pages);
-  EXPECT_EQ(scan->PageRate, indexed->PageRate);
-  EXPECT_EQ(scan->PageTime, indexed->PageTime);
-  EXPECT_EQ(scan->PageStartBlock, indexed->PageStartBlock);
-}
-
 TEST(ModeIntervalTest, MostFrequentEstimateWins) {
-  struct Case {
-    std::array<std::uint8_t, 7> estimates;
-    std::uint8_t interval;
-  };
-  const Case cases[] = {
-      {{10, 10, 10, 12, 12, 0, 0}, 10},
-      {{12, 12, 10, 10, 0, 0, 0}, 10},  // a tie goes to the smaller interval
-      {{0, 0, 0, 0, 0, 0, 0}, 2},       // nothing usable
-      {{2, 3, 32, 64, 200, 0, 0}, 2},   // all outside 4..31
-      {{4, 5, 30, 31, 31, 0, 0}, 30},   // 31 counts as 30
-      {{8, 9, 10, 11, 11, 0, 0}, 10},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ModeInterval(c.estimates), c.interval);
+  EXPECT_EQ(ModeInterval({10, 10, 10, 12, 12, 0, 0}), 10);
+  EXPECT_EQ(ModeInterval({12, 12, 10, 10, 0, 0, 0}), 10);  // a tie goes to the smaller interval
+  EXPECT_EQ(ModeInterval({2, 3, 32, 64, 200, 0, 0}), 2);   // nothing inside 4..31
+  EXPECT_EQ(ModeInterval({4, 5, 30, 31, 31, 0, 0}), 30);   // 31 counts as 30
 }
 
 TEST(CountMeasurementsTest, CountsEveryStartOfAMeasurement) {
+  const std::vector<std::uint8_t> start = {255, 0, 255, 0};
+  const std::vector<std::uint8_t> overlapping = {255, 0, 255, 0, 255, 0};
   struct Case {
-    std::vector<int> starts;  // image positions where 255 0 255 0 is written
+    std::vector<std::pair<int, std::vector<std::uint8_t>>> writes;  // image position, bytes
     int count;
   };
   const Case cases[] = {
       {{}, 0},
-      {{1}, 1},
-      {{1, 5000}, 2},
-      {{32760}, 1},  // the last position looked at
-      {{32761}, 0},
-      {{32765}, 0},
+      {{{1, start}}, 1},
+      {{{1, start}, {5000, start}}, 2},
+      {{{100, overlapping}}, 2},
+      {{{32760, start}}, 1},  // the last position looked at
+      {{{32761, start}}, 0},
   };
   for (const Case& c : cases) {
     auto ekg = std::make_unique<TEKG>();
     clear_recording(*ekg);
-    for (int p : c.starts) {
-      const std::uint8_t marker[] = {255, 0, 255, 0};
-      for (int i = 0; i < 4; ++i) ekg->Image[p + i] = marker[i];
-    }
-    EXPECT_EQ(CountMeasurements(*ekg), c.count) << (c.starts.empty() ? 0 : c.starts.front());
+    for (const auto& [position, bytes] : c.writes) std::copy(bytes.begin(), bytes.end(), ekg->Image.begin() + position);
+    EXPECT_EQ(CountMeasurements(*ekg), c.count) << c.writes.size() << " writes";
   }
-  // 255 0 255 0 255 0 holds two overlapping starts.
-  auto ekg = std::make_unique<TEKG>();
-  clear_recording(*ekg);
-  const std::uint8_t bytes[] = {255, 0, 255, 0, 255, 0};
-  for (int i = 0; i < 6; ++i) ekg->Image[100 + i] = bytes[i];
-  EXPECT_EQ(CountMeasurements(*ekg), 2);
 }
 
 }  // namespace

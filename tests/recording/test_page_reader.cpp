@@ -114,14 +114,5 @@ TEST(PageReaderTest, PagesOutsideTheTableAreEmpty) {
   EXPECT_EQ(read_page(*ekg, 180).size(), 300u);
 }
 
-TEST(PageReaderTest, DecodedPagesReadBackTheirSamples) {
-  auto ekg = std::make_unique<TEKG>();
-  clear_recording(*ekg);
-  reset_decoder_state();
-  DecodeRecording(*ekg);
-  EXPECT_EQ(read_page(*ekg, 1), std::vector<Read>(179, Read{125, ""}));
-  EXPECT_EQ(read_page(*ekg, 2), std::vector<Read>(180, Read{125, ""}));
-}
-
 }  // namespace
 }  // namespace pulvitra

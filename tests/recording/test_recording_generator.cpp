@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <map>
 #include <memory>
 #include <numeric>
+#include <string>
 
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
@@ -43,29 +44,22 @@ double share_found(const GeneratedRecording& recording, const DecodeResult& resu
   return static_cast<double>(found) / static_cast<double>(recording.beat_positions.size());
 }
 
-// Walks the image by the recorder's code layout; every byte that is not part of a code must
-// be a sample 0..250.
-struct CodeCounts {
-  int start_records = 0, rate_markers = 0, events = 0, pace = 0, bad = 0;
-};
-CodeCounts count_codes(const GeneratedRecording& recording) {
-  CodeCounts counts;
+// Counts the codes by the recorder's layout; bad counts bytes 251..255 that are no such code.
+std::map<std::string, int> count_codes(const GeneratedRecording& recording) {
+  std::map<std::string, int> counts;
   const auto& image = recording.image;
-  for (std::size_t i = 0; i < image.size();) {
+  auto at = [&](std::size_t i) { return i < image.size() ? image[i] : 0xFF; };
+  for (std::size_t i = 0; i < image.size(); ++i) {
     const std::uint8_t c = image[i];
-    auto arg = [&](std::size_t k) { return i + k < image.size() ? image[i + k] : 0xFF; };
-    if (c <= 250) {
-      i += 1;
-    } else if (c == 255 && arg(1) == 0 && arg(2) == 255 && arg(3) == 0) {
-      counts.start_records += 1, i += 4;
-    } else if (c == 252 && arg(1) >= 40 && arg(1) <= 180) {
-      counts.rate_markers += 1, i += 2;
-    } else if (c == 254 && arg(1) == 0) {
-      counts.events += 1, i += 2;
-    } else if (c == 253) {
-      counts.pace += 1, i += 1;
+    if (c <= 250) continue;
+    if (c == 255 && at(i + 1) == 0 && at(i + 2) == 255 && at(i + 3) == 0) {
+      counts["start"] += 1, i += 3;
+    } else if (c == 252 && at(i + 1) >= 40 && at(i + 1) <= 180) {
+      counts["marker"] += 1, i += 1;
+    } else if (c == 254 && at(i + 1) == 0) {
+      counts["event"] += 1, i += 1;
     } else {
-      counts.bad += 1, i += 1;
+      counts[c == 253 ? "pace" : "bad"] += 1;
     }
   }
   return counts;
@@ -125,22 +119,22 @@ TEST(RecordingGeneratorTest, ImageHoldsOnlySamplesAndTheRecordersCodes) {
   options.pace_every = 5;
   options.second_measurement = true;
   const GeneratedRecording recording = generate_recording(options);
-  const CodeCounts counts = count_codes(recording);
+  auto counts = count_codes(recording);
 
-  EXPECT_EQ(counts.bad, 0);
+  EXPECT_EQ(counts["bad"], 0);
   EXPECT_EQ(recording.image[0], 255);  // the measurement starts at the first byte
-  EXPECT_EQ(counts.start_records, 2);
+  EXPECT_EQ(counts["start"], 2);
   EXPECT_EQ(recording.measurement_starts, 2);
   const int beats = static_cast<int>(recording.beat_positions.size());
-  EXPECT_NEAR(counts.rate_markers, beats / 8, 1);
-  EXPECT_NEAR(counts.pace, beats / 5, 1);
-  EXPECT_GE(counts.events, 5);  // about 320 s every 15..45 s
+  EXPECT_NEAR(counts["marker"], beats / 8, 1);
+  EXPECT_NEAR(counts["pace"], beats / 5, 1);
+  EXPECT_GE(counts["event"], 5);  // about 320 s, every 15..45 s
 
   const Decoded d = decode(recording);
   EXPECT_EQ(CountMeasurements(*d.ekg), 2);
   int event_beats = 0;
   for (int k = 1; k <= d.ekg->BeatCount; ++k) event_beats += (d.ekg->BeatFlags[k] & kFlagCode254) != 0;
-  EXPECT_NEAR(event_beats, counts.events, 1);
+  EXPECT_NEAR(event_beats, counts["event"], 1);
   EXPECT_GE(share_found(recording, d.result), 0.97);
 }
 
