@@ -1,0 +1,130 @@
+// Upload paths that a pseudo-terminal cannot produce: a PC port that refuses the fast rate.
+// An in-process recorder behind the port interface answers the identification and blocks and
+// keeps a transcript of everything the upload sent, with the rate it was sent at.
+#include <QCoroTask>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <set>
+
+#include "app/core/language.h"
+#include "app/core/scripted_dialogs.h"
+#include "device/ecomport.h"
+#include "device/upload.h"
+
+namespace pulvitra {
+namespace {
+
+class FakeRecorderPort final : public PortInterface {
+ public:
+  std::set<std::int32_t> refused_rates;
+  QStringList transcript;  // "rate: bytes in hex"
+
+  QString port() const override { return name_; }
+  void set_port(const QString& name) override { name_ = name; }
+  std::int32_t custom_baud_rate() const override { return rate_; }
+  void set_custom_baud_rate(std::int32_t baud) override { rate_ = baud; }
+  bool connected() const override { return open_; }
+  void open() override {
+    if (refused_rates.count(rate_) != 0) throw EComPort(kErrSetState, 87);
+    open_ = true;
+  }
+  void close() override { open_ = false; }
+  void set_dtr(bool) override {}
+  void set_rts(bool) override {}
+  int write_str(const QByteArray& bytes) override {
+    if (!open_) throw EComPort(kErrWrite, 6);
+    transcript << QStringLiteral("%1: %2").arg(rate_).arg(QString::fromLatin1(bytes.toHex(' ')));
+    if (bytes == "V") answer(QByteArray("\x01\x9C", 2));
+    if (bytes == "s") answer(QByteArray(8, '\x7D'));
+    return static_cast<int>(bytes.size());
+  }
+  QByteArray read_str(int max_bytes) override {
+    const QByteArray out = input_.left(max_bytes);
+    input_.remove(0, out.size());
+    return out;
+  }
+  int input_count() const override { return static_cast<int>(input_.size()); }
+
+ private:
+  // Replies arrive a moment later, as from a line.
+  void answer(const QByteArray& bytes) {
+    QTimer::singleShot(1, this, [this, bytes] {
+      input_ += bytes;
+      emit rx_char(static_cast<int>(input_.size()));
+    });
+  }
+
+  QString name_ = QStringLiteral("COM1");
+  std::int32_t rate_ = 9600;
+  bool open_ = false;
+  QByteArray input_;
+};
+
+TEST(UploadSteps, PortRefusingTheFastRateEndsSilentlyWithoutReadingAndWithoutT) {
+  cur_lang = kEnglish;
+  fill_language_table();
+  ScriptedDialogs dialogs;
+  FakeRecorderPort port;
+  port.refused_rates = {62500};
+  QTimer timer1;
+  QString port_name = QStringLiteral("COM1");
+  Link link(port, timer1, port_name);
+  link.MaxBaud = 62500;
+  QStringList lock;
+  link.ComPortOpen = [&] { lock << "open"; };
+  link.ComPortClose = [&] { lock << "close"; };
+  BaudList baud;
+  auto ekg = std::make_unique<TEKG>();
+  Upload upload(link, baud, *ekg);
+  QList<int> progress;
+  upload.set_progress = [&](int position) { progress << position; };
+
+  EXPECT_EQ(QCoro::waitFor(upload.Button3Click()), UploadOutcome::RateRefused);
+
+  EXPECT_TRUE(dialogs.messages().isEmpty()) << "only the log tells";
+  EXPECT_EQ(link.com_stat(), (QStringList{"COM1 4800 baud", "COM1 62500 baud", "crit.error Baudrate", "COM1 4800 baud"}));
+  // Identified, read mode, rate change; then nothing more: no "i", no blocks, no "t".
+  EXPECT_EQ(port.transcript, (QStringList{"4800: 56", "4800: 72 00", "4800: 42 ff"}));
+  EXPECT_TRUE(port.connected()) << "back at 4800 baud for the next dialogue";
+  EXPECT_EQ(port.custom_baud_rate(), 4800);
+  EXPECT_EQ(lock, (QStringList{"open", "close"}));
+  EXPECT_EQ(progress, (QList<int>{0, 0}));
+  EXPECT_EQ(upload.UploadRunning, 0);
+  EXPECT_FALSE(link.PacingActive);
+}
+
+TEST(UploadSteps, TheRecorderHearsTheCommandsInOrderAtTheirRates) {
+  cur_lang = kGerman;
+  fill_language_table();
+  ScriptedDialogs dialogs;
+  FakeRecorderPort port;
+  QTimer timer1;
+  QString port_name = QStringLiteral("COM1");
+  Link link(port, timer1, port_name);
+  link.MaxBaud = 31250;
+  BaudList baud;
+  auto ekg = std::make_unique<TEKG>();
+  Upload upload(link, baud, *ekg);
+  upload.set_progress = [&](int position) {
+    if (position == 20) upload.StopRequested = true;
+  };
+
+  EXPECT_EQ(QCoro::waitFor(upload.Button3Click()), UploadOutcome::Stopped);
+
+  ASSERT_GE(port.transcript.size(), 8);
+  EXPECT_EQ(port.transcript.mid(0, 5),
+            (QStringList{"4800: 56", "4800: 72 00", "4800: 42 fe", "31250: 69", "31250: 79"}));
+  EXPECT_EQ(port.transcript.back(), QStringLiteral("31250: 74")) << "t at the fast rate, last of all";
+  EXPECT_EQ(port.custom_baud_rate(), 4800);
+  EXPECT_EQ(link.PrecTimer1.Interval(), 4u) << "31250 baud is paced every 4 ms";
+  EXPECT_FALSE(link.PrecTimer1.Enabled());
+  EXPECT_FALSE(link.PrecTimer1.Periodic());
+  ASSERT_EQ(dialogs.messages().size(), 1);
+  EXPECT_EQ(dialogs.messages().front().caption, QStringLiteral("Übertragung beendet"));
+  EXPECT_EQ(dialogs.messages().front().text,
+            QStringLiteral("Übertragung erfolglos beendet!\r\n\r\nDie Daten werden nicht ausgewertet."));
+  cur_lang = kEnglish;
+}
+
+}  // namespace
+}  // namespace pulvitra
