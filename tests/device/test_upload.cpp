@@ -214,7 +214,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
   struct Case {
     const char* what;
     QStringList sim_args;
-    int act_at_block;      // progress position at which the test acts; -1 for none
+    int act_at_block;      // progress position at which the test acts
     int blocks;            // blocks received in the end
     bool click_stop;       // Button3 clicked at that block
     bool line_error;       // the port reports a line error at that block
@@ -226,8 +226,6 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
   const Case cases[] = {
       {"stop clicked", {}, 200, 201, true, false, UploadOutcome::Stopped, DlgIcon::Exclamation, "Transmission aborted",
        kEnglishAborted},
-      {"recorder stops answering", {"--drop-block", "300"}, -1, 300, false, false, UploadOutcome::LinkLost,
-       DlgIcon::Exclamation, "Connection error", kEnglishLinkLost},
       {"line error and stop in the same block", {}, 100, 101, true, true, UploadOutcome::CommError, DlgIcon::Warning,
        "Pulvitra 2.4-5", "error communication"},
       {"stop while the block is missing", {"--drop-block", "200"}, 200, 200, true, false, UploadOutcome::Stopped,
@@ -298,23 +296,6 @@ TEST(Upload, SilentRecorderGivesTheConnectionErrorAfterThreeAttemptsAndNothingEl
   EXPECT_FALSE(log.contains(QStringLiteral(": r 00"))) << "no read mode without an identified recorder";
   EXPECT_EQ(sim.lock_events, (QStringList{"open", "close"}));
   EXPECT_EQ(sim.progress, (QList<int>{0, 0}));
-}
-
-TEST(Upload, MaxBaudOutsideTheTableIsReplacedBy12800) {
-  SimUpload sim({});
-  ASSERT_TRUE(sim.started());
-  sim.link_.MaxBaud = 9600;
-  sim.on_progress = [&](int position) {
-    if (position == 40) sim.upload.StopRequested = true;
-  };
-
-  EXPECT_EQ(sim.run(), UploadOutcome::Stopped);
-
-  EXPECT_EQ(sim.link_.MaxBaud, 12800);
-  EXPECT_EQ(sim.baud.text(), QStringLiteral("12800"));
-  EXPECT_TRUE(sim.sim_log().contains(QStringLiteral("rx 4800 baud: B FB\n")));
-  EXPECT_TRUE(sim.sim_log().contains(QStringLiteral("rx 12800 baud: i\n")));
-  EXPECT_EQ(sim.link_.PrecTimer1.Interval(), 8u) << "12800 baud is paced every 8 ms";
 }
 
 TEST(Upload, PortThatIsNotOpenEndsInTheErrorReportWithTheWindowUnlocked) {

@@ -30,8 +30,6 @@ QByteArray numbered_recording() {
   return file;
 }
 
-QByteArray block_of(int n) { return numbered_recording().mid(512 + 8 * n, 8); }
-
 // One simulator and the program's end of its line.
 class SimLine {
  public:
@@ -50,7 +48,6 @@ class SimLine {
   }
   bool ok() const { return fd_ >= 0; }
   const QString& path() const { return path_; }
-  QProcess& process() { return sim_; }
 
   void set_rate(int rate) {
     struct termios2 tio {};
@@ -72,17 +69,13 @@ class SimLine {
     while (got.size() < count && clock.elapsed() < ms) {
       pollfd p{fd_, POLLIN, 0};
       if (poll(&p, 1, static_cast<int>(ms - clock.elapsed())) <= 0) continue;
-      if ((p.revents & POLLHUP) != 0) {
-        hung_up_ = true;
-        break;
-      }
+      if ((p.revents & POLLHUP) != 0) break;
       char chunk[256];
       const ssize_t n = ::read(fd_, chunk, sizeof chunk);
       if (n > 0) got.append(chunk, n);
     }
     return got;
   }
-  bool hung_up() const { return hung_up_; }
 
   // Identification done, the recorder switched to rate and rewound, as the upload does it.
   void start_block_read(int rate, std::uint8_t code) {
@@ -98,7 +91,6 @@ class SimLine {
   QProcess sim_;
   QString path_;
   int fd_ = -1;
-  bool hung_up_ = false;
 };
 
 struct IdentCase {
@@ -132,34 +124,6 @@ TEST(RecorderSim, AnswersIdentificationOnlyAsConfiguredAndAtItsOwnRate) {
   }
 }
 
-TEST(RecorderSim, ServesTheImageOfARecordingFileBlockByBlockAtTheFastRate) {
-  QTemporaryDir dir;
-  const QString pul = dir.filePath("numbered.pul");
-  QFile out(pul);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.write(numbered_recording());
-  out.close();
-
-  SimLine line({"--image", pul});
-  ASSERT_TRUE(line.ok());
-  line.start_block_read(62500, 255);
-  for (int n = 0; n < 300; ++n) {
-    line.send("s");
-    ASSERT_EQ(line.receive(2000, 8).toHex(), block_of(n).toHex()) << "block " << n;
-  }
-  line.send("y");  // the section mark is not answered
-  EXPECT_TRUE(line.receive(100).isEmpty());
-
-  // "t" ends the read and takes the recorder back to 4800 baud.
-  line.send("t");
-  line.receive(60);
-  line.send("V");
-  EXPECT_TRUE(line.receive(150).isEmpty());
-  line.set_rate(4800);
-  line.send("V");
-  EXPECT_EQ(line.receive(2000, 2).size(), 2);
-}
-
 TEST(RecorderSim, ServesExactlyTheWholeMemoryAndNothingAfterTheLastBlock) {
   QTemporaryDir dir;
   const QString pul = dir.filePath("numbered.pul");
@@ -190,10 +154,7 @@ TEST(RecorderSim, FaultOptionsShapeTheBlockReplies) {
     std::vector<int> reply_sizes;  // bytes answered to each "s", in order
   };
   const Case cases[] = {
-      {"every rate of the table", {}, 12800, 251, {8, 8}},
-      {"15625", {}, 15625, 252, {8}},
-      {"20833", {}, 20833, 253, {8}},
-      {"31250", {}, 31250, 254, {8}},
+      {"slowest fast rate", {}, 12800, 251, {8, 8}},
       {"below the highest rate", {"--max-rate", "31250"}, 31250, 254, {8, 8}},
       {"above the highest rate", {"--max-rate", "31250"}, 62500, 255, {0}},
       {"drop from block 3", {"--drop-block", "3"}, 62500, 255, {8, 8, 8, 0, 0}},
@@ -211,14 +172,6 @@ TEST(RecorderSim, FaultOptionsShapeTheBlockReplies) {
   }
 }
 
-TEST(RecorderSim, BlocksOutsideTheReadModeAreNotAnswered) {
-  SimLine line({});
-  ASSERT_TRUE(line.ok());
-  line.set_rate(4800);
-  line.send("s");
-  EXPECT_TRUE(line.receive(150).isEmpty());
-}
-
 TEST(RecorderSim, StallDelaysEachBlockButKeepsItsContent) {
   SimLine line({"--stall-ms", "300"});
   ASSERT_TRUE(line.ok());
@@ -226,18 +179,6 @@ TEST(RecorderSim, StallDelaysEachBlockButKeepsItsContent) {
   line.send("s");
   EXPECT_TRUE(line.receive(100).isEmpty()) << "a stalled block must miss a 100 ms wait";
   EXPECT_EQ(line.receive(3000, 8).size(), 8);
-}
-
-TEST(RecorderSim, HangupClosesTheLineWhenTheBlockIsAskedFor) {
-  SimLine line({"--hangup-after", "2"});
-  ASSERT_TRUE(line.ok());
-  line.start_block_read(62500, 255);
-  line.send("ss");
-  EXPECT_EQ(line.receive(2000, 16).size(), 16);
-  line.send("s");
-  line.receive(2000);
-  EXPECT_TRUE(line.hung_up());
-  EXPECT_EQ(line.process().state(), QProcess::Running) << "the simulator waits for its stop signal";
 }
 
 TEST(RecorderSim, LinkAndLogShowWhereItListensAndWhatItHeard) {
