@@ -21,6 +21,8 @@ int CountMeasurements(const TEKG& ekg);
 // The page reader: the caller sets CurPage, ReadPos := 0 and PageEnd := false, then calls
 // this until PageEnd. Returns the next sample of the page (0..250), or 0 at the end, and sets
 // PageBeatSeen/PageBeatValue, SawCode253, SawCode254 and SawStartRecord on the way.
+// A page outside 1..180 is empty; a code in column 300, whose argument would lie beyond the
+// page, ends it.
 std::uint8_t NextPageSample(TEKG& ekg);
 
 // The most frequent of seven sample-interval estimates (ms): estimates 4..31 fall into the

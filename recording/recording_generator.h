@@ -14,7 +14,9 @@ namespace pulvitra {
 
 struct GeneratorOptions {
   std::uint32_t seed = 1;
-  int interval_ms = 10;  // sample interval, 2..30
+  // Sample interval, 2..30 ms. The decoder estimates only even intervals from the rate
+  // markers; an odd one needs the interval stored in the file (generate --fixed-interval).
+  int interval_ms = 10;
   // A steady heart rate (beats per minute, with slight beat-to-beat variation); 0 lets the
   // rate drift between min_rate and max_rate through rest and exercise phases.
   double rate = 0.0;
