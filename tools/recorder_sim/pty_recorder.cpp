@@ -19,6 +19,7 @@ namespace {
 // Until the program sets its rate the line is at a rate no dialogue uses, so nothing it sent
 // before could be taken for a command.
 constexpr int kIdleLineRate = 9600;
+constexpr int kBackOffMs = 20;
 
 }  // namespace
 
@@ -49,15 +50,22 @@ bool PtyRecorder::open(std::string& error) {
 void PtyRecorder::run(const volatile std::sig_atomic_t& stop, const sigset_t& wait_mask) {
   while (stop == 0) {
     pollfd fd{master_, POLLIN, 0};
-    const int timeout_ms = wait_timeout_ms();
+    // A line that reports trouble instead of bytes is looked at again a little later, so a
+    // fault cannot turn this loop into a busy one.
+    const int timeout_ms = backing_off_ ? kBackOffMs : wait_timeout_ms();
     timespec timeout{timeout_ms / 1000, (timeout_ms % 1000) * 1000000L};
-    const int ready = ppoll(&fd, hung_up_ ? 0 : 1, timeout_ms < 0 ? nullptr : &timeout, &wait_mask);
+    const bool watch_line = !hung_up_ && !backing_off_;
+    backing_off_ = false;
+    const int ready = ppoll(&fd, watch_line ? 1 : 0, timeout_ms < 0 ? nullptr : &timeout, &wait_mask);
     if (ready < 0 && errno != EINTR) {
       log_.note(std::string("poll failed: ") + std::strerror(errno));
       return;
     }
     if (stop != 0) break;
-    if (ready > 0 && (fd.revents & POLLIN) != 0) read_line();
+    if (watch_line && ready > 0) {
+      if ((fd.revents & POLLIN) != 0) read_line();
+      if ((fd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) backing_off_ = true;
+    }
     send_due_replies();
   }
 }
@@ -71,7 +79,10 @@ int PtyRecorder::wait_timeout_ms() const {
 void PtyRecorder::read_line() {
   std::uint8_t chunk[4096];
   const ssize_t count = ::read(master_, chunk, sizeof chunk);
-  if (count <= 0) return;
+  if (count <= 0) {
+    backing_off_ = count == 0 || errno != EAGAIN;
+    return;
+  }
   const int line_rate = sim::line_rate(slave_);
   const bool intact = rates_agree(line_rate);
   log_.received(line_rate, model_.rate(), chunk, static_cast<std::size_t>(count), intact);

@@ -54,6 +54,7 @@ class PtyRecorder {
   std::string slave_path_;
   std::deque<PendingReply> pending_;
   bool hung_up_ = false;
+  bool backing_off_ = false;  // the line reported an error; wait a moment before reading again
 };
 
 }  // namespace pulvitra::sim
