@@ -256,8 +256,8 @@ class CountedBeatScan {
 
 // The same by an index: kept positions strictly increase (each beat is detected past the
 // one before), so a position names at most one beat. The pages ask position after position,
-// so the index is a cursor on the next counted beat; asking for an earlier position than
-// before starts the cursor again by a binary search.
+// so the index is a cursor on the next counted beat; asking out of that order puts the
+// cursor again by a binary search.
 class CountedBeatIndex {
  public:
   CountedBeatIndex(const DecodeWork& work, int counted) : positions_(work.kept_position.data()), counted_(counted) {
@@ -269,7 +269,7 @@ class CountedBeatIndex {
 
   int find(int x) {
     if (x != next_position_) {
-      if (x < last_asked_ || x > next_position_) seek(x);
+      if (x <= last_asked_ || x > next_position_) seek(x);
       last_asked_ = x;
       if (x != next_position_) return 0;
     }
