@@ -9,6 +9,7 @@ namespace pulvitra {
 
 void FakeRecorder::open() {
   if (connected_) return;
+  if (!denied.isEmpty()) throw EComPort(kErrOpen, 13);
   if (refused_rates.contains(rate_)) throw EComPort(kErrSetState, 22);
   connected_ = true;
   ++opens;

@@ -24,6 +24,7 @@ class FakeRecorder final : public PortInterface {
   QSet<std::int32_t> silent_rates;                       // no blocks at these rates
   QSet<std::int32_t> line_error_rates;                   // a line error instead of a block
   int reply_delay_ms = 1;
+  QString denied;  // the device the user may not open ("" = allowed)
 
   // --- what the test looks at
   QByteArray received;             // every byte the program wrote, in order
@@ -45,6 +46,7 @@ class FakeRecorder final : public PortInterface {
   int write_str(const QByteArray& bytes) override;
   QByteArray read_str(int max_bytes) override;
   int input_count() const override { return static_cast<int>(input_.size()); }
+  QString denied_device() const override { return denied; }
 
  private:
   void take(char byte);

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "app/core/language.h"
 #include "device/ecomport.h"
 #include "device/link.h"
 #include "fake_recorder.h"
@@ -142,6 +143,21 @@ TEST(LinkOpen, a_refused_rate_leaves_the_port_closed) {
   QCoro::waitFor(f.link.v24_open(62500));
   EXPECT_EQ(f.link.com_stat(), (QStringList{"COM1 4800 baud", "COM1 62500 baud", "crit.error Baudrate"}));
   EXPECT_FALSE(f.recorder.connected());
+}
+
+TEST(LinkOpen, a_port_without_access_rights_names_the_remedy_once) {
+  LinkOnFake f;
+  cur_lang = kEnglish;
+  f.recorder.denied = QStringLiteral("/dev/ttyUSB0");
+  BaudList rates;
+  QCoro::waitFor(f.link.CB_ComportChange(QStringLiteral("COM1"), rates));
+  const QString remedy = QStringLiteral(
+      "No access to /dev/ttyUSB0: add the user to the group dialout (sudo usermod -aG dialout $USER) and log in again");
+  EXPECT_EQ(f.link.com_stat().mid(0, 3), (QStringList{"COM1 12800 baud", "crit.error Baudrate", remedy}));
+  EXPECT_EQ(f.link.com_stat().count(remedy), 1);
+  EXPECT_EQ(f.link.com_stat().count("crit.error Baudrate"), 6);  // five rates and 4800
+  EXPECT_TRUE(rates.items.isEmpty());
+  cur_lang = kGerman;
 }
 
 TEST(LinkSend, sends_zero_bytes_and_nothing_for_an_empty_text) {
