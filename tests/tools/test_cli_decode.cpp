@@ -101,6 +101,16 @@ TEST_F(CliDecodeTest, OptionsReachTheFileAndTheDecode) {
   ASSERT_TRUE(fixed.open(QIODevice::ReadOnly));
   EXPECT_EQ(fixed.readAll()[511], '\x0c');
   EXPECT_EQ(decode(fixed.fileName())["time_step"].toInt(), 8);  // round(100 / 12)
+
+  // A blank as the stored interval counts as none: the markers give 12 ms again.
+  ASSERT_TRUE(fixed.seek(0));
+  QByteArray blank = fixed.readAll();
+  blank[511] = ' ';
+  QFile padded(path("padded.pul"));
+  ASSERT_TRUE(padded.open(QIODevice::WriteOnly) && padded.write(blank) == blank.size());
+  padded.close();
+  EXPECT_EQ(decode(padded.fileName())["time_step"].toInt(), 8);
+  EXPECT_EQ(decode(padded.fileName())["beats"].toArray().size(), decode(fixed.fileName())["beats"].toArray().size());
 }
 
 TEST_F(CliDecodeTest, BadFilesAndArgumentsAreReported) {
