@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/core/language.h"
 #include "app/device_page.h"
 #include "app/tmain.h"
 #include "app/view_pages.h"
@@ -36,9 +35,9 @@ void UploadController::connect_window() {
   };
   upload_->show_overview = [this] { main_.TabbedNotebook1->setCurrentIndex(kPageOverview); };
   if (auto* button = main_.control<QPushButton>("Button3")) {
+    // The caption follows the link's lock: ComPortOpen shows the stop text, ComPortClose the
+    // start text; until the first dialogue it is the designed one.
     connect(button, &QPushButton::clicked, this, [this] { Button3Click(); });
-    const QString caption = table_text(QStringLiteral("txt_button_upload_start"));
-    if (!caption.isEmpty()) button->setText(caption);
   }
   main_.installEventFilter(this);
 }
