@@ -49,42 +49,6 @@ TEST(Selection, exclusive_or_twice_restores_the_picture) {
   EXPECT_EQ(image, before);
 }
 
-TEST(Selection, continues_on_the_neighbouring_strip_at_either_end) {
-  const QColor face = screen_colours().face;
-  struct Case {
-    int column, row;
-    int x, y;  // a point of the continuation mark
-    bool marked;
-    const char* what;
-  } cases[] = {
-      {6, 0, 30, 101, true, "column 6: one page at the start of the next strip"},
-      {6, 3, 30, 101, false, "column 6 in the last row: no strip below"},
-      {0, 1, 500, 3, true, "column 0 below the first strip: the ninth column above"},
-      {0, 0, 500, 3, false, "column 0 in the first row: no strip above"},
-      {3, 1, 30, 199, false, "a middle column has no continuation"},
-  };
-  for (const Case& c : cases) {
-    QImage image(545, 398, QImage::Format_RGB32);
-    image.fill(face);
-    TEKG ekg;
-    ekg.SelColumn = static_cast<std::uint8_t>(c.column);
-    ekg.SelRow = static_cast<std::uint8_t>(c.row);
-    toggle_selection(image, ekg);
-    EXPECT_EQ(image.pixelColor(c.x, c.y) != face, c.marked) << c.what;
-  }
-}
-
-TEST(RedrawViews, the_overview_on_the_screen_ends_with_the_selection) {
-  auto ekg = new_recording();
-  clear_pages(*ekg);
-  Screen screen;
-  redraw_views(kViewOverview, screen.target(), *ekg, ViewSettings{});
-  const QColor face = screen_colours().face;
-  EXPECT_EQ(screen.overview.pixelColor(100, 3), xor_cyan(face)) << "selection at column 0, row 0";
-  EXPECT_EQ(screen.zoom.pixelColor(100, 100), QColor(Qt::white)) << "the zoom is not drawn";
-  EXPECT_EQ(ekg->CurPage, 33);
-}
-
 TEST(RedrawViews, kinds_draw_their_views_and_leave_the_page_reader_where_stated) {
   struct Case {
     int kind;
@@ -109,6 +73,13 @@ TEST(RedrawViews, kinds_draw_their_views_and_leave_the_page_reader_where_stated)
     EXPECT_EQ(screen.overview.pixelColor(100, 100) != QColor(Qt::white), c.overview) << "kind " << c.kind;
     EXPECT_EQ(ekg->CurPage, c.cur_page) << "kind " << c.kind;
   }
+}
+
+TEST(RedrawViews, the_overview_on_the_screen_ends_with_the_selection) {
+  auto ekg = new_recording();
+  Screen screen;
+  redraw_views(kViewOverview, screen.target(), *ekg, ViewSettings{});
+  EXPECT_EQ(screen.overview.pixelColor(100, 3), xor_cyan(screen_colours().face)) << "column 0, row 0";
 }
 
 TEST(RedrawViews, views_that_need_beats_keep_their_picture_without_beats) {
