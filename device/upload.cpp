@@ -95,6 +95,7 @@ QCoro::Task<UploadOutcome> Upload::run() {
     if (link_.report_error) link_.report_error(port_failure);
     co_return UploadOutcome::PortFailed;
   }
+  if (outcome == UploadOutcome::Complete) take_image();
   show_outcome(outcome);
   finish();
   co_return outcome;
@@ -229,7 +230,6 @@ void Upload::take_image() {
 }
 
 void Upload::show_outcome(UploadOutcome outcome) {
-  if (outcome == UploadOutcome::Complete) take_image();
   if (quiet_) return;
   switch (outcome) {
     case UploadOutcome::NoDevice:
