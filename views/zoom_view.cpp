@@ -81,7 +81,7 @@ void ZoomDrawing::draw() {
   draw_background_and_frame();
   ekg_.PageBeatValue = 0;
   ekg_.PageBeatSeen = false;
-  ekg_.CurPage = static_cast<std::uint16_t>(std::max(options_.first_page, 1));
+  ekg_.CurPage = static_cast<std::uint16_t>(std::clamp(options_.first_page, 1, kPageCount));
   // The trace starts at mid-height.
   trace_pen_ = QPoint(pl_.x0 + 6, pl_.height / 2 + pl_.y0);
   tn_ = first_tick(ekg_, ekg_.CurPage);
