@@ -27,14 +27,16 @@ int TrackBar::position_x(int value) const {
 }
 
 void TrackBar::paintEvent(QPaintEvent* event) {
-  // The band goes under the handle: draw it first, then the slider over it.
-  if (sel_end_ > sel_start_) {
-    QPainter painter(this);
-    const int x1 = position_x(sel_start_);
-    const int x2 = position_x(sel_end_);
-    painter.fillRect(QRect(x1, height() / 2 - 3, x2 - x1, 6), palette().color(QPalette::Highlight));
-  }
   QSlider::paintEvent(event);
+  if (sel_end_ <= sel_start_) return;
+  // The selection shows as a band just under the groove, between the two limits.
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+  const int x1 = position_x(sel_start_);
+  const int x2 = position_x(sel_end_);
+  QPainter painter(this);
+  painter.fillRect(QRect(x1, groove.bottom() + 2, x2 - x1, 3), palette().color(QPalette::Highlight));
 }
 
 }  // namespace pulvitra
