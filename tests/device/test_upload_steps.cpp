@@ -61,11 +61,11 @@ class FakeRecorderPort final : public PortInterface {
 };
 
 // The link and upload as the device page sets them up, over the fake recorder.
-struct FakeUpload {
-  explicit FakeUpload(std::int32_t max_baud) {
+class UploadSteps : public ::testing::Test {
+ protected:
+  UploadSteps() {
     cur_lang = kEnglish;
     fill_language_table();
-    link.MaxBaud = max_baud;
     link.ComPortOpen = [this] { lock << "open"; };
     link.ComPortClose = [this] { lock << "close"; };
     upload.set_progress = [this](int position) {
@@ -86,10 +86,9 @@ struct FakeUpload {
   int stop_at = -1;
 };
 
-TEST(UploadSteps, PortRefusingTheFastRateEndsSilentlyWithoutReadingAndWithoutT) {
-  FakeUpload fake(62500);
-  fake.port.refused_rates = {62500};
-  auto& [dialogs, port, timer1, port_name, link, baud, ekg, upload, lock, progress, stop_at] = fake;
+TEST_F(UploadSteps, PortRefusingTheFastRateEndsSilentlyWithoutReadingAndWithoutT) {
+  link.MaxBaud = 62500;
+  port.refused_rates = {62500};
 
   EXPECT_EQ(QCoro::waitFor(upload.Button3Click()), UploadOutcome::RateRefused);
 
@@ -105,10 +104,9 @@ TEST(UploadSteps, PortRefusingTheFastRateEndsSilentlyWithoutReadingAndWithoutT) 
   EXPECT_FALSE(link.PacingActive);
 }
 
-TEST(UploadSteps, MaxBaudOutsideTheTableIsReplacedBy12800AndTheRecorderHearsItAll) {
-  FakeUpload fake(9600);
-  fake.stop_at = 20;
-  auto& [dialogs, port, timer1, port_name, link, baud, ekg, upload, lock, progress, stop_at] = fake;
+TEST_F(UploadSteps, MaxBaudOutsideTheTableIsReplacedBy12800AndTheRecorderHearsItAll) {
+  link.MaxBaud = 9600;
+  stop_at = 20;
 
   EXPECT_EQ(QCoro::waitFor(upload.Button3Click()), UploadOutcome::Stopped);
 
