@@ -1,5 +1,5 @@
 // The device page of the main window: the port and rates it finds at start, the lock when no
-// port exists, the control lock around a dialogue, and a rate test run from the page.
+// port exists, and the control lock around a dialogue.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -63,16 +63,6 @@ TEST(DevicePageStart, finds_the_simulated_recorder_and_lists_its_rates) {
   EXPECT_TRUE(w.control("Button3")->isEnabled());
 }
 
-TEST(DevicePageStart, takes_the_first_port_there_is_when_the_stored_one_is_missing) {
-  PseudoTerminal second, fourth;
-  ProgramFolderWithPorts folder;
-  folder.write_ini({"COM2=" + second.slave_path, "COM4=" + fourth.slave_path});
-  Window w(3);
-  EXPECT_EQ(w.main->port_name, "COM2");
-  EXPECT_EQ(items(w.combo("CB_Comport")), (QStringList{"COM2", "COM4"}));
-  EXPECT_EQ(w.combo("CB_Comport")->currentText(), "COM2");
-}
-
 TEST(DevicePageStart, without_any_port_the_window_stays_locked) {
   struct Case {
     std::uint8_t language;
@@ -120,31 +110,6 @@ TEST(DevicePageLock, locks_for_a_dialogue_and_unlocks_after_it) {
   EXPECT_EQ(w.button3(), u("Datenübernahme starten"));
   EXPECT_EQ(w.main->control<QLabel>("Panel6")->text(), "Deaktiv");
   EXPECT_EQ(w.main->control<QLabel>("Panel6")->font().pointSize(), 8);
-}
-
-TEST(DevicePageTests, the_rate_test_sets_the_selector_and_the_saved_setting) {
-  RecorderSim sim({"--max-rate", "20833"});
-  ASSERT_TRUE(sim.started);
-  Window w(1, 12800, kEnglish);
-  QCoro::waitFor(w.main->device->Max_Baud_buttonClick());
-  EXPECT_EQ(w.combo("CB_MaxBaud")->currentText(), "20833");
-  EXPECT_EQ(w.settings.MaxBaud, 20833);
-  EXPECT_TRUE(w.com_stat().startsWith("Test max. Baudrate\nCOM1 4800 baud\nTest\nCOM1 12800 baud\n"));
-  EXPECT_TRUE(w.com_stat().endsWith("\nError"));
-  EXPECT_EQ(w.button3(), "Start transmission");
-  EXPECT_TRUE(w.control("Max_Baud_button")->isEnabled());
-}
-
-TEST(DevicePageTests, the_device_test_of_a_window_without_port_reports_the_port_error) {
-  ProgramFolderWithPorts folder;
-  folder.write_ini({"COM1=/dev/no-such-adapter"});
-  Window w(1, 12800, kEnglish);
-  w.dialogs.calls.clear();
-  QCoro::waitFor(w.main->device->Test_buttonClick());
-  ASSERT_EQ(w.dialogs.messages().size(), 1);
-  EXPECT_EQ(w.dialogs.messages()[0].icon, DlgIcon::Error);
-  EXPECT_EQ(w.dialogs.messages()[0].text, "WriteFile function failed (win error code: 9)");
-  EXPECT_TRUE(w.control("Test_button")->isEnabled());  // back to idle
 }
 
 }  // namespace

@@ -19,7 +19,6 @@ int FakeRecorder::write_str(const QByteArray& bytes) {
   if (!connected_) throw EComPort(kErrWrite, 9);
   for (char byte : bytes) {
     received += byte;
-    received_at << rate_;
     take(byte);
   }
   return static_cast<int>(bytes.size());
@@ -57,10 +56,6 @@ void FakeRecorder::take(char byte) {
 }
 
 void FakeRecorder::block() {
-  if (line_error_rates.contains(recorder_rate)) {
-    QTimer::singleShot(reply_delay_ms, this, [this] { emit line_error(1); });
-    return;
-  }
   if (silent_rates.contains(recorder_rate)) return;
   QByteArray bytes;
   for (int i = 0; i < 8; ++i) bytes += static_cast<char>((next_block_ * 8 + i) % 251);

@@ -1,10 +1,9 @@
 // A recorder inside the test process, behind the port interface: it keeps what the program
-// sent (with the line rate of each byte), answers the commands as a recorder does, and lets a
+// sent, answers the commands as a recorder does, and lets a
 // test choose the replies, the rates the PC's port accepts, and where the recorder stays silent.
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QSet>
 #include <cstdint>
 
@@ -22,13 +21,11 @@ class FakeRecorder final : public PortInterface {
   QByteArray alive_reply = QByteArray("\xFB", 1);        // answer to "g" CR
   QSet<std::int32_t> refused_rates;                      // the PC's port cannot open these
   QSet<std::int32_t> silent_rates;                       // no blocks at these rates
-  QSet<std::int32_t> line_error_rates;                   // a line error instead of a block
   int reply_delay_ms = 1;
   QString denied;  // the device the user may not open ("" = allowed)
 
   // --- what the test looks at
   QByteArray received;             // every byte the program wrote, in order
-  QList<std::int32_t> received_at; // the port's rate while each byte was written
   int opens = 0;
   bool dtr = false;
   bool rts = true;

@@ -61,7 +61,6 @@ TEST(CommTestsOnSim, device_test_reports_the_recorder_and_always_ends_with_c) {
       {{}, DlgIcon::Information, "communication - Kordamat successful !"},
       {{"--no-v"}, DlgIcon::Information, "communication - Kordamat successful !"},
       {{"--version", "1000"}, DlgIcon::Error, "communication - Kordamat Error !"},
-      {{"--silent"}, DlgIcon::Error, "communication - Kordamat Error !"},
   };
   for (const Case& c : cases) {
     TestsOnSim f(c.sim_args);
@@ -94,18 +93,25 @@ TEST(CommTestsOnSim, max_baud_test_with_every_rate_working_selects_62500) {
 
 TEST(CommTestsOnSim, max_baud_test_selects_the_rate_below_the_first_failing_one) {
   struct Case {
-    const char* max_rate;  // the recorder sends nothing above it
+    QStringList sim_args;
     std::int32_t selected;
+    int dialogs;  // the error dialog when the recorder does not answer at 4800 baud
   };
-  const Case cases[] = {{"15625", 15625}, {"4800", 12800}};
+  const Case cases[] = {{{"--max-rate", "15625"}, 15625, 0}, {{"--max-rate", "4800"}, 12800, 0}, {{"--silent"}, 12800, 1}};
   for (const Case& c : cases) {
-    TestsOnSim f({"--max-rate", c.max_rate});
+    TestsOnSim f(c.sim_args);
     ASSERT_TRUE(f.sim.started);
     QCoro::waitFor(f.tests.Max_Baud_buttonClick());
-    EXPECT_EQ(f.link.MaxBaud, c.selected) << c.max_rate;
+    EXPECT_EQ(f.link.MaxBaud, c.selected);
     EXPECT_EQ(f.rates.shown, QString::number(c.selected));
     EXPECT_EQ(f.link.com_stat().last(), "Error");
     EXPECT_EQ(f.lock_events, (QStringList{"open", "close"}));
+    ASSERT_EQ(f.dialogs.messages().size(), c.dialogs);
+    if (c.dialogs == 0) continue;
+    EXPECT_EQ(f.dialogs.messages()[0].icon, DlgIcon::Error);
+    EXPECT_EQ(f.dialogs.messages()[0].text, "communication - Kordamat Error !");
+    EXPECT_EQ(f.link.com_stat().mid(0, 5),
+              (QStringList{"Test max. Baudrate", "COM1 4800 baud", "communication", "Kordamat Error", "Test"}));
   }
 }
 
