@@ -128,6 +128,10 @@ void DevicePage::build(QWidget* page) {
   log->setTitle(QStringLiteral("Com-Stat"));
   auto* com_stat = make<QPlainTextEdit>(log, "ComStat", 8, 20, 270, 368);
   com_stat->setReadOnly(true);
+  com_stat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QPalette face = com_stat->palette();
+  face.setColor(QPalette::Base, face.color(QPalette::Button));
+  com_stat->setPalette(face);
   com_stat->setToolTip(QStringLiteral("status communication"));
 }
 
@@ -249,9 +253,10 @@ QCoro::Task<> DevicePage::find_ports_and_rates_steps() {
   if (!pul_com_->denied_device().isEmpty()) link.com_stat_add(permission_remedy(pul_com_->denied_device()));
 
   if (main_.port_name == QLatin1String("xxxx")) {
-    ComPortOpen();
+    // Locked as during a transfer, but with nothing to stop: the upload button keeps its
+    // start caption and is disabled as well.
+    for (const char* name : kLockedControls) set_enabled(name, false);
     set_enabled("Button3", false);
-    set_enabled("Button4", false);
     link.com_stat_add(lang_text(QStringLiteral("COM nicht verfügbar"), QStringLiteral("COM not available")));
   }
   baud_selector_.set_text(QString::number(link.MaxBaud));
