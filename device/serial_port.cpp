@@ -1,5 +1,6 @@
 #include "device/serial_port.h"
 
+#include <QTimer>
 #include <cerrno>
 
 #include "device/ecomport.h"
@@ -44,7 +45,7 @@ void TComPortN::set_port(const QString& name) {
 
 void TComPortN::set_custom_baud_rate(std::int32_t baud) {
   custom_baud_rate_ = baud;
-  if (!connected()) return;
+  if (!serial_.isOpen()) return;
   OwnCall own(in_own_call_);
   if (!serial_.setBaudRate(baud)) throw EComPort(kErrSetState, EINVAL);
 }
@@ -90,12 +91,14 @@ void TComPortN::fail_open(const QString& device) {
 
 void TComPortN::close() {
   if (!connected()) return;
+  line_lost_ = false;
   OwnCall own(in_own_call_);
   serial_.clear();
   serial_.close();
 }
 
 void TComPortN::set_dtr(bool on) {
+  if (line_lost_) return;
   OwnCall own(in_own_call_);
   if (serial_.setDataTerminalReady(on)) return;
   // A pseudo-terminal (the recorder simulator) has no modem lines; that is not a fault.
@@ -105,6 +108,7 @@ void TComPortN::set_dtr(bool on) {
 }
 
 void TComPortN::set_rts(bool on) {
+  if (line_lost_) return;
   OwnCall own(in_own_call_);
   if (serial_.setRequestToSend(on)) return;
   const bool no_modem_lines = serial_.error() == QSerialPort::UnsupportedOperationError;
@@ -115,6 +119,7 @@ void TComPortN::set_rts(bool on) {
 int TComPortN::write_str(const QByteArray& bytes) {
   if (!connected()) throw EComPort(kErrWrite, EBADF);
   if (bytes.isEmpty()) return 0;
+  if (line_lost_) return static_cast<int>(bytes.size());  // nobody listens any more
   const qint64 written = serial_.write(bytes);
   if (written < 0) throw EComPort(kErrWrite, EIO);
   // Hand the bytes to the driver now: the recorder's timing counts from the command.
@@ -124,16 +129,28 @@ int TComPortN::write_str(const QByteArray& bytes) {
 
 QByteArray TComPortN::read_str(int max_bytes) {
   if (!connected()) throw EComPort(kErrRead, EBADF);
-  if (max_bytes <= 0) return QByteArray();
+  if (max_bytes <= 0 || line_lost_) return QByteArray();
   return serial_.read(max_bytes);
 }
 
-int TComPortN::input_count() const { return connected() ? static_cast<int>(serial_.bytesAvailable()) : 0; }
+int TComPortN::input_count() const { return serial_.isOpen() ? static_cast<int>(serial_.bytesAvailable()) : 0; }
 
 void TComPortN::on_serial_error(QSerialPort::SerialPortError error) {
-  if (in_own_call_ || error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
+  if (in_own_call_ || line_lost_ || error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
   serial_.clearError();
+  const bool for_good = error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
+  if (for_good) lose_line();
   emit line_error(static_cast<int>(error));
+}
+
+void TComPortN::lose_line() {
+  line_lost_ = true;
+  // The device is closed once the serial port has finished the notification it is in.
+  QTimer::singleShot(0, this, [this] {
+    if (!line_lost_) return;
+    OwnCall own(in_own_call_);
+    serial_.close();
+  });
 }
 
 }  // namespace pulvitra

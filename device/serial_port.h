@@ -2,6 +2,9 @@
 // exclusive open, any integer rate (the recorder uses 4800, 12800, 15625, 20833, 31250 and
 // 62500 baud), 8 data bits, no parity, 1 stop bit, no flow control, 1024-byte buffers.
 // Reads return at once with what has arrived; writes send zero bytes like any other.
+// A line that fails for good (adapter unplugged, the other end hung up) reports one line
+// error; the port then counts as open but idle — writes go nowhere, reads bring nothing —
+// until it is closed, so a failing device cannot flood the program with errors.
 #pragma once
 
 #include <QSerialPort>
@@ -22,7 +25,7 @@ class TComPortN final : public PortInterface {
   void set_port(const QString& name) override;
   std::int32_t custom_baud_rate() const override { return custom_baud_rate_; }
   void set_custom_baud_rate(std::int32_t baud) override;
-  bool connected() const override { return serial_.isOpen(); }
+  bool connected() const override { return serial_.isOpen() || line_lost_; }
   void open() override;
   void close() override;
   void set_dtr(bool on) override;
@@ -37,6 +40,7 @@ class TComPortN final : public PortInterface {
 
  private:
   void on_serial_error(QSerialPort::SerialPortError error);
+  void lose_line();
   [[noreturn]] void fail_open(const QString& device);
 
   QSerialPort serial_;
@@ -47,6 +51,7 @@ class TComPortN final : public PortInterface {
   // Errors raised by our own calls (open, modem lines) are reported by those calls, not as
   // line errors.
   bool in_own_call_ = false;
+  bool line_lost_ = false;
 };
 
 }  // namespace pulvitra

@@ -1,5 +1,8 @@
-// Which device each port name stands for, and a port that is already taken.
+// Which device each port name stands for, a port that is already taken, and a line that fails.
+#include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "device/ecomport.h"
 #include "device/port_names.h"
@@ -29,6 +32,21 @@ TEST(SerialPort, a_port_held_by_another_program_does_not_open) {
     EXPECT_EQ(QString::fromUtf8(e.what()), "Unable to open com port (win error code: 16)");
   }
   EXPECT_FALSE(second.connected());
+}
+
+TEST(SerialPort, a_line_that_hangs_up_reports_one_error_and_then_stays_quiet) {
+  PortOnPty f;
+  QSignalSpy errors(&f.port, &PortInterface::line_error);
+  f.port.open();
+  ::close(f.pty.master);  // the far end goes away
+  f.pty.master = -1;
+  QTest::qWait(100);
+  EXPECT_EQ(errors.count(), 1);
+  EXPECT_TRUE(f.port.connected());  // until the program closes it
+  EXPECT_NO_THROW(f.port.write_str("t"));
+  EXPECT_EQ(f.port.read_str(8), QByteArray());
+  f.port.close();
+  EXPECT_FALSE(f.port.connected());
 }
 
 TEST(PortNames, system_ports_put_usb_and_acm_adapters_first_in_numeric_order) {
