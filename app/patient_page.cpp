@@ -17,6 +17,7 @@
 #include "app/core/program_folder.h"
 #include "app/error_report.h"
 #include "app/radio_group.h"
+#include "app/control_factory.h"
 #include "app/tmain.h"
 #include "app/view_pages.h"
 #include "files/patient_text.h"
@@ -28,23 +29,16 @@ namespace {
 
 constexpr int kCaptionTail = 51;  // characters of a long file name kept in the caption
 
-template <typename T>
-T* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
-  auto* widget = new T(parent);
-  widget->setObjectName(QLatin1String(name));
-  widget->setGeometry(x, y, w, h);
-  return widget;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption, int x, int y) {
-  auto* b = make<QPushButton>(parent, name, x, y, 120, 25);
+  auto* b = make_control<QPushButton>(parent, name, x, y, 120, 25);
   b->setText(QString::fromUtf8(caption));
   return b;
 }
 
 // A label whose accelerator focuses its field.
 void label_for(QWidget* frame, QWidget* field, const char* name, const char* caption, int y) {
-  auto* label = make<QLabel>(frame, name, 12, y + 3, 90, 16);
+  auto* label = make_control<QLabel>(frame, name, 12, y + 3, 90, 16);
   label->setText(QString::fromUtf8(caption));
   label->setBuddy(field);
 }
@@ -59,7 +53,7 @@ void show_file_message(const char* text_key) {
 PatientPage::PatientPage(TMain& main, QWidget* page) : QObject(&main), main_(main) { build(page); }
 
 void PatientPage::build(QWidget* page) {
-  auto* frame = make<QGroupBox>(page, "GroupBox2", 8, 8, 440, 380);
+  auto* frame = make_control<QGroupBox>(page, "GroupBox2", 8, 8, 440, 380);
   frame->setTitle(QStringLiteral("Patientendaten"));
   build_fields(frame);
   build_buttons(page);
@@ -67,29 +61,29 @@ void PatientPage::build(QWidget* page) {
 }
 
 void PatientPage::build_fields(QWidget* frame) {
-  Edit1 = make<QLineEdit>(frame, "Edit1", 110, 24, 310, 21);
+  Edit1 = make_control<QLineEdit>(frame, "Edit1", 110, 24, 310, 21);
   label_for(frame, Edit1, "Label3", "Na&chname", 24);
-  Edit2 = make<QLineEdit>(frame, "Edit2", 110, 56, 310, 21);
+  Edit2 = make_control<QLineEdit>(frame, "Edit2", 110, 56, 310, 21);
   label_for(frame, Edit2, "Label6", "&Vorname", 56);
-  MaskEdit1 = make<QLineEdit>(frame, "MaskEdit1", 110, 88, 80, 21);
+  MaskEdit1 = make_control<QLineEdit>(frame, "MaskEdit1", 110, 88, 80, 21);
   // Day and month may have one digit; the year needs two; "." stays in the text.
   MaskEdit1->setInputMask(QStringLiteral("09.09.99;_"));
   MaskEdit1->setText(QStringLiteral("04.10.99"));
   label_for(frame, MaskEdit1, "Label9", "Dat&um", 88);
-  Edit3 = make<QLineEdit>(frame, "Edit3", 110, 120, 310, 21);
+  Edit3 = make_control<QLineEdit>(frame, "Edit3", 110, 120, 310, 21);
   label_for(frame, Edit3, "Label7", "&Anschrift", 120);
-  Edit4 = make<QLineEdit>(frame, "Edit4", 110, 152, 310, 21);
+  Edit4 = make_control<QLineEdit>(frame, "Edit4", 110, 152, 310, 21);
   label_for(frame, Edit4, "Label4", "&Klinik", 152);
-  Edit5 = make<QLineEdit>(frame, "Edit5", 110, 184, 150, 21);
+  Edit5 = make_control<QLineEdit>(frame, "Edit5", 110, 184, 150, 21);
   label_for(frame, Edit5, "Label10", "Patienten &ID", 184);
-  SpinEdit4 = make<QSpinBox>(frame, "SpinEdit4", 110, 216, 70, 21);
+  SpinEdit4 = make_control<QSpinBox>(frame, "SpinEdit4", 110, 216, 70, 21);
   SpinEdit4->setRange(INT_MIN, INT_MAX);  // the field itself sets no bounds
   SpinEdit4->setValue(0);
   label_for(frame, SpinEdit4, "Label8", "A&lter", 216);
   RadioGroup2 = new RadioGroup(QStringLiteral("RadioGroup2"), QStringLiteral("Geschle&cht"),
                                {QStringLiteral("weiblich"), QString::fromUtf8("männlich")}, frame);
   RadioGroup2->setGeometry(270, 200, 150, 60);
-  Edit6 = make<QLineEdit>(frame, "Edit6", 110, 280, 310, 21);
+  Edit6 = make_control<QLineEdit>(frame, "Edit6", 110, 280, 310, 21);
   label_for(frame, Edit6, "Label11", "Kommen&tar", 280);
 
   // Tab order: sex, surname, first name, date, address, clinic, ID, age, comment.
@@ -110,7 +104,7 @@ void PatientPage::build_buttons(QWidget* page) {
   button(page, "Button2", "Pulvitra&-Assistent", 464, 192);
   button(page, "Button5", "&Hilfe", 464, 232);
   button(page, "Button10", "E&xit", 464, 363);
-  auto* background = make<QCheckBox>(page, "CheckBox1", 464, 272, 120, 21);
+  auto* background = make_control<QCheckBox>(page, "CheckBox1", 464, 272, 120, 21);
   background->setText(QStringLiteral("Hintergrund"));
 
   connect(Button1, &QPushButton::clicked, this, &PatientPage::Button1Click);

@@ -10,6 +10,7 @@
 #include "app/core/language.h"
 #include "app/image_control.h"
 #include "app/radio_group.h"
+#include "app/control_factory.h"
 #include "app/tmain.h"
 #include "app/track_bar.h"
 #include "views/selection.h"
@@ -25,18 +26,9 @@ constexpr int kZoomItem100 = 3;
 constexpr int kLimitMin = 15;
 constexpr int kLimitMax = 90;
 
-template <typename T>
-T* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
-  auto* widget = new T(parent);
-  widget->setObjectName(QLatin1String(name));
-  widget->setGeometry(x, y, w, h);
-  return widget;
-}
 
 QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int y) {
-  auto* l = make<QLabel>(parent, name, x, y, 150, 16);
-  l->setText(QString::fromUtf8(caption));
-  return l;
+  return make_label(parent, name, caption, x, y, 150);
 }
 
 QLabel* coloured_label(QWidget* parent, const char* name, const char* caption, int x, int y, QColor colour) {
@@ -68,22 +60,22 @@ ViewPages::ViewPages(TMain& main) : QObject(&main), main_(main) {
 }
 
 void ViewPages::build() {
-  QWidget* overview = make<QWidget>(main_.page(kPageOverview), "Panel3", 0, 0, 625, 420);
+  QWidget* overview = make_control<QWidget>(main_.page(kPageOverview), "Panel3", 0, 0, 625, 420);
   Image2 = image(overview, "Image2", 545, 398, 8, 8);
-  ScrollBar1 = make<QScrollBar>(overview, "ScrollBar1", 597, 8, 21, 398);
+  ScrollBar1 = make_control<QScrollBar>(overview, "ScrollBar1", 597, 8, 21, 398);
   ScrollBar1->setOrientation(Qt::Vertical);
   ScrollBar1->setFocusPolicy(Qt::StrongFocus);  // the arrow keys scroll the overview
   ScrollBar1->setPageStep(1);
 
-  QWidget* zoom = make<QWidget>(main_.page(kPageZoom), "Panel4", 0, 0, 625, 420);
+  QWidget* zoom = make_control<QWidget>(main_.page(kPageZoom), "Panel4", 0, 0, 625, 420);
   Image1 = image(zoom, "Image1", 550, 313, 19, 0);
-  ScrollBar2 = make<QScrollBar>(zoom, "ScrollBar2", 19, 320, 550, 17);
+  ScrollBar2 = make_control<QScrollBar>(zoom, "ScrollBar2", 19, 320, 550, 17);
   ScrollBar2->setOrientation(Qt::Horizontal);
   ScrollBar2->setMinimum(1);
   ScrollBar2->setPageStep(1);
-  auto* factor_box = make<QGroupBox>(zoom, "GroupBox6", 19, 340, 90, 50);
+  auto* factor_box = make_control<QGroupBox>(zoom, "GroupBox6", 19, 340, 90, 50);
   factor_box->setTitle(QStringLiteral("&Zoom"));
-  ComboBox1 = make<QComboBox>(factor_box, "ComboBox1", 8, 20, 55, 21);
+  ComboBox1 = make_control<QComboBox>(factor_box, "ComboBox1", 8, 20, 55, 21);
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   ComboBox1->addItems({"300", "200", "150", "100", "50", "33", "25"});
@@ -102,7 +94,7 @@ void ViewPages::build() {
   coloured_label(zoom, "Label27", "Grün:", 420, 372, QColor(0, 128, 0));
   label(zoom, "Label30", "Beginn/End-Marken", 460, 372);
 
-  QWidget* histogram = make<QWidget>(main_.page(kPageHistogram), "Panel5", 0, 0, 625, 420);
+  QWidget* histogram = make_control<QWidget>(main_.page(kPageHistogram), "Panel5", 0, 0, 625, 420);
   label(histogram, "Label5", "Unterer Grenzwert ->", 24, 22);
   TrackBar1 = track_bar(histogram, "TrackBar1", 24, 40);
   Image4 = image(histogram, "Image4", 590, 289, 0, 72);
@@ -111,14 +103,14 @@ void ViewPages::build() {
   auto* hint = label(histogram, "Label16", "Mit den Grenzwertgebern können kleine, nicht signifikante Werte herausgefiltert werden.", 24, 4);
   hint->resize(560, 16);
 
-  QWidget* trend = make<QWidget>(main_.page(kPageTrend), "Panel7", 0, 0, 625, 420);
+  QWidget* trend = make_control<QWidget>(main_.page(kPageTrend), "Panel7", 0, 0, 625, 420);
   Image3 = image(trend, "Image3", 595, 366, 0, 0);
   coloured_label(trend, "Label33", "Rot:", 8, 372, QColor(223, 0, 0));
   label(trend, "Label34", "Marker", 48, 372);
   coloured_label(trend, "Label31", "Grün:", 160, 372, QColor(0, 128, 0));
   label(trend, "Label37", "Beginn/End-Marken", 200, 372);
 
-  QWidget* lorenz = make<QWidget>(main_.page(kPageLorenz), "Panel8", 0, 0, 625, 420);
+  QWidget* lorenz = make_control<QWidget>(main_.page(kPageLorenz), "Panel8", 0, 0, 625, 420);
   Image5 = image(lorenz, "Image5", 452, 412, 69, 0);
 }
 
