@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/core/language.h"
+#include "bench/bench_recording.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
 #include "views/histogram_view.h"
@@ -19,20 +20,6 @@
 
 namespace pulvitra {
 namespace {
-
-TEKG& generated_recording() {
-  static std::unique_ptr<TEKG> ekg = [] {
-    auto r = std::make_unique<TEKG>();
-    clear_recording(*r);
-    GeneratorOptions options;
-    options.event_every_s = 20.0;
-    options.pace_every = 50;
-    copy_generated_image(generate_recording(options), *r);
-    DecodeRecording(*r);
-    return r;
-  }();
-  return *ekg;
-}
 
 // The most the decoder ever keeps: 2798 beats (a short sample interval), the rate drifting
 // between rest and exercise with some beat-to-beat spread, and some marks.

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/core/language.h"
+#include "bench/bench_recording.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
 #include "views/redraw.h"
@@ -15,20 +16,6 @@
 
 namespace pulvitra {
 namespace {
-
-TEKG& generated_recording() {
-  static std::unique_ptr<TEKG> ekg = [] {
-    auto r = std::make_unique<TEKG>();
-    clear_recording(*r);
-    GeneratorOptions options;
-    options.event_every_s = 20.0;
-    options.pace_every = 50;
-    copy_generated_image(generate_recording(options), *r);
-    DecodeRecording(*r);
-    return r;
-  }();
-  return *ekg;
-}
 
 // Argument: the overview position (first visible strip).
 void BM_OverviewScreen(benchmark::State& state) {
