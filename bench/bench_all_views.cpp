@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/core/language.h"
-#include "bench/bench_recording.h"
+#include "bench/view_bench_support.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
 #include "views/histogram_view.h"
@@ -93,13 +93,4 @@ BENCHMARK(BM_Lorenz)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace pulvitra
 
-int main(int argc, char** argv) {
-  // Text needs fonts, and fonts need a platform: offscreen without a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  pulvitra::fill_language_table();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return pulvitra::run_view_benchmarks(argc, argv); }
