@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <map>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "app/error_report.h"
 #include "app/patient_page.h"
 #include "app/control_factory.h"

@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "app/core/dialogs.h"
-#include "app/core/program_folder.h"
+#include "shell/dialogs.h"
+#include "shell/application.h"
 
 namespace pulvitra {
 

@@ -3,9 +3,9 @@
 #include <QFont>
 #include <QStyleFactory>
 
-#include "app/core/language.h"
-#include "app/core/program_folder.h"
-#include "app/core/settings.h"
+#include "shell/language.h"
+#include "shell/application.h"
+#include "shell/settings.h"
 #include "app/error_report.h"
 #include "app/qt_dialogs.h"
 #include "app/tmain.h"

@@ -12,9 +12,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/core/dialogs.h"
-#include "app/core/language.h"
-#include "app/core/program_folder.h"
+#include "shell/dialogs.h"
+#include "shell/language.h"
+#include "shell/application.h"
+#include "shell/program_folder.h"
 #include "app/error_report.h"
 #include "app/radio_group.h"
 #include "app/control_factory.h"

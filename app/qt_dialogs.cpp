@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <QTextBrowser>
 
-#include "app/core/language.h"
-#include "app/core/program_folder.h"
+#include "shell/language.h"
+#include "shell/program_folder.h"
 
 namespace pulvitra {
 

@@ -3,7 +3,7 @@
 
 #include <QPointer>
 
-#include "app/core/dialogs.h"
+#include "shell/dialogs.h"
 
 class QTextBrowser;
 

@@ -11,9 +11,9 @@
 #include <QScreen>
 
 #include "app/captions.h"
-#include "app/core/dialogs.h"
-#include "app/core/language.h"
-#include "app/core/program_folder.h"
+#include "shell/dialogs.h"
+#include "shell/language.h"
+#include "shell/application.h"
 #include "app/device_page.h"
 #include "app/image_control.h"
 #include "app/patient_page.h"

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/core/settings.h"
+#include "shell/settings.h"
 #include "recording/tekg.h"
 
 class QMenu;

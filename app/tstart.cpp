@@ -9,9 +9,10 @@
 #include <QScreen>
 #include <cmath>
 
-#include "app/core/dialogs.h"
-#include "app/core/language.h"
-#include "app/core/program_folder.h"
+#include "shell/dialogs.h"
+#include "shell/language.h"
+#include "shell/application.h"
+#include "shell/program_folder.h"
 #include "app/tmain.h"
 
 namespace pulvitra {

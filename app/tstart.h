@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/core/settings.h"
+#include "shell/settings.h"
 
 namespace pulvitra {
 

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "app/image_control.h"
 #include "app/radio_group.h"
 #include "app/control_factory.h"

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "bench/view_bench_support.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"

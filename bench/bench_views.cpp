@@ -7,7 +7,7 @@
 #include <QImage>
 #include <memory>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "bench/view_bench_support.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"

@@ -8,7 +8,7 @@
 #include <QGuiApplication>
 #include <memory>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"

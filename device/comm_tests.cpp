@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/core/dialogs.h"
-#include "app/core/language.h"
-#include "app/core/program_folder.h"
+#include "shell/dialogs.h"
+#include "shell/language.h"
+#include "shell/application.h"
 
 namespace pulvitra {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <unistd.h>
 
-#include "app/core/language.h"
-#include "app/core/settings.h"
+#include "shell/language.h"
+#include "shell/settings.h"
 
 namespace pulvitra {
 

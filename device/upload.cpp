@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "app/core/dialogs.h"
-#include "app/core/language.h"
-#include "app/core/program_folder.h"
+#include "shell/dialogs.h"
+#include "shell/language.h"
+#include "shell/application.h"
 #include "recording/decoder.h"
 
 namespace pulvitra {

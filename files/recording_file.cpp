@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "files/cp1252.h"
 #include "files/patient_text.h"
 

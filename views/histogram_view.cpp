@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "views/chart_paint.h"
 #include "views/statistics.h"
 

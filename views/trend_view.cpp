@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "views/chart_paint.h"
 #include "views/statistics.h"
 

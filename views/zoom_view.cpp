@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "recording/decoder.h"
 #include "views/bevel.h"
 #include "views/chart_paint.h"

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <memory>
 
-#include "app/core/language.h"
-#include "app/core/scripted_dialogs.h"
+#include "shell/language.h"
+#include "shell/scripted_dialogs.h"
 #include "app/device_page.h"
 #include "app/tmain.h"
 #include "device/recorder_process.h"

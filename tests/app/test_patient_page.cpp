@@ -13,8 +13,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/core/language.h"
-#include "app/core/scripted_dialogs.h"
+#include "shell/language.h"
+#include "shell/scripted_dialogs.h"
 #include "app/patient_page.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"

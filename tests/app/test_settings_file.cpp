@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/core/settings.h"
+#include "shell/settings.h"
 
 using namespace pulvitra;
 

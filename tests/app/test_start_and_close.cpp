@@ -10,8 +10,8 @@
 #include <stdexcept>
 
 #include "app/captions.h"
-#include "app/core/language.h"
-#include "app/core/scripted_dialogs.h"
+#include "shell/language.h"
+#include "shell/scripted_dialogs.h"
 #include "app/error_report.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/core/language.h"
-#include "app/core/scripted_dialogs.h"
+#include "shell/language.h"
+#include "shell/scripted_dialogs.h"
 #include "app/image_control.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/core/language.h"
-#include "app/core/scripted_dialogs.h"
+#include "shell/language.h"
+#include "shell/scripted_dialogs.h"
 #include "device/comm_tests.h"
 #include "device/serial_port.h"
 #include "recorder_process.h"

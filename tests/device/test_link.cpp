@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "device/link.h"
 #include "fake_recorder.h"
 

@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/core/language.h"
-#include "app/core/scripted_dialogs.h"
+#include "shell/language.h"
+#include "shell/scripted_dialogs.h"
 #include "device/serial_port.h"
 #include "device/upload.h"
 #include "recording/decoder.h"

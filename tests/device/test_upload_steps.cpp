@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 #include <set>
 
-#include "app/core/language.h"
-#include "app/core/scripted_dialogs.h"
+#include "shell/language.h"
+#include "shell/scripted_dialogs.h"
 #include "device/ecomport.h"
 #include "device/upload.h"
 

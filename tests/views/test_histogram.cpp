@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "views/bevel.h"
 #include "views/histogram_view.h"
 

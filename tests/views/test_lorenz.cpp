@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "views/lorenz_view.h"
 
 namespace pulvitra {

@@ -2,7 +2,7 @@
 // texts exactly as the program would show them after opening the file.
 #include <cstdio>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "files/header_json.h"
 #include "files/recording_file.h"
 #include "tools/cli/command.h"

@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 
-#include "app/core/language.h"
+#include "shell/language.h"
 #include "files/recording_file.h"
 #include "recording/decoder.h"
 #include "tools/cli/command.h"

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/core/dialogs.h"
-#include "app/core/language.h"
-#include "app/core/settings.h"
+#include "shell/dialogs.h"
+#include "shell/language.h"
+#include "shell/settings.h"
 #include "device/serial_port.h"
 #include "device/upload.h"
 #include "files/recording_file.h"

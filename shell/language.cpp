@@ -1,4 +1,4 @@
-#include "app/core/language.h"
+#include "shell/language.h"
 
 #include <QHash>
 

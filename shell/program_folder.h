@@ -8,7 +8,4 @@ namespace pulvitra {
 
 QString program_folder();
 
-// The application title, used as the caption of the windows and of most message boxes.
-inline const char* const kApplicationTitle = "Pulvitra 2.4-5";
-
 }  // namespace pulvitra

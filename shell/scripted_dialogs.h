@@ -6,7 +6,7 @@
 #include <QString>
 #include <deque>
 
-#include "app/core/dialogs.h"
+#include "shell/dialogs.h"
 
 namespace pulvitra {
 

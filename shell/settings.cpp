@@ -1,12 +1,12 @@
-#include "app/core/settings.h"
+#include "shell/settings.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
 #include <limits>
 
-#include "app/core/language.h"
-#include "app/core/program_folder.h"
+#include "shell/language.h"
+#include "shell/program_folder.h"
 
 namespace pulvitra {
 

@@ -1,4 +1,4 @@
-#include "app/core/program_folder.h"
+#include "shell/program_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

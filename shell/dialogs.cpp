@@ -1,4 +1,4 @@
-#include "app/core/dialogs.h"
+#include "shell/dialogs.h"
 
 namespace pulvitra {
 

@@ -1,4 +1,4 @@
-#include "app/core/scripted_dialogs.h"
+#include "shell/scripted_dialogs.h"
 
 namespace pulvitra {
 
