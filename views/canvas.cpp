@@ -44,6 +44,7 @@ int screen_font_height() { return QFontMetrics(screen_font()).height(); }
 Canvas::Canvas(QPainter& painter, bool printer, LineWalk walk)
     : painter_(painter), painter_pen_(painter.pen()), printer_(printer), walk_(walk), colours_(view_colours(printer)), colour_(kBlack) {
   pending_.reserve(4096);
+  update_line_pen();
 }
 
 Canvas::~Canvas() {
@@ -60,19 +61,33 @@ void Canvas::set_pen_colour(const QColor& colour) {
   if (colour == colour_) return;
   flush();
   colour_ = colour;
+  update_line_pen();
 }
 
 void Canvas::set_pen_solid() {
   set_pen_colour(kBlack);
   style_ = Qt::SolidLine;
+  update_line_pen();
 }
 
 void Canvas::set_pen_dotted_grey() {
   set_pen_colour(kGrid);
   style_ = Qt::DotLine;
+  update_line_pen();
 }
 
-void Canvas::set_pen_width(int width) { width_ = std::max(width, 1); }
+void Canvas::set_pen_width(int width) {
+  width_ = std::max(width, 1);
+  update_line_pen();
+}
+
+// Kept ready, so that a curve of thousands of lines does not build a pen for each.
+void Canvas::update_line_pen() {
+  line_pen_ = QPen(colour_);
+  line_pen_.setStyle(style_);
+  line_pen_.setWidth(width_);
+  painter_has_line_pen_ = false;
+}
 
 void Canvas::line_to(int x, int y) {
   if (walk_ == LineWalk::kNearestStep && style_ == Qt::SolidLine && width_ == 1) {
@@ -94,10 +109,10 @@ void Canvas::walk_to(int x, int y) {
 
 void Canvas::painter_line_to(int x, int y) {
   flush();
-  QPen pen(colour_);
-  pen.setStyle(style_);
-  pen.setWidth(width_);
-  painter_.setPen(pen);
+  if (!painter_has_line_pen_) {
+    painter_.setPen(line_pen_);
+    painter_has_line_pen_ = true;
+  }
   const int dx = x - pos_.x();
   const int dy = y - pos_.y();
   const int steps = std::max(std::abs(dx), std::abs(dy));
@@ -150,6 +165,7 @@ int Canvas::text_height() { return painter_.fontMetrics().height(); }
 void Canvas::text_out(int x, int y, const QString& text) {
   flush();
   painter_.setPen(kBlack);
+  painter_has_line_pen_ = false;
   painter_.drawText(x, y + painter_.fontMetrics().ascent(), text);
 }
 
@@ -180,6 +196,7 @@ void Canvas::flush() {
   QPen pen(colour_);
   pen.setWidth(0);  // one device pixel on the screen and on paper
   painter_.setPen(pen);
+  painter_has_line_pen_ = false;
   painter_.drawPoints(pending_.data(), static_cast<int>(pending_.size()));
   pending_.clear();
 }

@@ -109,6 +109,7 @@ class Canvas {
  private:
   void walk_to(int x, int y);
   void painter_line_to(int x, int y);
+  void update_line_pen();
 
   QPainter& painter_;
   const QPen painter_pen_;  // given back when the canvas is done
@@ -118,6 +119,8 @@ class Canvas {
   QColor colour_;
   Qt::PenStyle style_ = Qt::SolidLine;
   int width_ = 1;
+  QPen line_pen_;  // the painter's pen for colour_, style_ and width_
+  bool painter_has_line_pen_ = false;
   QPoint pos_;
   std::vector<QPoint> pending_;  // pixels of walked lines not yet on the device, all in colour_
 };
