@@ -13,19 +13,15 @@
 #include "app/control_factory.h"
 #include "app/tmain.h"
 #include "app/track_bar.h"
+#include "views/screen_sizes.h"
 #include "views/selection.h"
 
 namespace pulvitra {
 
 namespace {
 
-constexpr int kOverviewMax = 17;
-constexpr int kZoomPageMax = 171;
-constexpr int kPagesPerStrip = 8;
+constexpr int kZoomItem200 = 1;
 constexpr int kZoomItem100 = 3;
-constexpr int kLimitMin = 15;
-constexpr int kLimitMax = 90;
-
 
 QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int y) {
   return make_label(parent, name, caption, x, y, 150);
@@ -39,8 +35,8 @@ QLabel* coloured_label(QWidget* parent, const char* name, const char* caption, i
   return l;
 }
 
-ImageControl* image(QWidget* parent, const char* name, int w, int h, int x, int y) {
-  auto* control = new ImageControl(QLatin1String(name), w, h, parent);
+ImageControl* image(QWidget* parent, const char* name, ImageSize size, int x, int y) {
+  auto* control = new ImageControl(QLatin1String(name), size.width, size.height, parent);
   control->move(x, y);
   return control;
 }
@@ -61,14 +57,14 @@ ViewPages::ViewPages(TMain& main) : QObject(&main), main_(main) {
 
 void ViewPages::build() {
   QWidget* overview = make_control<QWidget>(main_.page(kPageOverview), "Panel3", 0, 0, 625, 420);
-  Image2 = image(overview, "Image2", 545, 398, 8, 8);
+  Image2 = image(overview, "Image2", kOverviewImageSize, 8, 8);
   ScrollBar1 = make_control<QScrollBar>(overview, "ScrollBar1", 597, 8, 21, 398);
   ScrollBar1->setOrientation(Qt::Vertical);
   ScrollBar1->setFocusPolicy(Qt::StrongFocus);  // the arrow keys scroll the overview
   ScrollBar1->setPageStep(1);
 
   QWidget* zoom = make_control<QWidget>(main_.page(kPageZoom), "Panel4", 0, 0, 625, 420);
-  Image1 = image(zoom, "Image1", 550, 313, 19, 0);
+  Image1 = image(zoom, "Image1", kZoomImageSize, 19, 0);
   ScrollBar2 = make_control<QScrollBar>(zoom, "ScrollBar2", 19, 320, 550, 17);
   ScrollBar2->setOrientation(Qt::Horizontal);
   ScrollBar2->setMinimum(1);
@@ -97,21 +93,21 @@ void ViewPages::build() {
   QWidget* histogram = make_control<QWidget>(main_.page(kPageHistogram), "Panel5", 0, 0, 625, 420);
   label(histogram, "Label5", "Unterer Grenzwert ->", 24, 22);
   TrackBar1 = track_bar(histogram, "TrackBar1", 24, 40);
-  Image4 = image(histogram, "Image4", 590, 289, 0, 72);
+  Image4 = image(histogram, "Image4", kHistogramImageSize, 0, 72);
   TrackBar2 = track_bar(histogram, "TrackBar2", 24, 361);
   label(histogram, "Label12", "<- Oberer Grenzwert", 440, 392);
   auto* hint = label(histogram, "Label16", "Mit den Grenzwertgebern können kleine, nicht signifikante Werte herausgefiltert werden.", 24, 4);
   hint->resize(560, 16);
 
   QWidget* trend = make_control<QWidget>(main_.page(kPageTrend), "Panel7", 0, 0, 625, 420);
-  Image3 = image(trend, "Image3", 595, 366, 0, 0);
+  Image3 = image(trend, "Image3", kTrendImageSize, 0, 0);
   coloured_label(trend, "Label33", "Rot:", 8, 372, QColor(223, 0, 0));
   label(trend, "Label34", "Marker", 48, 372);
   coloured_label(trend, "Label31", "Grün:", 160, 372, QColor(0, 128, 0));
   label(trend, "Label37", "Beginn/End-Marken", 200, 372);
 
   QWidget* lorenz = make_control<QWidget>(main_.page(kPageLorenz), "Panel8", 0, 0, 625, 420);
-  Image5 = image(lorenz, "Image5", 452, 412, 69, 0);
+  Image5 = image(lorenz, "Image5", kLorenzImageSize, 69, 0);
 }
 
 void ViewPages::connect_handlers() {
@@ -132,89 +128,78 @@ void ViewPages::connect_handlers() {
 void ViewPages::init_controls() {
   RadioGroup1->setItems({lang_text(QStringLiteral("Zeit"), QStringLiteral("Time")),
                          lang_text(QStringLiteral("Seiten"), QStringLiteral("Pages"))});
-  ComboBox1->setCurrentIndex(1);
-  zoom_factor_ = ComboBox1->currentText().toInt();
-  ScrollBar1->setMaximum(kOverviewMax);
+  ComboBox1->setCurrentIndex(kZoomItem200);
+  state_.zoom_factor = ComboBox1->currentText().toInt();
+  ScrollBar1->setMaximum(kOverviewLastPosition);
   ScrollBar1->move(552, ScrollBar1->y());
-  ScrollBar2->setMaximum(kZoomPageMax);
+  ScrollBar2->setMaximum(kZoomLastPage);
   RadioGroup3->setItemIndex(0);
   RadioGroup1->setItemIndex(0);
+  state_.scale = 0;
+  state_.axis = 0;
   {
     const QSignalBlocker block1(TrackBar1);
     const QSignalBlocker block2(TrackBar2);
     TrackBar1->setValue(kLimitMin);
     TrackBar2->setValue(kLimitMax);
   }
+  state_.limit1 = kLimitMin;
+  state_.limit2 = kLimitMax;
   TrackBar1->setSelection(kLimitMin, kLimitMax);
   TrackBar2->setSelection(kLimitMin, kLimitMax);
 }
 
 void ViewPages::derive_zoom_position() {
-  TEKG& ekg = main_.ekg;
-  ekg.CurPage = static_cast<std::uint16_t>((ekg.SelRow + overview_position()) * kPagesPerStrip + ekg.SelColumn + 1);
-  ScrollBar2->setValue(ekg.CurPage);
-}
-
-ViewSettings ViewPages::view_settings() const {
-  ViewSettings s;
-  s.overview_pos = ScrollBar1->value();
-  s.zoom_pos = ScrollBar2->value();
-  s.zoom_factor = zoom_factor_;
-  s.scale = std::max(RadioGroup3->itemIndex(), 0);
-  s.axis = std::max(RadioGroup1->itemIndex(), 0);
-  s.limit1 = TrackBar1->value();
-  s.limit2 = TrackBar2->value();
-  return s;
+  main_.ekg.CurPage = static_cast<std::uint16_t>(state_.selected_first_page());
+  ScrollBar2->setValue(main_.ekg.CurPage);
 }
 
 void ViewPages::redraw_views(int kind) {
   ViewTarget target;
   target.screen = {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
-  ::pulvitra::redraw_views(kind, target, main_.ekg, view_settings());
+  ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
   for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
 }
 
-int ViewPages::overview_position() const { return ScrollBar1->value(); }
-
-void ViewPages::set_overview_position(int position) { ScrollBar1->setValue(position); }
+// Sets the overview scroll bar to the state's position without running its change handler:
+// the state has already taken the scroll.
+void ViewPages::show_overview_position() {
+  const QSignalBlocker block(ScrollBar1);
+  ScrollBar1->setValue(state_.overview_pos);
+}
 
 void ViewPages::toggle_selection_on_screen() {
-  toggle_selection(Image2->picture(), main_.ekg);
+  toggle_selection(Image2->picture(), state_);
   Image2->refresh();
 }
 
 void ViewPages::ScrollBar1Change() {
-  TEKG& ekg = main_.ekg;
-  const int position = overview_position();
-  // The selection stays on the same pages: scrolling down one strip moves it up one row.
-  ekg.SelRow = static_cast<std::uint8_t>(std::clamp(ekg.SelRow + ekg.LastOverviewPos - position, 0, 3));
+  state_.scroll_overview(ScrollBar1->value());
   if (!upload_running) redraw_views(kViewOverview);
-  ekg.LastOverviewPos = static_cast<std::uint8_t>(position);
 }
 
 void ViewPages::Image1MouseDown(int x, int y) {
-  TEKG& ekg = main_.ekg;
   toggle_selection_on_screen();
-  // The three-page window is centred on the pointer.
-  ekg.SelColumn = static_cast<std::uint8_t>((std::clamp(x, 90, 460) - 65) / 60);
-  ekg.SelRow = static_cast<std::uint8_t>(std::clamp((y - 2) / 91, 0, 3));
+  state_.press(x, y);
   toggle_selection_on_screen();
 }
 
-void ViewPages::select_zoom_100() {
+// The zoom at the selection's first page, 100 %, drawn.
+void ViewPages::open_selection_in_zoom() {
+  state_.open_selection_in_zoom();
+  {
+    const QSignalBlocker block(ScrollBar2);
+    ScrollBar2->setValue(state_.zoom_pos);
+  }
   ComboBox1->setCurrentIndex(kZoomItem100);
-  zoom_factor_ = 100;
+  ScrollBar2Change();
 }
 
 void ViewPages::Image1DblClick() {
-  TEKG& ekg = main_.ekg;
   const int page = main_.TabbedNotebook1->currentIndex();
   if (page == kPageOverview) {
     DblClickNav = true;
-    ekg.CurPage = static_cast<std::uint16_t>((ekg.SelRow + overview_position()) * kPagesPerStrip + ekg.SelColumn + 1);
-    ScrollBar2->setValue(ekg.CurPage);
-    select_zoom_100();
-    ScrollBar2Change();
+    open_selection_in_zoom();
     main_.TabbedNotebook1->setCurrentIndex(kPageZoom);
   } else if (page == kPageZoom) {
     DblClickNav = true;
@@ -225,34 +210,12 @@ void ViewPages::Image1DblClick() {
 }
 
 void ViewPages::zoom_to_overview() {
-  TEKG& ekg = main_.ekg;
-  // The zoom's place is its first page, the zoom scroll bar. (CurPage cannot tell it: every
-  // view that reads pages moves it, and the zoom itself moves it on by 1 to 12 pages.)
-  const int a = std::clamp(ScrollBar2->value(), 1, kZoomPageMax);
-  ekg.CurPage = static_cast<std::uint16_t>(a);
-  if (a >= 167) {
-    // The last strips: the overview at its end, the selection at its last place. The
-    // position goes first, as moving it shifts the selection row.
-    set_overview_position(kOverviewMax);
-    ekg.SelColumn = 6;
-    ekg.SelRow = 3;
-    return;
-  }
-  // Page a lies in strip (a - 1) div 8 at column (a - 1) mod 8; the selection cannot begin
-  // in the eighth column, so there it begins one column earlier and still holds page a.
-  const int strip = (a - 1) / kPagesPerStrip;
-  ekg.SelColumn = static_cast<std::uint8_t>(std::min((a - 1) % kPagesPerStrip, 6));
-  const int row = strip - overview_position();
-  if (row < 0) {
-    set_overview_position(strip);
-  } else if (row > 3) {
-    set_overview_position(std::min(overview_position() + row - 2, kOverviewMax));
-  }
-  ekg.SelRow = static_cast<std::uint8_t>(std::clamp(strip - overview_position(), 0, 3));
+  state_.zoom_to_overview();
+  main_.ekg.CurPage = static_cast<std::uint16_t>(std::clamp(state_.zoom_pos, 1, kZoomLastPage));
+  show_overview_position();
 }
 
 void ViewPages::TabbedNotebook1Change(int index) {
-  TEKG& ekg = main_.ekg;
   const int previous = shown_page_;
   shown_page_ = index;
   if (index == kPageOverview) {
@@ -262,36 +225,40 @@ void ViewPages::TabbedNotebook1Change(int index) {
     DblClickNav = false;
     redraw_views(kViewOverview);
   } else if (index == kPageZoom) {
-    if (!DblClickNav) {
-      ekg.CurPage = static_cast<std::uint16_t>((ekg.SelRow + overview_position()) * kPagesPerStrip + ekg.SelColumn + 1);
-      ScrollBar2->setValue(ekg.CurPage);
-      select_zoom_100();
-    }
+    const bool opened_by_double_click = DblClickNav;
     DblClickNav = false;
-    ScrollBar2Change();
+    if (opened_by_double_click) {
+      ScrollBar2Change();
+    } else {
+      open_selection_in_zoom();
+    }
   }
 }
 
 void ViewPages::ScrollBar2Change() {
-  main_.ekg.CurPage = static_cast<std::uint16_t>(ScrollBar2->value());
+  state_.zoom_pos = ScrollBar2->value();
+  main_.ekg.CurPage = static_cast<std::uint16_t>(state_.zoom_pos);
   redraw_views(kViewZoom);
 }
 
-void ViewPages::RadioGroup3Click() { ScrollBar2Change(); }
+void ViewPages::RadioGroup3Click() {
+  state_.scale = std::max(RadioGroup3->itemIndex(), 0);
+  state_.axis = std::max(RadioGroup1->itemIndex(), 0);
+  ScrollBar2Change();
+}
 
 void ViewPages::ComboBox1Change() {
-  main_.ekg.CurPage = static_cast<std::uint16_t>(ScrollBar2->value());
-  bool is_number = false;
-  const int typed = ComboBox1->currentText().trimmed().toInt(&is_number);
-  // Text that is no number leaves the factor as it was.
-  zoom_factor_ = is_number ? std::clamp(typed, 20, 400) : zoom_factor_;
-  ComboBox1->setEditText(QString::number(zoom_factor_));
+  state_.zoom_pos = ScrollBar2->value();
+  main_.ekg.CurPage = static_cast<std::uint16_t>(state_.zoom_pos);
+  ComboBox1->setEditText(state_.choose_factor(ComboBox1->currentText()));
   redraw_views(kViewZoom);
 }
 
 void ViewPages::TrackBarChange() {
-  const int p1 = TrackBar1->value();
-  const int p2 = TrackBar2->value();
+  state_.limit1 = TrackBar1->value();
+  state_.limit2 = TrackBar2->value();
+  const int p1 = state_.limit1;
+  const int p2 = state_.limit2;
   // Each caption names the limit that its own bar holds now.
   auto* label5 = main_.control<QLabel>("Label5");
   auto* label12 = main_.control<QLabel>("Label12");

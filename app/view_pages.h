@@ -1,5 +1,6 @@
 // Pages 2 to 6: the overview, zoom, histogram, trend and Lorenz views with their controls,
-// the view state and the redraw of the screen views.
+// and the redraw of the screen views. The view state itself (views/view_state.h) is a plain
+// value held here; the controls only mirror it and report the user's moves to it.
 #pragma once
 
 #include <QObject>
@@ -45,15 +46,15 @@ class ViewPages : public QObject {
 
   // Turns the zoom's place (its first page) into the overview selection and position.
   void zoom_to_overview();
-  // The control values the drawing reads.
-  ViewSettings view_settings() const;
+  // What the views show; a printed report draws from a copy of it.
+  const ViewState& state() const { return state_; }
+  ViewState& state() { return state_; }
 
  private:
   void build();
   void connect_handlers();
-  void select_zoom_100();
-  int overview_position() const;
-  void set_overview_position(int position);
+  void open_selection_in_zoom();
+  void show_overview_position();
   void toggle_selection_on_screen();
 
   TMain& main_;
@@ -69,8 +70,8 @@ class ViewPages : public QObject {
   RadioGroup* RadioGroup3 = nullptr;
   TrackBar* TrackBar1 = nullptr;
   TrackBar* TrackBar2 = nullptr;
-  int shown_page_ = 0;     // the notebook page shown before the current change
-  int zoom_factor_ = 200;  // the last factor chosen, while the combo box text is being edited
+  ViewState state_;
+  int shown_page_ = 0;  // the notebook page shown before the current change
 };
 
 }  // namespace pulvitra

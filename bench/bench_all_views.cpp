@@ -16,6 +16,7 @@
 #include "views/histogram_view.h"
 #include "views/lorenz_view.h"
 #include "views/redraw.h"
+#include "views/screen_sizes.h"
 #include "views/trend_view.h"
 
 namespace pulvitra {
@@ -40,8 +41,8 @@ TEKG& full_beat_table() {
 
 // Argument 0: a generated recording filling the memory; 1: the full beat table.
 template <typename Draw>
-void draw_repeatedly(benchmark::State& state, int width, int height, Draw draw) {
-  QImage image(width, height, QImage::Format_RGB32);
+void draw_repeatedly(benchmark::State& state, ImageSize size, Draw draw) {
+  QImage image(size.width, size.height, QImage::Format_RGB32);
   TEKG& ekg = state.range(0) == 0 ? generated_recording() : full_beat_table();
   for (auto _ : state) {
     QPainter painter(&image);
@@ -53,33 +54,33 @@ void draw_repeatedly(benchmark::State& state, int width, int height, Draw draw) 
 }
 
 void BM_Histogram(benchmark::State& state) {
-  ViewSettings settings;
-  settings.limit1 = 30;
-  settings.limit2 = 50;
-  draw_repeatedly(state, 590, 289, [&](QPainter& p, const TEKG& ekg) {
-    draw_histogram(p, ekg, settings, ViewTarget{}, false);
+  ViewState view_state;
+  view_state.limit1 = 30;
+  view_state.limit2 = 50;
+  draw_repeatedly(state, kHistogramImageSize, [&](QPainter& p, const TEKG& ekg) {
+    draw_histogram(p, ekg, view_state, ViewTarget{}, false);
   });
 }
 
 void BM_Trend(benchmark::State& state) {
-  draw_repeatedly(state, 595, 366, [](QPainter& p, const TEKG& ekg) { draw_trend(p, ekg, ViewTarget{}); });
+  draw_repeatedly(state, kTrendImageSize, [](QPainter& p, const TEKG& ekg) { draw_trend(p, ekg, ViewTarget{}); });
 }
 
 void BM_Lorenz(benchmark::State& state) {
-  draw_repeatedly(state, 452, 412, [](QPainter& p, const TEKG& ekg) { draw_lorenz(p, ekg, ViewTarget{}); });
+  draw_repeatedly(state, kLorenzImageSize, [](QPainter& p, const TEKG& ekg) { draw_lorenz(p, ekg, ViewTarget{}); });
 }
 
 // What New, Open and the end of an upload do: every view on its screen image.
 void BM_RedrawAllScreen(benchmark::State& state) {
-  QImage zoom(550, 313, QImage::Format_RGB32), overview(545, 398, QImage::Format_RGB32);
-  QImage trend(595, 366, QImage::Format_RGB32), histogram(590, 289, QImage::Format_RGB32);
-  QImage lorenz(452, 412, QImage::Format_RGB32);
+  const auto image = [](ImageSize size) { return QImage(size.width, size.height, QImage::Format_RGB32); };
+  QImage zoom = image(kZoomImageSize), overview = image(kOverviewImageSize), trend = image(kTrendImageSize);
+  QImage histogram = image(kHistogramImageSize), lorenz = image(kLorenzImageSize);
   ViewTarget target;
   target.screen = ScreenImages{&zoom, &overview, &trend, &histogram, &lorenz};
   TEKG& ekg = state.range(0) == 0 ? generated_recording() : full_beat_table();
-  const ViewSettings settings;
+  const ViewState view_state;
   for (auto _ : state) {
-    redraw_views(kViewAll, target, ekg, settings);
+    redraw_views(kViewAll, target, ekg, view_state);
     benchmark::DoNotOptimize(lorenz.constBits());
   }
   state.counters["beats"] = ekg.BeatCount;

@@ -12,6 +12,7 @@
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
 #include "views/redraw.h"
+#include "views/screen_sizes.h"
 #include "views/selection.h"
 
 namespace pulvitra {
@@ -19,41 +20,41 @@ namespace {
 
 // Argument: the overview position (first visible strip).
 void BM_OverviewScreen(benchmark::State& state) {
-  QImage image(545, 398, QImage::Format_RGB32);
+  QImage image(kOverviewImageSize.width, kOverviewImageSize.height, QImage::Format_RGB32);
   ViewTarget target;
   target.screen.overview = &image;
   TEKG& ekg = generated_recording();
-  ViewSettings settings;
-  settings.overview_pos = static_cast<int>(state.range(0));
+  ViewState view_state;
+  view_state.overview_pos = static_cast<int>(state.range(0));
   for (auto _ : state) {
-    redraw_views(kViewOverview, target, ekg, settings);
+    redraw_views(kViewOverview, target, ekg, view_state);
     benchmark::DoNotOptimize(image.constBits());
   }
 }
 
 // Argument: the zoom factor in percent (25 % draws the most: twelve pages).
 void BM_ZoomScreen(benchmark::State& state) {
-  QImage image(550, 313, QImage::Format_RGB32);
+  QImage image(kZoomImageSize.width, kZoomImageSize.height, QImage::Format_RGB32);
   ViewTarget target;
   target.screen.zoom = &image;
   TEKG& ekg = generated_recording();
-  ViewSettings settings;
-  settings.zoom_pos = 40;
-  settings.zoom_factor = static_cast<int>(state.range(0));
+  ViewState view_state;
+  view_state.zoom_pos = 40;
+  view_state.zoom_factor = static_cast<int>(state.range(0));
   for (auto _ : state) {
-    redraw_views(kViewZoom, target, ekg, settings);
+    redraw_views(kViewZoom, target, ekg, view_state);
     benchmark::DoNotOptimize(image.constBits());
   }
 }
 
 // A mouse press on the overview: the selection removed and drawn again.
 void BM_MoveSelection(benchmark::State& state) {
-  QImage image(545, 398, QImage::Format_RGB32);
+  QImage image(kOverviewImageSize.width, kOverviewImageSize.height, QImage::Format_RGB32);
   image.fill(Qt::lightGray);
-  TEKG& ekg = generated_recording();
+  const ViewState view_state;
   for (auto _ : state) {
-    toggle_selection(image, ekg);
-    toggle_selection(image, ekg);
+    toggle_selection(image, view_state);
+    toggle_selection(image, view_state);
     benchmark::DoNotOptimize(image.constBits());
   }
 }

@@ -39,11 +39,6 @@ struct TEKG {
   std::uint16_t CurPage = 1;
   std::uint16_t PageBeatValue = 0;
 
-  // View state of the overview (selection and last scroll position).
-  std::uint8_t SelColumn = 0;
-  std::uint8_t SelRow = 0;
-  std::uint8_t LastOverviewPos = 0;
-
   bool SawCode253 = false;
   bool SawCode254 = false;
   bool SawStartRecord = false;

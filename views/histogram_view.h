@@ -20,8 +20,8 @@ struct HistogramPlacement {
 
 // Screen: painter on Image4 (590 x 289). Printer: target.page, painter in the font the
 // previous view left. Leaves the drawing untouched when BeatCount is 0.
-void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewSettings& settings,
-                    const ViewTarget& target, bool statistics_only);
+void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewState& state, const ViewTarget& target,
+                    bool statistics_only);
 
 // Placement for the target; on the printer TH("X") is measured in the painter's font.
 HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target);

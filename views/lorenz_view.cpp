@@ -3,12 +3,11 @@
 #include <algorithm>
 
 #include "shell/language.h"
-#include "views/chart_paint.h"
+#include "views/canvas.h"
+#include "views/print_layout.h"
 #include "views/statistics.h"
 
 namespace pulvitra {
-
-using namespace chart;
 
 namespace {
 
@@ -24,9 +23,8 @@ int period_y(const LorenzPlacement& p, double period) {
   return p.T + kUnits * p.U - static_cast<int>(round_even((period - 300.0) * p.U / 100.0));
 }
 
-void scales(QPainter& painter, const LorenzPlacement& p, bool printer) {
-  Pen pen(painter);
-  const int th = text_height(painter, "X");
+void scales(Canvas& canvas, const LorenzPlacement& p) {
+  const int th = canvas.text_height();
   const int right = p.L + kUnits * p.V;
   const int bottom = p.T + kUnits * p.U;
   QString unit;
@@ -34,54 +32,52 @@ void scales(QPainter& painter, const LorenzPlacement& p, bool printer) {
     const int y = bottom - (i - 3) * p.U;
     const int x = p.L + (i - 3) * p.V;
     const bool grid = i >= 4 && i <= 14;
-    pen.solid();
-    pen.move_to(p.L - p.U / 5, y);
-    pen.line_to(p.L, y);
+    canvas.set_pen_solid();
+    canvas.move_to(p.L - p.U / 5, y);
+    canvas.line_to(p.L, y);
     if (grid) {
-      pen.dotted_grey();
-      pen.line_to(right, y);
+      canvas.set_pen_dotted_grey();
+      canvas.line_to(right, y);
     }
-    pen.solid();
-    pen.move_to(x, bottom + 5);
-    pen.line_to(x, bottom);
+    canvas.set_pen_solid();
+    canvas.move_to(x, bottom + 5);
+    canvas.line_to(x, bottom);
     if (grid) {
-      pen.dotted_grey();
-      pen.line_to(x, p.T);
+      canvas.set_pen_dotted_grey();
+      canvas.line_to(x, p.T);
     }
-    pen.solid();
+    canvas.set_pen_solid();
     if (i == 15) {
       unit = " ms";
-      text_out(painter, p.L - text_width(painter, "ms0"), p.T + th / 2, "ms");
+      canvas.text_out(p.L - canvas.text_width("ms0"), p.T + th / 2, "ms");
     }
     const QString number = QString::number(i);
-    text_out(painter, p.L - text_width(painter, number + "000"), y - th / 2, number + "00");
+    canvas.text_out(p.L - canvas.text_width(number + "000"), y - th / 2, number + "00");
     // Paper is narrower per unit, so it carries every second label only.
-    if (!printer || i % 2 == 1) {
-      text_out(painter, x - text_width(painter, number + "00") / 2, bottom + 7, number + "00" + unit);
+    if (!canvas.printer() || i % 2 == 1) {
+      canvas.text_out(x - canvas.text_width(number + "00") / 2, bottom + 7, number + "00" + unit);
     }
   }
 }
 
-void diagonal(QPainter& painter, const LorenzPlacement& p, const Colours& colours, bool printer) {
-  Pen pen(painter);
+void diagonal(Canvas& canvas, const LorenzPlacement& p) {
   const int right = p.L + kUnits * p.V;
   const int bottom = p.T + kUnits * p.U;
-  pen.colour(printer ? colours.shadow : colours.light);
-  pen.move_to(right, p.T);
-  pen.line_to(p.L, bottom);
-  if (!printer) {
+  canvas.set_pen_colour(canvas.printer() ? canvas.colours().dark : canvas.colours().light);
+  canvas.move_to(right, p.T);
+  canvas.line_to(p.L, bottom);
+  if (!canvas.printer()) {
     // A shadow line beside the light one makes the diagonal look embossed.
-    pen.colour(colours.shadow);
-    pen.move_to(right - 2, p.T + 1);
-    pen.line_to(p.L - 1, bottom);
+    canvas.set_pen_colour(canvas.colours().dark);
+    canvas.move_to(right - 2, p.T + 1);
+    canvas.line_to(p.L - 1, bottom);
   }
 }
 
-void crosses(QPainter& painter, const LorenzPlacement& p, const TEKG& ekg, const Colours& colours) {
-  Pen pen(painter);
+void crosses(Canvas& canvas, const LorenzPlacement& p, const TEKG& ekg) {
   const int d = p.d;
-  pen.colour(colours.shadow);
-  pen.width((d + 1) / 2);
+  canvas.set_pen_colour(canvas.colours().dark);
+  canvas.set_pen_width((d + 1) / 2);
   const int pairs = beat_count(ekg) / 2;
   for (int j = 1; j <= pairs; ++j) {
     // Periods beyond 300..1500 ms pile up against the frame instead of leaving it.
@@ -89,12 +85,12 @@ void crosses(QPainter& painter, const LorenzPlacement& p, const TEKG& ekg, const
                              p.L + kUnits * p.V - (d + 1));
     const int y = std::clamp(period_y(p, 60000.0f / ekg.BeatRate[2 * j]), p.T + d + 2,
                              p.T + kUnits * p.U - (d + 1));
-    pen.move_to(x - d, y - d);
-    pen.line_to(x + d, y + d);
-    pen.move_to(x + d, y - d);
-    pen.line_to(x - d, y + d);
+    canvas.move_to(x - d, y - d);
+    canvas.line_to(x + d, y + d);
+    canvas.move_to(x + d, y - d);
+    canvas.line_to(x - d, y + d);
   }
-  pen.width(1);
+  canvas.set_pen_width(1);
 }
 
 }  // namespace
@@ -103,8 +99,8 @@ LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target) {
   if (!target.printer) return LorenzPlacement{};
   const PrintUnits units = print_units(target.page.width, target.page.height);
   LorenzPlacement p;
-  p.L = units.print_left + text_width(painter, "XXX");
-  p.T = text_height(painter, "X") + units.print_gap + units.print_top;
+  p.L = units.print_left + painter.fontMetrics().horizontalAdvance("XXX");
+  p.T = painter.fontMetrics().height() + units.print_gap + units.print_top;
   p.U = target.page.width / 16;
   p.V = target.page.width / 16;
   p.d = p.V / 9;
@@ -113,24 +109,14 @@ LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target) {
 
 void draw_lorenz(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   if (ekg.BeatCount == 0) return;
-  const Colours colours = colours_for(target);
   const LorenzPlacement p = lorenz_placement(painter, target);
-  painter.save();
-  painter.setBrush(Qt::NoBrush);
-  if (target.printer) {
-    print_title(painter, table_text("txt_title_lorenz"), target.page, p.T - (3 * screen_font_height()) / 2);
-  } else {
-    use_screen_font(painter);
-    screen_background(painter, colours, 1);
-  }
-  bevel(painter, p.L, p.T, p.L + kUnits * p.V, p.T + kUnits * p.U, colours);
-  scales(painter, p, target.printer);
-  diagonal(painter, p, colours, target.printer);
-  crosses(painter, p, ekg, colours);
-  QFont font_left = painter.font();
-  painter.restore();
-  // The next printed view measures its placement in the font this one leaves behind.
-  if (target.printer) painter.setFont(font_left);
+  const ChartFrame frame{table_text("txt_title_lorenz"), p.T - (3 * screen_font_height()) / 2, 1};
+  draw_chart(painter, target, frame, [&](Canvas& canvas) {
+    canvas.bevel(p.L, p.T, p.L + kUnits * p.V, p.T + kUnits * p.U);
+    scales(canvas, p);
+    diagonal(canvas, p);
+    crosses(canvas, p, ekg);
+  });
 }
 
 }  // namespace pulvitra

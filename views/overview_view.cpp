@@ -1,18 +1,14 @@
 #include "views/overview_view.h"
 
 #include "recording/decoder.h"
-#include "views/bevel.h"
-#include "views/chart_paint.h"
+#include "views/canvas.h"
+#include "views/print_layout.h"
 
 namespace pulvitra {
 
 namespace {
 
 constexpr int kSamplesPerColumn = 180;
-const QColor kEdgePageColour(0, 0, 255);
-const QColor kPaceColour(0, 0, 255);
-const QColor kMarkerColour(255, 0, 0);
-const QColor kStartColour(0, 128, 0);
 
 struct StripGeometry {
   int top;   // (s - 1) * H div R + T
@@ -36,22 +32,6 @@ void start_page(TEKG& ekg, int page) {
   ekg.PageEnd = false;
 }
 
-// The recorder's marks read since the last point: each a thin vertical line across the strip.
-void draw_marks(Canvas& canvas, TEKG& ekg, int x, const StripGeometry& g) {
-  if (ekg.SawCode253) {
-    canvas.fill_rect(x, g.top + 1, x + 1, g.base, kPaceColour);
-    ekg.SawCode253 = false;
-  }
-  if (ekg.SawCode254) {
-    canvas.fill_rect(x, g.top + 1, x + 1, g.base, kMarkerColour);
-    ekg.SawCode254 = false;
-  }
-  if (ekg.SawStartRecord) {
-    canvas.fill_rect(x, g.top + 1, x + 1, g.base, kStartColour);
-    ekg.SawStartRecord = false;
-  }
-}
-
 // One page column: points of d averaged samples until the page ends; an incomplete last
 // group is dropped. The pen carries over from the previous column.
 void draw_column(Canvas& canvas, TEKG& ekg, const OverviewPlacement& pl, int strip, int column, int page) {
@@ -59,7 +39,8 @@ void draw_column(Canvas& canvas, TEKG& ekg, const OverviewPlacement& pl, int str
   const int pitch = pl.height / pl.strips;
   const bool edge = column == 1 || column == pl.pages_per_strip + 1;
   start_page(ekg, page);
-  canvas.set_pen_colour(edge ? kEdgePageColour : QColor(Qt::black));
+  // The first and last page of a strip are blue: the last repeats the next strip's first.
+  canvas.set_pen_colour(edge ? kBlue : kBlack);
   int c = 0;
   while (!ekg.PageEnd) {
     int sum = 0;
@@ -72,7 +53,8 @@ void draw_column(Canvas& canvas, TEKG& ekg, const OverviewPlacement& pl, int str
     if (ekg.PageEnd) break;
     const int avg = sum / pl.average;
     const int x = point_x(pl, c, column);
-    draw_marks(canvas, ekg, x, g);
+    // The recorder's marks read since the last point: thin vertical lines across the strip.
+    canvas.device_marks(ekg, x, g.top + 1, g.base);
     canvas.line_to(x, g.base - ((pitch - 6) * avg) / 256);
   }
 }
@@ -91,7 +73,7 @@ void draw_strip(Canvas& canvas, TEKG& ekg, const OverviewPlacement& pl, int stri
 OverviewPlacement screen_overview_placement() { return {}; }
 
 OverviewPlacement printer_overview_placement(int pw, int ph) {
-  const chart::PrintUnits units = chart::print_units(pw, ph);
+  const PrintUnits units = print_units(pw, ph);
   OverviewPlacement p;
   p.left = units.print_left;
   p.top = units.print_top + units.print_gap;
@@ -106,16 +88,16 @@ OverviewPlacement printer_overview_placement(int pw, int ph) {
 
 void draw_overview(QPainter& painter, TEKG& ekg, const OverviewPlacement& pl, int position) {
   if (pl.strips < 1 || pl.pages_per_strip < 1 || pl.average < 1 || pl.width < 1) return;
-  Canvas canvas(painter);
+  Canvas canvas(painter, pl.printer);
   if (!pl.printer) {
     const int right = 2 * pl.left + pl.width;
     const int bottom = pl.height + pl.top;
-    canvas.fill_rect(0, 0, right, bottom, screen_colours().face);
-    bevel(canvas, right - 1, bottom, 0, 0, false);
+    canvas.fill_rect(0, 0, right, bottom, canvas.colours().face);
+    canvas.bevel(right - 1, bottom, 0, 0);
   }
   for (int s = 1; s <= pl.strips; ++s) {
     const StripGeometry g = strip_geometry(pl, s);
-    bevel(canvas, pl.left, g.top, pl.left + pl.width, g.base, pl.printer);
+    canvas.bevel(pl.left, g.top, pl.left + pl.width, g.base);
   }
   for (int s = 1; s <= pl.strips; ++s) draw_strip(canvas, ekg, pl, s, position);
 }

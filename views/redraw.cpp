@@ -17,8 +17,8 @@ void set_printer_font_size(QPainter& painter, int points) {
   painter.setFont(font);
 }
 
-void draw_zoom_on(const ViewTarget& target, TEKG& ekg, const ViewSettings& settings) {
-  const ZoomOptions options{settings.zoom_pos, settings.zoom_factor, settings.scale, settings.axis};
+void draw_zoom_on(const ViewTarget& target, TEKG& ekg, const ViewState& state) {
+  const ZoomOptions options{state.zoom_pos, state.zoom_factor, state.scale, state.axis};
   if (target.printer) {
     QPainter& painter = *target.page.painter;
     set_printer_font_size(painter, 6);
@@ -33,20 +33,20 @@ void draw_zoom_on(const ViewTarget& target, TEKG& ekg, const ViewSettings& setti
   draw_zoom(painter, ekg, placement, options);
 }
 
-void draw_overview_on(const ViewTarget& target, TEKG& ekg, const ViewSettings& settings) {
+void draw_overview_on(const ViewTarget& target, TEKG& ekg, const ViewState& state) {
   if (target.printer) {
     QPainter& painter = *target.page.painter;
     set_printer_font_size(painter, 6);
     draw_overview(painter, ekg, printer_overview_placement(target.page.width, target.page.height),
-                  settings.overview_pos);
+                  state.overview_pos);
     return;
   }
   if (!target.screen.overview) return;
   {
     QPainter painter(target.screen.overview);
-    draw_overview(painter, ekg, screen_overview_placement(), settings.overview_pos);
+    draw_overview(painter, ekg, screen_overview_placement(), state.overview_pos);
   }
-  toggle_selection(*target.screen.overview, ekg);
+  toggle_selection(*target.screen.overview, state);
 }
 
 // Runs a drawing on the printer page or on the view's screen image (none: not drawn).
@@ -63,17 +63,17 @@ void on_target(const ViewTarget& target, QImage* screen_image, Draw draw) {
 
 }  // namespace
 
-void redraw_views(int kind, const ViewTarget& target, TEKG& ekg, const ViewSettings& settings) {
+void redraw_views(int kind, const ViewTarget& target, TEKG& ekg, const ViewState& state) {
   if (target.printer && !target.page.painter) return;
-  if (kind == kViewAll || kind == kViewZoom) draw_zoom_on(target, ekg, settings);
-  if (kind == kViewAll || kind == kViewOverview) draw_overview_on(target, ekg, settings);
+  if (kind == kViewAll || kind == kViewZoom) draw_zoom_on(target, ekg, state);
+  if (kind == kViewAll || kind == kViewOverview) draw_overview_on(target, ekg, state);
   if (ekg.BeatCount == 0) return;
   if (kind == kViewAll || kind == kViewTrend)
     on_target(target, target.screen.trend, [&](QPainter& p) { draw_trend(p, ekg, target); });
   if (kind == kViewAll || kind == kViewHistogram || kind == kViewStatisticsOnly) {
     const bool statistics_only = kind == kViewStatisticsOnly;
     on_target(target, target.screen.histogram,
-              [&](QPainter& p) { draw_histogram(p, ekg, settings, target, statistics_only); });
+              [&](QPainter& p) { draw_histogram(p, ekg, state, target, statistics_only); });
   }
   if (kind == kViewAll || kind == kViewLorenz)
     on_target(target, target.screen.lorenz, [&](QPainter& p) { draw_lorenz(p, ekg, target); });

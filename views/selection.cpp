@@ -21,7 +21,7 @@ void outline(QPainter& painter, int column, int row, int width) {
 
 }  // namespace
 
-void toggle_selection(QImage& overview, const TEKG& ekg) {
+void toggle_selection(QImage& overview, const ViewState& state) {
   QPainter painter(&overview);
   painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
   QPen pen(QColor(0, 255, 255));
@@ -29,10 +29,10 @@ void toggle_selection(QImage& overview, const TEKG& ekg) {
   pen.setJoinStyle(Qt::MiterJoin);
   painter.setPen(pen);
   painter.setBrush(Qt::NoBrush);
-  const int column = ekg.SelColumn;
-  const int row = ekg.SelRow;
+  const int column = state.SelColumn;
+  const int row = state.SelRow;
   outline(painter, column, row, 3);
-  if (column == 6 && row < 3) outline(painter, 0, row + 1, 1);
+  if (column == kSelectionLastColumn && row < kOverviewRows - 1) outline(painter, 0, row + 1, 1);
   if (column == 0 && row > 0) outline(painter, 8, row - 1, 1);
 }
 

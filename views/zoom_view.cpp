@@ -1,13 +1,12 @@
 #include "views/zoom_view.h"
 
-#include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
 
 #include "shell/language.h"
 #include "recording/decoder.h"
-#include "views/bevel.h"
-#include "views/chart_paint.h"
+#include "views/canvas.h"
+#include "views/print_layout.h"
 
 namespace pulvitra {
 
@@ -16,9 +15,6 @@ namespace {
 constexpr int kSamplesPerSlot = 180;
 constexpr int kMinFactor = 25;
 constexpr int kMaxFactor = 400;
-const QColor kPaceColour(0, 0, 255);
-const QColor kMarkerColour(255, 0, 0);
-const QColor kStartColour(0, 128, 0);
 
 int rounded(double value) { return static_cast<int>(std::nearbyint(value)); }
 
@@ -43,9 +39,8 @@ float first_tick(const TEKG& ekg, int page) {
 class ZoomDrawing {
  public:
   ZoomDrawing(QPainter& painter, TEKG& ekg, const ZoomPlacement& pl, const ZoomOptions& options)
-      : painter_(painter), canvas_(painter), ekg_(ekg), pl_(pl), options_(options),
-        factor_(std::clamp(options.factor, kMinFactor, kMaxFactor)),
-        text_background_(pl.printer ? QColor(Qt::white) : screen_colours().face) {}
+      : canvas_(painter, pl.printer), ekg_(ekg), pl_(pl), options_(options),
+        factor_(std::clamp(options.factor, kMinFactor, kMaxFactor)) {}
 
   void draw();
 
@@ -64,13 +59,11 @@ class ZoomDrawing {
   void draw_device_marks(int i);
   void text_out(int x, int top, const QString& text);
 
-  QPainter& painter_;
   Canvas canvas_;
   TEKG& ekg_;
   const ZoomPlacement& pl_;
   const ZoomOptions& options_;
   const int factor_;
-  const QColor text_background_;
   int slot_ = 1;
   float t_ = 0.0f;
   float tn_ = 0.0f;
@@ -97,7 +90,7 @@ void ZoomDrawing::draw() {
 
 void ZoomDrawing::draw_background_and_frame() {
   if (pl_.printer) {
-    canvas_.set_pen_colour(Qt::black);
+    canvas_.set_pen_colour(kBlack);
     canvas_.move_to(pl_.frame_left, pl_.frame_top);
     canvas_.line_to(pl_.frame_right, pl_.frame_top);
     canvas_.line_to(pl_.frame_right, pl_.frame_bottom);
@@ -105,10 +98,10 @@ void ZoomDrawing::draw_background_and_frame() {
     canvas_.line_to(pl_.frame_left, pl_.frame_top);
     return;
   }
-  canvas_.fill_rect(0, 0, pl_.image_width, pl_.image_height, screen_colours().face);
-  bevel(canvas_, pl_.frame_left, pl_.frame_top, pl_.frame_right, pl_.frame_bottom, false);
-  bevel(canvas_, pl_.image_width - 1, pl_.image_height - 1, 0, 0, false);
-  canvas_.set_pen_colour(Qt::black);
+  canvas_.fill_rect(0, 0, pl_.image_width, pl_.image_height, canvas_.colours().face);
+  canvas_.bevel(pl_.frame_left, pl_.frame_top, pl_.frame_right, pl_.frame_bottom);
+  canvas_.bevel(pl_.image_width - 1, pl_.image_height - 1, 0, 0);
+  canvas_.set_pen_colour(kBlack);
 }
 
 void ZoomDrawing::draw_page() {
@@ -130,13 +123,13 @@ void ZoomDrawing::draw_page() {
 
 void ZoomDrawing::draw_tick(int i) {
   const int x = x3(i);
-  canvas_.set_pen_colour(Qt::black);
+  canvas_.set_pen_colour(kBlack);
   canvas_.move_to(x, pl_.tick_top);
   canvas_.line_to(x, pl_.tick_bottom);
   if (rounded(tn_ / 1000.0) % 2 == 0) {
     const QString text = options_.axis == 1 ? QString::number(page_start_block(ekg_, ekg_.CurPage))
                                             : zoom_time_label(tn_);
-    const double half_width = QFontMetrics(painter_.font()).horizontalAdvance(text) / 2.0;
+    const double half_width = canvas_.text_width(text) / 2.0;
     text_out(scaled_x(slot_offset(i) - half_width + 3), pl_.time_label_top, text);
   }
   tn_ += 1000.0f;
@@ -144,9 +137,9 @@ void ZoomDrawing::draw_tick(int i) {
 
 void ZoomDrawing::draw_beat_mark(int i) {
   const int x = x3(i);
-  const ViewColours colours = screen_colours();
-  canvas_.fill_rect(x, pl_.beat_line_top, x + 1, pl_.beat_line_bottom, pl_.printer ? QColor(Qt::black) : colours.dark);
-  canvas_.fill_rect(x + 1, pl_.beat_line_top, x + 2, pl_.beat_line_bottom, pl_.printer ? QColor(Qt::black) : colours.light);
+  // An etched line: dark, with a light one beside it (both black on paper).
+  canvas_.fill_rect(x, pl_.beat_line_top, x + 1, pl_.beat_line_bottom, canvas_.colours().dark);
+  canvas_.fill_rect(x + 1, pl_.beat_line_top, x + 2, pl_.beat_line_bottom, canvas_.colours().light);
   text_out(scaled_x(slot_offset(i) - 2), pl_.beat_label_top, zoom_beat_label(ekg_.PageBeatValue, options_.scale));
   ekg_.PageBeatSeen = false;
 }
@@ -158,46 +151,33 @@ void ZoomDrawing::draw_trace(int i, int v) {
   if (v < 1 || v > 250 || i >= kSamplesPerSlot) return;
   const double h = pl_.height;
   const int y = rounded((h + h * 256 / 366) / 2 - h * v / 366);
-  canvas_.set_pen_colour(Qt::black);
+  canvas_.set_pen_colour(kBlack);
   canvas_.move_to(trace_pen_);
   canvas_.line_to(x6(i), y + pl_.y0);
   trace_pen_ = canvas_.pen_pos();
 }
 
 void ZoomDrawing::draw_device_marks(int i) {
-  const int x = x3(i);
-  if (ekg_.SawCode253) {
-    canvas_.fill_rect(x, pl_.mark_top, x + 1, pl_.mark_bottom, kPaceColour);
-    ekg_.SawCode253 = false;
-  }
-  if (ekg_.SawCode254) {
-    canvas_.fill_rect(x, pl_.mark_top, x + 1, pl_.mark_bottom, kMarkerColour);
-    ekg_.SawCode254 = false;
-  }
-  if (ekg_.SawStartRecord) {
-    canvas_.fill_rect(x, pl_.mark_top, x + 1, pl_.mark_bottom, kStartColour);
-    ekg_.SawStartRecord = false;
-    // A new measurement begins here: its time axis starts again at zero.
-    tn_ = 0.0f;
-    t_ = 0.0f;
-  }
+  if (!canvas_.device_marks(ekg_, x3(i), pl_.mark_top, pl_.mark_bottom)) return;
+  // A new measurement begins here: its time axis starts again at zero.
+  tn_ = 0.0f;
+  t_ = 0.0f;
 }
 
+// Labels stand on the background colour (white on paper).
 void ZoomDrawing::text_out(int x, int top, const QString& text) {
-  canvas_.flush();
-  painter_.setPen(Qt::black);
-  painter_.setBackgroundMode(Qt::OpaqueMode);
-  painter_.setBackground(text_background_);
-  painter_.drawText(QPoint(x, top + QFontMetrics(painter_.font()).ascent()), text);
-  painter_.setBackgroundMode(Qt::TransparentMode);
+  canvas_.text_out(x, top, text, canvas_.colours().face);
 }
 
 // The printed title hangs above the frame by one and a half lines of the title font.
 void draw_printer_title(QPainter& painter, const ZoomPlacement& pl, int print_left) {
   const QFont drawing_font = painter.font();
-  chart::set_font(painter, 10, true);
-  const int y = pl.frame_top - (3 * chart::text_height(painter, QStringLiteral("X"))) / 2;
-  chart::print_title(painter, table_text(QStringLiteral("txt_title_ecg_zoom")), print_left, y);
+  {
+    Canvas canvas(painter, true);
+    canvas.set_font(10, true);
+    const int y = pl.frame_top - (3 * canvas.text_height()) / 2;
+    print_title(canvas, table_text(QStringLiteral("txt_title_ecg_zoom")), print_left, y);
+  }
   painter.setFont(drawing_font);
 }
 
@@ -220,7 +200,7 @@ ZoomPlacement printer_zoom_placement(QPainter& painter, int pw, int ph) {
   p.frame_bottom = (5 * ph) / 8 + p.y0;
   // The screen keeps its marks inside the frame and its labels a little off it; on paper
   // the same distances are measured in the printer font.
-  const int th = QFontMetrics(painter.font()).height();
+  const int th = painter.fontMetrics().height();
   p.beat_line_top = p.frame_top;
   p.beat_line_bottom = p.frame_bottom + 1;
   p.mark_top = p.frame_top + 1;
@@ -253,7 +233,7 @@ void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, con
     font.setPointSize(6);
     painter.setFont(font);
     const int pw = placement.image_width;
-    draw_printer_title(painter, placement, chart::print_units(pw, placement.image_height).print_left);
+    draw_printer_title(painter, placement, print_units(pw, placement.image_height).print_left);
   } else {
     painter.setFont(screen_font());
   }

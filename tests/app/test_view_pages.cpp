@@ -16,7 +16,7 @@
 #include "app/tmain.h"
 #include "app/track_bar.h"
 #include "app/view_pages.h"
-#include "views/bevel.h"
+#include "views/canvas.h"
 
 using namespace pulvitra;
 
@@ -34,6 +34,7 @@ struct ViewPagesTest : ::testing::Test {
 
   TEKG& ekg() { return window->ekg; }
   ViewPages& views() { return *window->views; }
+  ViewState& state() { return window->views->state(); }
   QScrollBar* bar1() { return window->control<QScrollBar>("ScrollBar1"); }
   QScrollBar* bar2() { return window->control<QScrollBar>("ScrollBar2"); }
   QComboBox* factor() { return window->control<QComboBox>("ComboBox1"); }
@@ -62,8 +63,8 @@ TEST_F(ViewPagesTest, the_mouse_moves_the_selection_to_the_pages_around_it) {
   };
   for (const Case& c : cases) {
     views().Image1MouseDown(c.x, c.y);
-    EXPECT_EQ(ekg().SelColumn, c.column) << "x " << c.x;
-    EXPECT_EQ(ekg().SelRow, c.row) << "y " << c.y;
+    EXPECT_EQ(state().SelColumn, c.column) << "x " << c.x;
+    EXPECT_EQ(state().SelRow, c.row) << "y " << c.y;
   }
 }
 
@@ -92,7 +93,7 @@ TEST_F(ViewPagesTest, double_click_on_the_overview_opens_the_selection_at_100_pe
   EXPECT_EQ(factor()->currentText(), "100");
   EXPECT_EQ(ekg().CurPage, 14) << "the zoom drew pages 11..13";
   EXPECT_FALSE(views().DblClickNav);
-  EXPECT_EQ(ekg().SelColumn, 2) << "the page change left the selection alone";
+  EXPECT_EQ(state().SelColumn, 2) << "the page change left the selection alone";
 }
 
 TEST_F(ViewPagesTest, double_click_on_the_zoom_shows_its_place_in_the_overview) {
@@ -101,8 +102,8 @@ TEST_F(ViewPagesTest, double_click_on_the_zoom_shows_its_place_in_the_overview) 
   views().Image1DblClick();
   EXPECT_EQ(window->TabbedNotebook1->currentIndex(), kPageOverview);
   // Page 100 is column 3 of strip 12; the overview scrolls so that strip is row 2.
-  EXPECT_EQ(ekg().SelColumn, 3);
-  EXPECT_EQ(ekg().SelRow, 2);
+  EXPECT_EQ(state().SelColumn, 3);
+  EXPECT_EQ(state().SelRow, 2);
   EXPECT_EQ(bar1()->value(), 10);
   EXPECT_FALSE(views().DblClickNav);
 }
@@ -113,10 +114,10 @@ TEST_F(ViewPagesTest, scrolling_keeps_the_selection_on_its_pages) {
   } cases[] = {{2, 0, 1, 1}, {2, 0, 2, 0}, {0, 0, 1, 0}, {1, 3, 2, 2}, {3, 3, 1, 3}, {0, 17, 0, 3}};
   for (const Case& c : cases) {
     bar1()->setValue(c.from);
-    ekg().SelRow = static_cast<std::uint8_t>(c.row);
+    state().SelRow = c.row;
     bar1()->setValue(c.to);
-    EXPECT_EQ(ekg().SelRow, c.row_after) << c.row << " from " << c.from << " to " << c.to;
-    EXPECT_EQ(ekg().LastOverviewPos, c.to);
+    EXPECT_EQ(state().SelRow, c.row_after) << c.row << " from " << c.from << " to " << c.to;
+    EXPECT_EQ(state().LastOverviewPos, c.to);
   }
 }
 
@@ -131,10 +132,10 @@ TEST_F(ViewPagesTest, scroll_bars_redraw_on_a_change_but_not_during_an_upload) {
 
   views().upload_running = true;
   overview().fill(Qt::white);
-  ekg().SelRow = 2;
+  state().SelRow = 2;
   bar1()->setValue(1);
   EXPECT_EQ(overview().pixelColor(100, 100), QColor(Qt::white));
-  EXPECT_EQ(ekg().SelRow, 1);
+  EXPECT_EQ(state().SelRow, 1);
   views().upload_running = false;
   bar1()->setValue(2);
   EXPECT_NE(overview().pixelColor(100, 100), QColor(Qt::white));
@@ -160,8 +161,8 @@ TEST_F(ViewPagesTest, the_overview_shows_the_zoom_place) {
     bar2()->setValue(c.zoom_page);
     bar1()->setValue(c.position);
     views().zoom_to_overview();
-    EXPECT_EQ(ekg().SelColumn, c.column) << "zoom at " << c.zoom_page;
-    EXPECT_EQ(ekg().SelRow, c.row) << "zoom at " << c.zoom_page;
+    EXPECT_EQ(state().SelColumn, c.column) << "zoom at " << c.zoom_page;
+    EXPECT_EQ(state().SelRow, c.row) << "zoom at " << c.zoom_page;
     EXPECT_EQ(bar1()->value(), c.position_after) << "zoom at " << c.zoom_page;
   }
 }
@@ -173,7 +174,7 @@ TEST_F(ViewPagesTest, the_overview_shows_the_zoom_place_at_every_factor) {
     bar2()->setValue(42);
     show_page(kPageOverview);
     // Page 42: strip 5, column 1.
-    EXPECT_EQ((ekg().SelRow + bar1()->value()) * 8 + ekg().SelColumn + 1, 42) << factor_text << " %";
+    EXPECT_EQ((state().SelRow + bar1()->value()) * 8 + state().SelColumn + 1, 42) << factor_text << " %";
     bar2()->setValue(1);
   }
 }
@@ -183,8 +184,8 @@ TEST_F(ViewPagesTest, the_selection_stays_when_the_user_returns_from_another_pag
   views().Image1MouseDown(305, 200);  // column 4, row 2
   show_page(kPagePatient);
   show_page(kPageOverview);
-  EXPECT_EQ(ekg().SelColumn, 4);
-  EXPECT_EQ(ekg().SelRow, 2);
+  EXPECT_EQ(state().SelColumn, 4);
+  EXPECT_EQ(state().SelRow, 2);
 }
 
 TEST_F(ViewPagesTest, switching_pages_carries_the_place_between_overview_and_zoom) {
@@ -195,8 +196,8 @@ TEST_F(ViewPagesTest, switching_pages_carries_the_place_between_overview_and_zoo
   EXPECT_EQ(factor()->currentText(), "100");
   EXPECT_EQ(ekg().CurPage, 31);
   show_page(kPageOverview);
-  EXPECT_EQ(ekg().SelColumn, 3);
-  EXPECT_EQ(ekg().SelRow, 2);
+  EXPECT_EQ(state().SelColumn, 3);
+  EXPECT_EQ(state().SelRow, 2);
   EXPECT_EQ(bar1()->value(), 1);
   EXPECT_EQ(ekg().CurPage, (3 + 1) * 8 + 9) << "the overview read last";
 }

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "shell/language.h"
-#include "views/bevel.h"
+#include "views/canvas.h"
 #include "views/histogram_view.h"
+#include "views/screen_sizes.h"
 
 namespace pulvitra {
 namespace {
@@ -22,8 +23,8 @@ constexpr int kT = 15;
 constexpr int kH = 186;
 int bar_left(int k) { return 32 + 7 * (k - 15); }
 
-const QColor kRed(255, 0, 0);
-const QColor kBlue(0, 0, 255);
+const QColor kRedRgb(255, 0, 0);
+const QColor kBlueRgb(0, 0, 255);
 QColor face() { return QColor(QGuiApplication::palette().color(QPalette::Button).rgb()); }
 QColor light() { return QColor(QGuiApplication::palette().color(QPalette::Light).rgb()); }
 
@@ -36,9 +37,9 @@ std::unique_ptr<TEKG> recording(const std::vector<float>& rates) {
 }
 
 QImage draw_screen(const TEKG& ekg, int limit1, int limit2, bool statistics_only = false) {
-  QImage image(590, 289, QImage::Format_RGB32);
+  QImage image(kHistogramImageSize.width, kHistogramImageSize.height, QImage::Format_RGB32);
   image.fill(Qt::magenta);
-  ViewSettings settings;
+  ViewState settings;
   settings.limit1 = limit1;
   settings.limit2 = limit2;
   QPainter painter(&image);
@@ -58,10 +59,10 @@ TEST_F(HistogramView, BarsInsideTheLimitsAreRedOthersBlue) {
   // Limits 30 and 45 (60..90 per minute): bin 35 (70/min) inside, bin 50 (100/min) outside.
   const auto ekg = recording({70.0f, 100.0f});
   const QImage image = draw_screen(*ekg, 30, 45);
-  EXPECT_EQ(image.pixelColor(bar_left(35) + 2, kT + kH - 2), kRed);
-  EXPECT_EQ(image.pixelColor(bar_left(50) + 2, kT + kH - 2), kBlue);
+  EXPECT_EQ(image.pixelColor(bar_left(35) + 2, kT + kH - 2), kRedRgb);
+  EXPECT_EQ(image.pixelColor(bar_left(50) + 2, kT + kH - 2), kBlueRgb);
   // The upper limit bin itself is outside: limits 30 and 35 make bin 35 blue.
-  EXPECT_EQ(draw_screen(*ekg, 30, 35).pixelColor(bar_left(35) + 2, kT + kH - 2), kBlue);
+  EXPECT_EQ(draw_screen(*ekg, 30, 35).pixelColor(bar_left(35) + 2, kT + kH - 2), kBlueRgb);
 }
 
 TEST_F(HistogramView, BarHeightsScaleToTheFullestBin) {
@@ -80,7 +81,7 @@ TEST_F(HistogramView, BarHeightsScaleToTheFullestBin) {
     const int x = bar_left(c.bin) + 2;
     const int frame_top = kT + kH - 1 - c.height;
     EXPECT_EQ(image.pixelColor(x, frame_top), light()) << "bin " << c.bin;
-    EXPECT_EQ(image.pixelColor(x, frame_top + 1), kRed) << "bin " << c.bin;
+    EXPECT_EQ(image.pixelColor(x, frame_top + 1), kRedRgb) << "bin " << c.bin;
     EXPECT_EQ(image.pixelColor(x, frame_top - 1), face()) << "bin " << c.bin;
   }
 }
@@ -94,7 +95,7 @@ TEST_F(HistogramView, Bin90IsCountedWithoutABar) {
 
 // Draws the expected panel texts straight at the positions the panel layout gives.
 QImage expected_panel(const QString& mean_label) {
-  QImage image(590, 289, QImage::Format_RGB32);
+  QImage image(kHistogramImageSize.width, kHistogramImageSize.height, QImage::Format_RGB32);
   image.fill(face());
   QPainter painter(&image);
   QFont font = screen_font();  // the window's font, at 10 pt bold
@@ -140,7 +141,7 @@ TEST_F(HistogramView, PanelIsAbsentWithAtMostOneBeatInside) {
   const QImage image = draw_screen(*recording({70.0f, 70.0f, 150.0f}), 30, 35);
   for (int y = 231; y <= 281; ++y)
     for (int x = 25; x <= 565; ++x) ASSERT_EQ(image.pixelColor(x, y), face()) << x << "," << y;
-  EXPECT_EQ(image.pixelColor(bar_left(35) + 2, kT + kH - 2), kBlue);  // the bars remain
+  EXPECT_EQ(image.pixelColor(bar_left(35) + 2, kT + kH - 2), kBlueRgb);  // the bars remain
 }
 
 TEST_F(HistogramView, NoBeatsLeavesThePictureAsItWas) {
@@ -167,7 +168,7 @@ PrintedPage draw_printed(const TEKG& ekg, bool statistics_only) {
   ViewTarget target;
   target.printer = true;
   target.page = PrinterPage{&painter, 1000, 1414};
-  ViewSettings settings;
+  ViewState settings;
   settings.limit1 = 30;
   settings.limit2 = 45;
   draw_histogram(painter, ekg, settings, target, statistics_only);

@@ -11,6 +11,7 @@
 
 #include "shell/language.h"
 #include "views/lorenz_view.h"
+#include "views/screen_sizes.h"
 
 namespace pulvitra {
 namespace {
@@ -32,7 +33,7 @@ std::unique_ptr<TEKG> recording(const std::vector<float>& rates, int count) {
 }
 
 QImage draw_screen(const TEKG& ekg) {
-  QImage image(452, 412, QImage::Format_RGB32);
+  QImage image(kLorenzImageSize.width, kLorenzImageSize.height, QImage::Format_RGB32);
   image.fill(Qt::magenta);
   QPainter painter(&image);
   draw_lorenz(painter, ekg, ViewTarget{});

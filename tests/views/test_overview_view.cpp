@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "views/bevel.h"
+#include "views/canvas.h"
 #include "views/overview_view.h"
 #include "view_test_pages.h"
 
@@ -9,9 +9,9 @@ using namespace pulvitra::test;
 
 namespace {
 
-const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
+const QColor kBlueRgb(0, 0, 255);
+const QColor kRedRgb(255, 0, 0);
+const QColor kBlackRgb(0, 0, 0);
 
 // The screen overview; wider than the window's image to see what runs past its edge.
 QImage draw(TEKG& ekg, int position, int width = 545) {
@@ -36,9 +36,9 @@ TEST(OverviewView, strips_show_nine_pages_with_the_first_and_last_in_blue) {
     QColor colour;
     const char* what;
   } cases[] = {
-      {30, kFlat125, kBlue, "page 1"},       {90, kFlat125, kBlack, "page 2"},
-      {500, kFlat125, kBlue, "page 9"},      {30, kFlat125 + 98, kBlue, "strip 2 begins with page 9"},
-      {90, kFlat125 + 98, kBlack, "page 10"},
+      {30, kFlat125, kBlueRgb, "page 1"},       {90, kFlat125, kBlackRgb, "page 2"},
+      {500, kFlat125, kBlueRgb, "page 9"},      {30, kFlat125 + 98, kBlueRgb, "strip 2 begins with page 9"},
+      {90, kFlat125 + 98, kBlackRgb, "page 10"},
   };
   for (const Case& c : cases) EXPECT_EQ(pixel(image, c.x, c.y), c.colour) << c.what;
   EXPECT_EQ(ekg->CurPage, 4 * 8 + 1) << "the last page read";
@@ -51,20 +51,20 @@ TEST(OverviewView, a_254_code_draws_a_red_line_across_its_strip) {
   const QImage image = draw(*ekg, 0);
   // Met with sample 91; its group ends with sample 93 at x = 93 div 3 + 60 + 5 = 96. The
   // mark fills the strip inside its frame, rows 6..96.
-  for (int y : {6, 60, 96}) EXPECT_EQ(pixel(image, 96, y), kRed) << "row " << y;
-  EXPECT_NE(pixel(image, 95, 60), kRed);
-  EXPECT_NE(pixel(image, 97, 60), kRed);
-  EXPECT_NE(pixel(image, 96, 5), kRed) << "the frame stays";
+  for (int y : {6, 60, 96}) EXPECT_EQ(pixel(image, 96, y), kRedRgb) << "row " << y;
+  EXPECT_NE(pixel(image, 95, 60), kRedRgb);
+  EXPECT_NE(pixel(image, 97, 60), kRedRgb);
+  EXPECT_NE(pixel(image, 96, 5), kRedRgb) << "the frame stays";
 }
 
 TEST(OverviewView, after_new_each_flat_page_runs_100_pixels_into_the_next_column) {
   auto ekg = new_recording();  // 300 samples of 125 per page, no end marks
   const QImage image = draw(*ekg, 0, 700);
   // Column 9 begins at x = 486; its 100th point, x = 585, ends the line and is left out.
-  for (int x : {486, 560, 584}) EXPECT_EQ(pixel(image, x, kFlat125), kBlue) << "x " << x;
-  EXPECT_NE(pixel(image, 586, kFlat125), kBlue);
-  EXPECT_NE(pixel(image, 560, kFlat125 - 1), kBlue);
-  EXPECT_NE(pixel(image, 560, kFlat125 + 1), kBlue);
+  for (int x : {486, 560, 584}) EXPECT_EQ(pixel(image, x, kFlat125), kBlueRgb) << "x " << x;
+  EXPECT_NE(pixel(image, 586, kFlat125), kBlueRgb);
+  EXPECT_NE(pixel(image, 560, kFlat125 - 1), kBlueRgb);
+  EXPECT_NE(pixel(image, 560, kFlat125 + 1), kBlueRgb);
 }
 
 TEST(OverviewView, a_page_of_four_samples_plots_one_point) {
@@ -74,10 +74,10 @@ TEST(OverviewView, a_page_of_four_samples_plots_one_point) {
   const QImage image = draw(*ekg, 0);
   // From the strip's start at y = 107 - (200 * 392 div 4) div 250 = 29 to the one point
   // (6, 97 - 92 * 200 div 256) = (6, 26); the fourth sample is dropped.
-  EXPECT_EQ(pixel(image, 6, 29), kBlue);
-  EXPECT_EQ(pixel(image, 6, 27), kBlue);
+  EXPECT_EQ(pixel(image, 6, 29), kBlueRgb);
+  EXPECT_EQ(pixel(image, 6, 27), kBlueRgb);
   for (int x = 7; x < 66; ++x)
-    for (int y = 6; y < 97; ++y) ASSERT_NE(pixel(image, x, y), kBlue) << x << "," << y;
+    for (int y = 6; y < 97; ++y) ASSERT_NE(pixel(image, x, y), kBlueRgb) << x << "," << y;
 }
 
 TEST(OverviewView, the_pen_carries_over_from_one_column_to_the_next) {
@@ -88,7 +88,7 @@ TEST(OverviewView, the_pen_carries_over_from_one_column_to_the_next) {
   const QImage image = draw(*ekg, 0);
   // Page 1 ends at (65, 53), page 2 begins at (66, 8): a steep line joins them.
   for (int y = 10; y < 50; ++y)
-    EXPECT_TRUE(pixel(image, 65, y) == kBlack || pixel(image, 66, y) == kBlack) << "row " << y;
+    EXPECT_TRUE(pixel(image, 65, y) == kBlackRgb || pixel(image, 66, y) == kBlackRgb) << "row " << y;
 }
 
 TEST(OverviewView, frames_on_the_screen_and_on_paper) {
@@ -109,8 +109,8 @@ TEST(OverviewView, frames_on_the_screen_and_on_paper) {
     QPainter painter(&page);
     draw_overview(painter, *ekg, printer_overview_placement(2100, 2970), 0);
   }
-  EXPECT_EQ(pixel(page, 1000, 495), kBlack) << "strip 1 frame";
-  EXPECT_EQ(pixel(page, 1000, 495 + 16 * 2178 / 17), kBlack) << "strip 17 frame";
+  EXPECT_EQ(pixel(page, 1000, 495), kBlackRgb) << "strip 1 frame";
+  EXPECT_EQ(pixel(page, 1000, 495 + 16 * 2178 / 17), kBlackRgb) << "strip 17 frame";
   EXPECT_EQ(pixel(page, 1000, 600), QColor(Qt::white)) << "no background on paper";
   EXPECT_EQ(ekg->CurPage, 16 * 10 + 11);
 }

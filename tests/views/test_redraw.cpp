@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "views/bevel.h"
+#include "views/canvas.h"
 #include "views/redraw.h"
 #include "views/selection.h"
 #include "view_test_pages.h"
@@ -13,11 +13,11 @@ namespace {
 QColor xor_cyan(const QColor& c) { return QColor(c.red(), c.green() ^ 255, c.blue() ^ 255); }
 
 struct Screen {
-  QImage zoom{550, 313, QImage::Format_RGB32};
-  QImage overview{545, 398, QImage::Format_RGB32};
-  QImage trend{595, 366, QImage::Format_RGB32};
-  QImage histogram{590, 289, QImage::Format_RGB32};
-  QImage lorenz{452, 412, QImage::Format_RGB32};
+  QImage zoom = screen_image(kZoomImageSize);
+  QImage overview = screen_image(kOverviewImageSize);
+  QImage trend = screen_image(kTrendImageSize);
+  QImage histogram = screen_image(kHistogramImageSize);
+  QImage lorenz = screen_image(kLorenzImageSize);
   Screen() {
     for (QImage* i : {&zoom, &overview, &trend, &histogram, &lorenz}) i->fill(Qt::white);
   }
@@ -31,21 +31,21 @@ struct Screen {
 }  // namespace
 
 TEST(Selection, exclusive_or_twice_restores_the_picture) {
-  QImage image(545, 398, QImage::Format_RGB32);
+  QImage image = screen_image(kOverviewImageSize);
   const QColor face = screen_colours().face;
   image.fill(face);
-  TEKG ekg;
-  ekg.SelColumn = 2;
-  ekg.SelRow = 1;
+  ViewState state;
+  state.SelColumn = 2;
+  state.SelRow = 1;
   const QImage before = image.copy();
-  toggle_selection(image, ekg);
+  toggle_selection(image, state);
   // The outline runs from (60 * 2 + 3, 98 + 3) to (60 * 5 + 7, 98 + 99), two pixels wide.
   EXPECT_EQ(image.pixelColor(200, 101), xor_cyan(face)) << "top edge";
   EXPECT_EQ(image.pixelColor(200, 197), xor_cyan(face)) << "bottom edge";
   EXPECT_EQ(image.pixelColor(123, 150), xor_cyan(face)) << "left edge";
   EXPECT_EQ(image.pixelColor(307, 150), xor_cyan(face)) << "right edge";
   EXPECT_EQ(image.pixelColor(200, 150), face) << "inside stays";
-  toggle_selection(image, ekg);
+  toggle_selection(image, state);
   EXPECT_EQ(image, before);
 }
 
@@ -66,9 +66,9 @@ TEST(RedrawViews, kinds_draw_their_views_and_leave_the_page_reader_where_stated)
     clear_pages(*ekg);
     ekg->CurPage = 1;
     Screen screen;
-    ViewSettings settings;
-    settings.zoom_pos = 5;
-    redraw_views(c.kind, screen.target(), *ekg, settings);
+    ViewState state;
+    state.zoom_pos = 5;
+    redraw_views(c.kind, screen.target(), *ekg, state);
     EXPECT_EQ(screen.zoom.pixelColor(100, 100) != QColor(Qt::white), c.zoom) << "kind " << c.kind;
     EXPECT_EQ(screen.overview.pixelColor(100, 100) != QColor(Qt::white), c.overview) << "kind " << c.kind;
     EXPECT_EQ(ekg->CurPage, c.cur_page) << "kind " << c.kind;
@@ -78,14 +78,14 @@ TEST(RedrawViews, kinds_draw_their_views_and_leave_the_page_reader_where_stated)
 TEST(RedrawViews, the_overview_on_the_screen_ends_with_the_selection) {
   auto ekg = new_recording();
   Screen screen;
-  redraw_views(kViewOverview, screen.target(), *ekg, ViewSettings{});
+  redraw_views(kViewOverview, screen.target(), *ekg, ViewState{});
   EXPECT_EQ(screen.overview.pixelColor(100, 3), xor_cyan(screen_colours().face)) << "column 0, row 0";
 }
 
 TEST(RedrawViews, views_that_need_beats_keep_their_picture_without_beats) {
   auto ekg = new_recording();
   Screen screen;
-  redraw_views(kViewAll, screen.target(), *ekg, ViewSettings{});
+  redraw_views(kViewAll, screen.target(), *ekg, ViewState{});
   for (const QImage* image : {&screen.trend, &screen.histogram, &screen.lorenz})
     EXPECT_EQ(image->pixelColor(5, 5), QColor(Qt::white));
 }
@@ -100,7 +100,7 @@ TEST(RedrawViews, the_printer_zoom_draws_inside_its_black_frame) {
   ViewTarget target;
   target.printer = true;
   target.page = {&painter, pw, ph};
-  redraw_views(kViewZoom, target, *ekg, ViewSettings{});
+  redraw_views(kViewZoom, target, *ekg, ViewState{});
   // Frame from (330, 2 * 2550 div 17 + 191) = (330, 491) to (2970, 1593 + 191) = (2970, 1784).
   EXPECT_EQ(page.pixelColor(1000, 491), QColor(Qt::black));
   EXPECT_EQ(page.pixelColor(1000, 1784), QColor(Qt::black));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "views/trend_view.h"
+#include "views/screen_sizes.h"
 
 namespace pulvitra {
 namespace {
@@ -30,7 +31,7 @@ std::unique_ptr<TEKG> steady_recording(int beats, float rate) {
 }
 
 QImage draw_screen(const TEKG& ekg) {
-  QImage image(595, 366, QImage::Format_RGB32);
+  QImage image(kTrendImageSize.width, kTrendImageSize.height, QImage::Format_RGB32);
   image.fill(Qt::magenta);
   QPainter painter(&image);
   draw_trend(painter, ekg, ViewTarget{});

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "views/bevel.h"
+#include "views/canvas.h"
 #include "views/zoom_view.h"
 #include "view_test_pages.h"
 
@@ -9,12 +9,12 @@ using namespace pulvitra::test;
 
 namespace {
 
-const QColor kBlue(0, 0, 255);
-const QColor kGreen(0, 128, 0);
-const QColor kBlack(0, 0, 0);
+const QColor kBlueRgb(0, 0, 255);
+const QColor kGreenRgb(0, 128, 0);
+const QColor kBlackRgb(0, 0, 0);
 
 QImage draw(TEKG& ekg, const ZoomOptions& options) {
-  QImage image(550, 313, QImage::Format_RGB32);
+  QImage image = screen_image(kZoomImageSize);
   image.fill(Qt::white);
   QPainter painter(&image);
   draw_zoom(painter, ekg, screen_zoom_placement(), options);
@@ -40,7 +40,7 @@ void timed_pages(TEKG& ekg, int value) {
 bool black_in(const QImage& image, int x1, int x2, int y1, int y2) {
   for (int x = x1; x <= x2; ++x)
     for (int y = y1; y <= y2; ++y)
-      if (image.pixelColor(x, y) == kBlack) return true;
+      if (image.pixelColor(x, y) == kBlackRgb) return true;
   return false;
 }
 
@@ -69,11 +69,11 @@ TEST(ZoomView, at_200_percent_the_second_page_starts_at_x_363) {
   const QImage image = draw(*ekg, at(1, 200));
   EXPECT_EQ(ekg->CurPage, 3);
   // x3(0) of slot 2 = round(0 + 200 * 180 / 100 + 3) = 363; the mark spans rows 26..280.
-  for (int y : {26, 60, 280}) EXPECT_EQ(pixel(image, 363, y), kBlue) << "row " << y;
-  EXPECT_NE(pixel(image, 362, 60), kBlue);
-  EXPECT_NE(pixel(image, 364, 60), kBlue);
-  EXPECT_NE(pixel(image, 363, 25), kBlue);
-  EXPECT_NE(pixel(image, 363, 281), kBlue);
+  for (int y : {26, 60, 280}) EXPECT_EQ(pixel(image, 363, y), kBlueRgb) << "row " << y;
+  EXPECT_NE(pixel(image, 362, 60), kBlueRgb);
+  EXPECT_NE(pixel(image, 364, 60), kBlueRgb);
+  EXPECT_NE(pixel(image, 363, 25), kBlueRgb);
+  EXPECT_NE(pixel(image, 363, 281), kBlueRgb);
 }
 
 TEST(ZoomView, labels_of_beats_and_seconds) {
@@ -112,9 +112,9 @@ TEST(ZoomView, ticks_every_second_and_labels_at_even_seconds) {
   const QImage image = draw(*ekg, at(1, 100));
   // Page 1: t reaches 1000 at sample 99, x3 = 102. Page 2 starts at 1800: 2000 at sample
   // 19, x3 = 180 + 19 + 3 = 202. Page 3 starts at 3600: 4000 at sample 39, x3 = 402.
-  for (int x : {102, 202, 402}) EXPECT_EQ(pixel(image, x, 284), kBlack) << "tick at " << x;
-  EXPECT_NE(pixel(image, 101, 284), kBlack);
-  EXPECT_NE(pixel(image, 102, 287), kBlack) << "ticks are rows 282..286";
+  for (int x : {102, 202, 402}) EXPECT_EQ(pixel(image, x, 284), kBlackRgb) << "tick at " << x;
+  EXPECT_NE(pixel(image, 101, 284), kBlackRgb);
+  EXPECT_NE(pixel(image, 102, 287), kBlackRgb) << "ticks are rows 282..286";
   EXPECT_FALSE(black_in(image, 80, 125, 290, 305)) << "1 s is odd: no label";
   EXPECT_TRUE(black_in(image, 185, 220, 290, 305)) << "label 0:02";
   EXPECT_TRUE(black_in(image, 385, 420, 290, 305)) << "label 0:04";
@@ -136,13 +136,13 @@ TEST(ZoomView, a_start_record_draws_green_and_restarts_the_time) {
   // Met with sample 50: green at x3(50) = 53. The time starts again at 0: a labelled tick
   // "0:00" at the next sample (x = 54) and the 1 s tick 100 samples after the restart (x = 153)
   // instead of at 102.
-  for (int y : {26, 100, 280}) EXPECT_EQ(pixel(image, 53, y), kGreen) << "row " << y;
-  EXPECT_EQ(pixel(image, 54, 284), kBlack);
-  EXPECT_EQ(pixel(image, 153, 284), kBlack);
-  EXPECT_NE(pixel(image, 102, 284), kBlack);
+  for (int y : {26, 100, 280}) EXPECT_EQ(pixel(image, 53, y), kGreenRgb) << "row " << y;
+  EXPECT_EQ(pixel(image, 54, 284), kBlackRgb);
+  EXPECT_EQ(pixel(image, 153, 284), kBlackRgb);
+  EXPECT_NE(pixel(image, 102, 284), kBlackRgb);
   EXPECT_TRUE(black_in(image, 40, 70, 290, 305)) << "label 0:00";
   // Page 2 takes its time from the page table again: 2000 at x = 202.
-  EXPECT_EQ(pixel(image, 202, 284), kBlack);
+  EXPECT_EQ(pixel(image, 202, 284), kBlackRgb);
 }
 
 TEST(ZoomView, the_trace_starts_mid_height_and_bridges_codes_and_zeros) {
@@ -151,9 +151,9 @@ TEST(ZoomView, the_trace_starts_mid_height_and_bridges_codes_and_zeros) {
   set_page(*ekg, 1, join({repeat(100, 20), repeat(0, 20), repeat(100, 140)}));
   const QImage image = draw(*ekg, at(1, 100));
   // The first line runs from (6, 153) down to the first sample at (6, 181).
-  for (int y = 153; y < 181; ++y) EXPECT_EQ(pixel(image, 6, y), kBlack) << "row " << y;
+  for (int y = 153; y < 181; ++y) EXPECT_EQ(pixel(image, 6, y), kBlackRgb) << "row " << y;
   // The zeros at samples 20..39 are not plotted: one straight line at y = 181 bridges them.
-  for (int x = 20; x < 50; ++x) EXPECT_EQ(pixel(image, x, 181), kBlack) << "x " << x;
+  for (int x = 20; x < 50; ++x) EXPECT_EQ(pixel(image, x, 181), kBlackRgb) << "x " << x;
   EXPECT_FALSE(black_in(image, 20, 50, 270, 280)) << "no dip to the zero line";
 }
 
@@ -163,7 +163,7 @@ TEST(ZoomView, a_page_of_300_samples_draws_only_its_first_180) {
   ekg->Pages[1].fill(100);  // 300 valid samples, no end mark
   set_page(*ekg, 2, repeat(200, 180));
   const QImage image = draw(*ekg, at(1, 100));
-  EXPECT_EQ(pixel(image, 150, 181), kBlack);
-  EXPECT_NE(pixel(image, 250, 181), kBlack) << "samples 180..299 would reach here";
-  EXPECT_EQ(pixel(image, 250, 81), kBlack) << "page 2 in slot 2";
+  EXPECT_EQ(pixel(image, 150, 181), kBlackRgb);
+  EXPECT_NE(pixel(image, 250, 181), kBlackRgb) << "samples 180..299 would reach here";
+  EXPECT_EQ(pixel(image, 250, 81), kBlackRgb) << "page 2 in slot 2";
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "recording/tekg.h"
+#include "views/screen_sizes.h"
 
 namespace pulvitra::test {
 
@@ -41,5 +42,8 @@ inline void clear_pages(TEKG& ekg) {
 }
 
 inline QColor pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+
+// A screen image of a view, of its size in the window.
+inline QImage screen_image(ImageSize size) { return QImage(size.width, size.height, QImage::Format_RGB32); }
 
 }  // namespace pulvitra::test

@@ -13,8 +13,9 @@
 #include "files/recording_file.h"
 #include "recording/decoder.h"
 #include "tools/cli/command.h"
-#include "views/bevel.h"
+#include "views/canvas.h"
 #include "views/redraw.h"
+#include "views/screen_sizes.h"
 
 namespace pulvitra::cli {
 
@@ -22,16 +23,15 @@ namespace {
 
 struct ViewChoice {
   int kind;
-  int width;
-  int height;
+  ImageSize size;
 };
 
 // The views by name, with the size of their screen image.
 const std::map<QString, ViewChoice>& views() {
   static const std::map<QString, ViewChoice> choices = {
-      {"overview", {kViewOverview, 545, 398}}, {"zoom", {kViewZoom, 550, 313}},
-      {"histogram", {kViewHistogram, 590, 289}}, {"trend", {kViewTrend, 595, 366}},
-      {"lorenz", {kViewLorenz, 452, 412}},
+      {"overview", {kViewOverview, kOverviewImageSize}}, {"zoom", {kViewZoom, kZoomImageSize}},
+      {"histogram", {kViewHistogram, kHistogramImageSize}}, {"trend", {kViewTrend, kTrendImageSize}},
+      {"lorenz", {kViewLorenz, kLorenzImageSize}},
   };
   return choices;
 }
@@ -40,7 +40,7 @@ struct RenderRequest {
   QString file;
   QString out;
   QString view = "overview";
-  ViewSettings settings;
+  ViewState settings;
   int column = 0;
   int row = 0;
   int language = kGerman;
@@ -137,9 +137,9 @@ int run_render(const QStringList& args) {
   copy_image(file.image, *ekg);
   FixedInterval = file.header.fixed_interval;
   DecodeRecording(*ekg);
-  ekg->SelColumn = static_cast<std::uint8_t>(request.column);
-  ekg->SelRow = static_cast<std::uint8_t>(request.row);
-  ekg->LastOverviewPos = static_cast<std::uint8_t>(request.settings.overview_pos);
+  request.settings.SelColumn = request.column;
+  request.settings.SelRow = request.row;
+  request.settings.LastOverviewPos = request.settings.overview_pos;
 
   // The window's font and language, so the picture matches the window's.
   cur_lang = static_cast<std::uint8_t>(request.language);
@@ -149,7 +149,7 @@ int run_render(const QStringList& args) {
   QGuiApplication::setFont(font);
 
   const ViewChoice& view = views().at(request.view);
-  QImage image(view.width, view.height, QImage::Format_RGB32);
+  QImage image(view.size.width, view.size.height, QImage::Format_RGB32);
   image.fill(screen_colours().face);  // a view without beats keeps the empty picture
   ViewTarget target;
   QImage** slot = view.kind == kViewOverview    ? &target.screen.overview

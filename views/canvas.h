@@ -1,0 +1,143 @@
+// The one drawing vocabulary of the five views: the colours of the target (screen or
+// printer), a pen that keeps its position and leaves out the end point of every line, fills,
+// the bevel frame, text placed by its top-left corner, the recorder's device marks, and the
+// frame that every chart view (histogram, trend, Lorenz) is drawn in.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "recording/tekg.h"
+#include "views/view_target.h"
+
+namespace pulvitra {
+
+// The fixed colours of the views.
+inline const QColor kBlack{0, 0, 0};
+inline const QColor kWhite{255, 255, 255};
+inline const QColor kGrid{128, 128, 128};   // dotted grid lines
+inline const QColor kBlue{0, 0, 255};       // pace marks, first and last page of a strip, bars outside the limits
+inline const QColor kRed{255, 0, 0};        // event marks, bars within the limits
+inline const QColor kGreen{0, 128, 0};      // begin/end marks
+
+// The colours that depend on the target: on the screen the desktop's button colours, on
+// paper black frames on white.
+struct ViewColours {
+  QColor face;   // view background (button face); white on paper
+  QColor light;  // light bevel edge (button highlight)
+  QColor dark;   // dark bevel edge and etched lines (button shadow)
+};
+
+ViewColours screen_colours();  // taken from the application palette
+ViewColours view_colours(bool printer);
+
+// The font the views write with on the screen: the window's sans-serif 8 pt, unsmoothed.
+QFont screen_font();
+// Height of "X" in that font; the printed titles hang by it.
+int screen_font_height();
+
+// How a canvas walks a solid one-pixel line. Both leave out the end point, so consecutive
+// lines meet without painting a joint twice.
+enum class LineWalk {
+  // Steps along the longer axis, rounding the other to the nearest pixel: the ECG traces,
+  // whose every point is a sample, and everything drawn by exclusive-or.
+  kNearestStep,
+  // The painter's own aliased line, which steps differently on most slopes: the chart views
+  // have always been drawn with it, and their pictures must not change.
+  kPainter,
+};
+
+class Canvas {
+ public:
+  explicit Canvas(QPainter& painter, bool printer = false, LineWalk walk = LineWalk::kNearestStep);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  bool printer() const { return printer_; }
+  const ViewColours& colours() const { return colours_; }
+  // The painter, with every line drawn so far already on the device.
+  QPainter& painter();
+
+  // The pen. Colour changes keep the style and width; solid() and dotted_grey() set both
+  // style and colour. Dotted and wide lines are always the painter's.
+  void set_pen_colour(const QColor& colour);
+  void set_pen_solid();  // solid black
+  void set_pen_dotted_grey();
+  void set_pen_width(int width);
+  void move_to(int x, int y) { pos_ = QPoint(x, y); }
+  void move_to(QPoint p) { pos_ = p; }
+  void line_to(int x, int y);
+  QPoint pen_pos() const { return pos_; }
+
+  // Fills the pixels x1..x2 - 1 by y1..y2 - 1 (right and bottom edge excluded).
+  void fill_rect(int x1, int y1, int x2, int y2, const QColor& colour);
+
+  // The bevel frame: light edge from (x1, y2) up to (x1, y1) and across to (x2, y1), dark
+  // edge down to (x2, y2) and back to (x1, y2); the pen is left in the dark colour. With
+  // x1 < x2 and y1 < y2 the frame is raised; with the corners swapped it is sunken. On the
+  // printer both edges are black.
+  void bevel(int x1, int y1, int x2, int y2);
+
+  // Screen: fills the whole image with the face colour and draws the sunken border with
+  // its far corner at (width - inset, height - inset).
+  void screen_background(int inset);
+
+  // Text, always black, with its top-left corner at (x, y); with a background, on a
+  // rectangle of that colour as wide as the text and one line high.
+  void set_font(int point_size, bool bold);
+  void use_screen_font();
+  int text_width(const QString& text);
+  int text_height();  // TH: the line height of the current font
+  void text_out(int x, int y, const QString& text);
+  void text_out(int x, int y, const QString& text, const QColor& background);
+
+  // The device marks that the page reader has seen since the last point, as one-pixel-wide
+  // lines at x from top to bottom - 1: pace (code 253) blue, event (254) red, begin/end
+  // (start record) green, in this order. Each flag is cleared once its mark is drawn.
+  // Returns whether a begin/end mark was drawn: a new measurement starts there.
+  bool device_marks(TEKG& ekg, int x, int top, int bottom);
+
+  // Puts the lines drawn so far on the device.
+  void flush();
+
+ private:
+  void walk_to(int x, int y);
+  void painter_line_to(int x, int y);
+  void update_line_pen();
+
+  QPainter& painter_;
+  const QPen painter_pen_;  // given back when the canvas is done
+  const bool printer_;
+  const LineWalk walk_;
+  const ViewColours colours_;
+  QColor colour_;
+  Qt::PenStyle style_ = Qt::SolidLine;
+  int width_ = 1;
+  QPen line_pen_;  // the painter's pen for colour_, style_ and width_
+  bool painter_has_line_pen_ = false;
+  QPoint pos_;
+  std::vector<QPoint> pending_;  // pixels of walked lines not yet on the device, all in colour_
+};
+
+// The frame of a chart view: its printed title (none when empty) with the top of the text
+// at title_y, and on the screen the inset of the sunken border's far corner.
+struct ChartFrame {
+  QString title;
+  int title_y = 0;
+  int border_inset = 1;
+};
+
+// Draws a chart view on the target: on the screen in the window's font on the background
+// with its sunken border, on the printer below its title. The painter is restored
+// afterwards, except that on the printer the font stays as the view left it, since the next
+// printed view measures its placement in it.
+void draw_chart(QPainter& painter, const ViewTarget& target, const ChartFrame& frame,
+                const std::function<void(Canvas&)>& body);
+
+}  // namespace pulvitra

@@ -1,0 +1,32 @@
+// Where the views draw: their screen images, or one printer page for all of them.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+
+namespace pulvitra {
+
+// The screen images of the views (any may be null: that view is then not drawn). Their
+// sizes are in views/screen_sizes.h.
+struct ScreenImages {
+  QImage* zoom = nullptr;       // Image1
+  QImage* overview = nullptr;   // Image2
+  QImage* trend = nullptr;      // Image3
+  QImage* histogram = nullptr;  // Image4
+  QImage* lorenz = nullptr;     // Image5
+};
+
+// A printer page: any paint device, with its page size in device pixels.
+struct PrinterPage {
+  QPainter* painter = nullptr;
+  int width = 0;
+  int height = 0;
+};
+
+struct ViewTarget {
+  bool printer = false;
+  ScreenImages screen;
+  PrinterPage page;
+};
+
+}  // namespace pulvitra
