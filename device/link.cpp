@@ -122,6 +122,9 @@ QCoro::Task<> Link::wait_for(QDeadlineTimer deadline, std::function<bool()> done
     timer.start(std::max<std::chrono::milliseconds>(left, std::chrono::milliseconds(1)));
     co_await next_event();
   }
+  // After a stall of the whole program the deadline may be handled before the bytes that
+  // came in time: look at the line once more before the wait counts as failed.
+  if (!done()) pul_com.take_pending_input();
 }
 
 QCoro::Task<> Link::v24_wait(std::uint16_t ms) {

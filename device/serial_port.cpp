@@ -92,6 +92,13 @@ LineCounters TComPortN::read_counters() const {
           static_cast<std::uint32_t>(counts.brk)};
 }
 
+void TComPortN::take_pending_input() {
+  if (!serial_.isOpen() || line_lost_) return;
+  OwnCall own(in_own_call_);  // a timeout of this zero wait is no line error
+  serial_.waitForReadyRead(0);  // reads what the driver holds; readyRead hands it on
+  serial_.clearError();
+}
+
 void TComPortN::on_ready_read() {
   if (line_lost_) return;
   MarkedInputDecoder::Result received = decoder_.decode(serial_.readAll());

@@ -36,6 +36,7 @@ class TComPortN final : public PortInterface {
   int write_str(const QByteArray& bytes) override;
   QByteArray read_str(int max_bytes) override;
   int input_count() const override;
+  void take_pending_input() override;
   QString denied_device() const override { return denied_device_; }
 
   // The device the port name stands for at the last open ("" before the first).
