@@ -1,6 +1,7 @@
 #include "app/device_page.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QIntValidator>
 #include <QLabel>
@@ -29,6 +30,12 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int
 }
 
 constexpr int kHighestListedPort = 8;
+
+// Controls that need a port; a window without one keeps them disabled.
+const char* const kNeedAPort[] = {"CB_Comport", "CB_MaxBaud", "Test_button", "Max_Baud_button", "Button3", "Button4"};
+
+// Where serial devices appear: the system's device folders.
+const char* const kDeviceFolders[] = {"/dev", "/dev/serial/by-id"};
 
 // Controls that the lock disables while the link is busy.
 const char* const kLockedControls[] = {"Button1", "Button6", "Button7", "Button8", "Button9", "Button2",
@@ -72,7 +79,22 @@ DevicePage::DevicePage(TMain& main, QWidget* page) : QObject(&main), main_(main)
   };
   comm_tests_ = std::make_unique<CommTests>(*link_, baud_selector_);
   connect_controls();
+  watch_for_devices();
   new UploadController(main_, *this);
+}
+
+void DevicePage::watch_for_devices() {
+  QStringList folders;
+  for (const char* folder : kDeviceFolders) folders << QLatin1String(folder);
+  // A mapped port ([Ports] COM1=/some/path) appears in the folder of its path.
+  for (int n = 1; n <= kHighestListedPort; ++n) {
+    const QString device = device_for_port(n);
+    if (!device.isEmpty()) folders << QFileInfo(device).absolutePath();
+  }
+  folders.removeDuplicates();
+  for (const QString& folder : folders)
+    if (QFileInfo(folder).isDir()) device_watcher_.addPath(folder);
+  connect(&device_watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { look_for_ports(); });
 }
 
 DevicePage::~DevicePage() = default;
@@ -83,7 +105,8 @@ void DevicePage::build(QWidget* page) {
   label(settings, "Label22", "Das Kordamat muß mit folgender", 10, 20);
   label(settings, "Label23", "seriellen Schnittstelle verbunden sein:", 10, 36);
   label(settings, "Label35", "COM-Port:", 10, 60, 70);
-  auto* ports = make_control<QComboBox>(settings, "CB_Comport", 90, 58, 80, 21);
+  auto* ports = make_control<PortComboBox>(settings, "CB_Comport", 90, 58, 80, 21);
+  ports->before_popup = [this] { look_for_ports(); };
   ports->setToolTip(QStringLiteral("select communication port"));
   // Editable only so that it can show a stored port outside the list (or "xxxx").
   ports->setEditable(true);
@@ -184,6 +207,7 @@ QCoro::Task<> DevicePage::Max_Baud_buttonClick() {
 }
 
 QCoro::Task<> DevicePage::CB_ComportChange(const QString& text) {
+  if (!link_->claim(Dialogue::PortChoice)) co_return;
   // Trying the rates takes a moment; no other dialogue may start meanwhile.
   const char* busy[] = {"CB_Comport", "CB_MaxBaud", "Test_button", "Max_Baud_button", "Button3"};
   std::map<const char*, bool> was_enabled;
@@ -195,6 +219,7 @@ QCoro::Task<> DevicePage::CB_ComportChange(const QString& text) {
   co_await Link::run_reporting(*link_, link_->CB_ComportChange(text, baud_selector_));
   for (const char* name : busy) set_enabled(name, was_enabled[name]);
   main_.settings.MaxBaud = link_->MaxBaud;
+  link_->release();
 }
 
 void DevicePage::init_controls() {
@@ -204,33 +229,31 @@ void DevicePage::init_controls() {
 
 // Runs while the main window is being created, before it is shown: the creation goes on in
 // order only once the port and its rates are known.
-void DevicePage::find_ports_and_rates() { QCoro::waitFor(Link::run_reporting(*link_, find_ports_and_rates_steps())); }
+void DevicePage::find_ports_and_rates() {
+  if (!link_->claim(Dialogue::PortChoice)) return;
+  QCoro::waitFor(Link::run_reporting(*link_, find_ports_and_rates_steps()));
+  link_->release();
+}
 
-QCoro::Task<> DevicePage::find_ports_and_rates_steps() {
-  Link& link = *link_;
+std::map<int, bool> DevicePage::existing_ports() const {
+  // The port the link holds open cannot be opened a second time by the probe.
+  const int held = pul_com_->connected() ? com_number(main_.port_name) : 0;
   std::map<int, bool> exists;
-  for (int n = 1; n <= kHighestListedPort; ++n) exists[n] = port_exists(n);
-  const int stored = main_.settings.ComPort;
-  const bool stored_exists = exists.count(stored) ? exists[stored] : port_exists(stored);
+  for (int n = 1; n <= kHighestListedPort; ++n) exists[n] = n == held || port_exists(n);
+  return exists;
+}
 
-  // Port choice: the stored port, else the first one there is.
-  main_.port_name = QStringLiteral("xxxx");
-  if (stored_exists) {
-    main_.port_name = QStringLiteral("COM%1").arg(stored);
-  } else {
-    for (int n = 1; n <= kHighestListedPort; ++n) {
-      if (!exists[n]) continue;
-      main_.port_name = QStringLiteral("COM%1").arg(n);
-      break;
-    }
-  }
+void DevicePage::list_ports(const std::map<int, bool>& exists) {
   auto* ports = main_.control<QComboBox>("CB_Comport");
   ports->clear();
-  for (int n = 1; n <= kHighestListedPort; ++n)
-    if (exists[n]) ports->addItem(QStringLiteral("COM%1").arg(n));
+  for (const auto& [n, there] : exists)
+    if (there) ports->addItem(QStringLiteral("COM%1").arg(n));
   ports->setEditText(main_.port_name);
+}
 
-  // The rates the port accepts.
+// The rates the port accepts, as at start.
+QCoro::Task<> DevicePage::probe_rates() {
+  Link& link = *link_;
   baud_selector_.clear();
   link.com_stat_clear();
   co_await link.v24_reset();
@@ -243,15 +266,70 @@ QCoro::Task<> DevicePage::find_ports_and_rates_steps() {
   link.com_stat_clear();
   // The user would not see why the port never opens; keep the remedy in the log.
   if (!pul_com_->denied_device().isEmpty()) link.com_stat_add(permission_remedy(pul_com_->denied_device()));
+}
+
+void DevicePage::lock_without_port(bool locked) {
+  // Only what needs a port: a machine without one still opens, shows and saves recordings.
+  for (const char* name : kNeedAPort) set_enabled(name, !locked);
+}
+
+QCoro::Task<> DevicePage::find_ports_and_rates_steps() {
+  const std::map<int, bool> exists = existing_ports();
+  const int stored = main_.settings.ComPort;
+  const bool stored_exists = exists.count(stored) ? exists.at(stored) : port_exists(stored);
+
+  // Port choice: the stored port, else the first one there is.
+  main_.port_name = QStringLiteral("xxxx");
+  if (stored_exists) {
+    main_.port_name = QStringLiteral("COM%1").arg(stored);
+  } else {
+    for (const auto& [n, there] : exists) {
+      if (!there) continue;
+      main_.port_name = QStringLiteral("COM%1").arg(n);
+      break;
+    }
+  }
+  list_ports(exists);
+  co_await probe_rates();
 
   if (main_.port_name == QLatin1String("xxxx")) {
-    // Locked as during a transfer, but with nothing to stop: the upload button keeps its
-    // start caption and is disabled as well.
-    for (const char* name : kLockedControls) set_enabled(name, false);
-    set_enabled("Button3", false);
-    link.com_stat_add(lang_text(QStringLiteral("COM nicht verfügbar"), QStringLiteral("COM not available")));
+    lock_without_port(true);
+    link_->com_stat_add(lang_text(QStringLiteral("COM nicht verfügbar"), QStringLiteral("COM not available")));
   }
-  baud_selector_.set_text(QString::number(link.MaxBaud));
+  baud_selector_.set_text(QString::number(link_->MaxBaud));
+}
+
+QCoro::Task<> DevicePage::look_for_ports() {
+  // One look at a time, and never in the middle of a dialogue: it would reopen the port.
+  if (looking_for_ports_ || link_->busy()) co_return;
+  looking_for_ports_ = true;
+  const std::map<int, bool> exists = existing_ports();
+  const bool had_none = main_.port_name == QLatin1String("xxxx");
+  int first = 0;
+  for (const auto& [n, there] : exists) {
+    if (there) {
+      first = n;
+      break;
+    }
+  }
+  if (!had_none || first == 0) {
+    auto* ports = main_.control<QComboBox>("CB_Comport");
+    const QString shown = ports->currentText();
+    list_ports(exists);
+    ports->setEditText(shown);
+    looking_for_ports_ = false;
+    co_return;
+  }
+  if (!link_->claim(Dialogue::PortChoice)) {
+    looking_for_ports_ = false;
+    co_return;
+  }
+  main_.port_name = QStringLiteral("COM%1").arg(first);
+  list_ports(exists);
+  co_await Link::run_reporting(*link_, probe_rates());
+  lock_without_port(false);
+  link_->release();
+  looking_for_ports_ = false;
 }
 
 void DevicePage::close_port() {

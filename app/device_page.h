@@ -3,9 +3,12 @@
 // the link; the upload (UploadController) works through link().
 #pragma once
 
+#include <QComboBox>
 #include <QCoroTask>
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "device/comm_tests.h"
@@ -13,7 +16,6 @@
 #include "device/serial_port.h"
 
 class QWidget;
-class QComboBox;
 
 namespace pulvitra {
 
@@ -33,6 +35,17 @@ class ComboBaudSelector final : public BaudSelector {
 
  private:
   QComboBox*& combo_;
+};
+
+// CB_Comport: looks for ports again each time its list is opened.
+class PortComboBox final : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  std::function<void()> before_popup;
+  void showPopup() override {
+    if (before_popup) before_popup();
+    QComboBox::showPopup();
+  }
 };
 
 class DevicePage : public QObject {
@@ -61,10 +74,20 @@ class DevicePage : public QObject {
   QCoro::Task<> Max_Baud_buttonClick();
   QCoro::Task<> CB_ComportChange(const QString& text);
 
+  // Ports that come and go: lists the ports there are now; a window that had none takes the
+  // first that appeared, with its rates, and unlocks what needs a port. Also runs when a
+  // device is added and when CB_Comport's list is opened.
+  QCoro::Task<> look_for_ports();
+
  private:
   void build(QWidget* page);
   void connect_controls();
+  void watch_for_devices();
   QCoro::Task<> find_ports_and_rates_steps();
+  std::map<int, bool> existing_ports() const;
+  void list_ports(const std::map<int, bool>& exists);
+  QCoro::Task<> probe_rates();
+  void lock_without_port(bool locked);
   void set_enabled(const char* name, bool enabled);
 
   TMain& main_;
@@ -73,6 +96,8 @@ class DevicePage : public QObject {
   TComPortN* pul_com_ = nullptr;
   Link* link_ = nullptr;
   std::unique_ptr<CommTests> comm_tests_;
+  QFileSystemWatcher device_watcher_;
+  bool looking_for_ports_ = false;
 };
 
 }  // namespace pulvitra

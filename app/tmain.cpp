@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTimer>
 
 #include "app/captions.h"
 #include "shell/dialogs.h"
@@ -210,7 +211,17 @@ void TMain::FormClose() {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
-  if (!FormCloseQuery()) {
+  // Ask first: a "No" must leave a running transfer alone.
+  if (!close_confirmed_ && !FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  close_confirmed_ = true;
+  Link& link = device->link();
+  if (link.busy()) {
+    // A dialogue holds the link: end it properly (the recorder hears "t", the port returns
+    // to 4800 baud, no message), then close.
+    link.wind_down([this] { QTimer::singleShot(0, this, [this] { close(); }); });
     event->ignore();
     return;
   }

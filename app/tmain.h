@@ -81,6 +81,8 @@ class TMain : public QWidget {
   void FormClose();
   void build_notebook();
   void attach_context_menus();
+
+  bool close_confirmed_ = false;  // the user said yes; the link is winding down
 };
 
 }  // namespace pulvitra

@@ -1,9 +1,7 @@
 #include "app/upload_controller.h"
 
-#include <QEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 
 #include "app/device_page.h"
 #include "app/tmain.h"
@@ -39,27 +37,15 @@ void UploadController::connect_window() {
     // start text; until the first dialogue it is the designed one.
     connect(button, &QPushButton::clicked, this, [this] { Button3Click(); });
   }
-  main_.installEventFilter(this);
 }
 
 QCoro::Task<> UploadController::Button3Click() {
-  const bool starting = upload_->UploadRunning == 0;
+  // During a communication test the click starts nothing (the upload does not claim the link).
+  const bool starting = upload_->UploadRunning == 0 && !main_.device->link().busy();
   // Scrolling the overview would redraw it from a recording the upload is about to replace.
   if (starting && main_.views) main_.views->upload_running = true;
   co_await upload_->Button3Click();
   if (starting && main_.views) main_.views->upload_running = false;
-}
-
-bool UploadController::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != &main_ || event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
-  // Mid-upload the recorder is sending and the port is paced: end the transfer first (the
-  // recorder gets "t", the port returns to 4800 baud, no message), then close as usual.
-  const bool may_close = upload_->window_closing([this] {
-    QTimer::singleShot(0, &main_, [this] { main_.close(); });
-  });
-  if (may_close) return false;
-  event->ignore();
-  return true;
 }
 
 }  // namespace pulvitra

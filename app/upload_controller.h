@@ -1,6 +1,7 @@
 // Button3 of the device page and the upload behind it: a click starts the upload or asks the
 // running one to stop; the progress bar, the view redraw and the turn to the overview follow
-// it; a close of the main window mid-upload first ends the transfer properly.
+// it. A close of the main window mid-upload is the main window's (it asks, then winds the
+// link down).
 // The wizard starts the upload through the same Button3Click (find the controller with
 // main.findChild<UploadController*>()).
 #pragma once
@@ -25,9 +26,6 @@ class UploadController : public QObject {
 
   Upload& upload() { return *upload_; }
   QCoro::Task<> Button3Click();
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void connect_window();

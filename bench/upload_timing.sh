@@ -4,19 +4,31 @@
 # requests took against 4096 x the pacing interval (8.19 s and 32.77 s), and the worst gap
 # between two paced requests. Target: a ratio of at most 1.03 at both rates.
 #   bench/upload_timing.sh [RATE...]     (binaries from $PULVITRA_BUILD_DIR, default build/)
+# Under load: every upload must complete while busy loops keep all cores occupied.
+#   bench/upload_timing.sh --loaded [RUNS] [RATE]    (default 20 uploads at 62500 baud)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin=${PULVITRA_BUILD_DIR:-$top/build}/bin
 for tool in pulvitra-cli recorder-sim; do
   [[ -x $bin/$tool ]] || { echo "upload_timing: $bin/$tool is missing; build first (./test)" >&2; exit 2; }
 done
-rates=("$@")
+loaded=0
+runs=1
+if [[ ${1:-} == --loaded ]]; then
+  loaded=1
+  runs=${2:-20}
+  rates=("${3:-62500}")
+else
+  rates=("$@")
+fi
 [[ ${#rates[@]} -gt 0 ]] || rates=(62500 12800)
 
 work=$(mktemp -d)
 sim=""
+busy=()
 cleanup() {
   [[ -n $sim ]] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+  for pid in "${busy[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -31,7 +43,19 @@ pacing_ms() {
   esac
 }
 
-printf '%-7s %9s %9s %7s %12s %9s\n' baud ideal_s measured ratio worst_gap_ms total_s
+if ((loaded)); then
+  # One busy loop per core, at the program's own priority.
+  for _ in $(seq "$(nproc)"); do
+    bash -c 'while :; do :; done' &
+    busy+=($!)
+  done
+  echo "upload_timing: $runs uploads with ${#busy[@]} busy loops running"
+fi
+
+complete=0
+worst_gap_all=0
+printf '%-4s %-7s %9s %9s %7s %12s %9s\n' run baud ideal_s measured ratio worst_gap_ms total_s
+for run in $(seq "$runs"); do
 for rate in "${rates[@]}"; do
   interval=$(pacing_ms "$rate")
   log=$work/sim-$rate.log
@@ -41,17 +65,20 @@ for rate in "${rates[@]}"; do
   start=$(date +%s.%N)
   if ! PULVITRA_HOME=$work "$bin/pulvitra-cli" upload --port COM1 --max-baud "$rate" -o "$work/up.pul" \
        >/dev/null 2>"$work/cli.err"; then
-    echo "upload_timing: the upload at $rate baud failed:" >&2
+    echo "upload_timing: the upload at $rate baud failed (run $run):" >&2
     cat "$work/cli.err" >&2
+    kill "$sim"; wait "$sim" 2>/dev/null || true; sim=""
+    ((loaded)) && continue
     exit 1
   fi
   end=$(date +%s.%N)
   kill "$sim"; wait "$sim" 2>/dev/null || true; sim=""
   cmp -s <(tail -c 32768 "$work/served.pul") <(tail -c 32768 "$work/up.pul") ||
     { echo "upload_timing: the uploaded image differs from the served one" >&2; exit 1; }
+  complete=$((complete + 1))
   # Requests are the "s" bytes the simulator received; the transfer ends with block 4095 sent.
   # 4096 requests span 4095 intervals, so one interval is added to compare with 4096 of them.
-  awk -v interval="$interval" -v rate="$rate" -v total_start="$start" -v total_end="$end" '
+  line=$(awk -v interval="$interval" -v rate="$rate" -v total_start="$start" -v total_end="$end" -v run="$run" '
     / rx [0-9]+ baud:/ {
       n = 0
       for (i = 5; i <= NF; i++) if ($i == "s") n++
@@ -64,7 +91,15 @@ for rate in "${rates[@]}"; do
     END {
       ideal = 4096 * interval / 1000
       measured = done - first + interval / 1000
-      printf "%-7s %9.2f %9.2f %7.3f %12.1f %9.2f\n", rate, ideal, measured, measured / ideal, gap * 1000,
+      printf "%-4s %-7s %9.2f %9.2f %7.3f %12.1f %9.2f\n", run, rate, ideal, measured, measured / ideal, gap * 1000,
              total_end - total_start
-    }' "$log"
+    }' "$log")
+  echo "$line"
+  gap_ms=$(awk '{ print $6 }' <<<"$line")
+  worst_gap_all=$(awk -v a="$worst_gap_all" -v b="$gap_ms" 'BEGIN { print (b > a) ? b : a }')
 done
+done
+if ((loaded)); then
+  echo "upload_timing: $complete of $runs uploads complete; worst gap between two requests ${worst_gap_all} ms"
+  ((complete == runs)) || exit 1
+fi

@@ -30,28 +30,45 @@ void CommTests::unlock() {
 }
 
 QCoro::Task<> CommTests::Test_buttonClick() {
+  // Another dialogue holds the link (an upload): the test does not start.
+  if (!link_.claim(Dialogue::DeviceTest)) co_return;
   try {
     co_await device_test();
   } catch (const std::exception& e) {
     // A port error ends the test; the window must not stay locked as during a transfer.
     unlock();
-    if (link_.report_error) link_.report_error(QString::fromUtf8(e.what()));
+    link_.report(QString::fromUtf8(e.what()));
   }
+  link_.release();
 }
 
 QCoro::Task<> CommTests::Max_Baud_buttonClick() {
+  if (!link_.claim(Dialogue::RateTest)) co_return;
   try {
     co_await max_baud_test();
   } catch (const std::exception& e) {
     unlock();
-    if (link_.report_error) link_.report_error(QString::fromUtf8(e.what()));
+    link_.report(QString::fromUtf8(e.what()));
   }
+  link_.release();
+}
+
+QCoro::Task<> CommTests::wind_down() {
+  // The window is closing: leave the recorder idle and the port at the base rate, as the
+  // next start expects them.
+  link_.v24_send(QByteArrayLiteral("t"));
+  co_await link_.v24_open(kBaseBaud);
+  unlock();
 }
 
 QCoro::Task<> CommTests::device_test() {
   lock();
   co_await link_.v24_open(kBaseBaud);
   const bool identified = co_await link_.v24_handshake();
+  if (link_.winding_down()) {
+    co_await wind_down();
+    co_return;
+  }
   if (identified) {
     dialogs().message(DlgIcon::Information, DlgButtons::Ok, QLatin1String(kApplicationTitle),
                       lang_text(QStringLiteral("Kommunikation - Kordamat erfolgreich !"),
@@ -64,7 +81,7 @@ QCoro::Task<> CommTests::device_test() {
 }
 
 QCoro::Task<bool> CommTests::ten_blocks_arrive() {
-  for (int block = 0; block < kBlocksPerRate && !link_.CommError; ++block) {
+  for (int block = 0; block < kBlocksPerRate && !link_.CommError && !link_.winding_down(); ++block) {
     link_.v24_send(QByteArrayLiteral("s"));
     const bool arrived = co_await link_.v24_avail(100, 8);
     if (!arrived) co_return false;
@@ -95,8 +112,9 @@ QCoro::Task<> CommTests::max_baud_test() {
   do {
     link_.com_stat_add(QStringLiteral("Test"));
     const std::int32_t rate = CB_MaxBaud_.item(i).toInt();
-    const auto code = static_cast<char>(kFirstBaudCode + std::min(i, static_cast<int>(BaudTable.size()) - 1));
-    link_.v24_send(QByteArray{"B"} + code);
+    // The code of the rate itself: the list leaves out the rates the port refused.
+    const std::uint8_t code = baud_code(rate) != 0 ? baud_code(rate) : kFirstBaudCode;
+    link_.v24_send(QByteArray{"B"} + static_cast<char>(code));
     co_await link_.v24_wait(20);
     co_await link_.v24_open(rate);
     if (!link_.pul_com.connected()) {
@@ -110,6 +128,10 @@ QCoro::Task<> CommTests::max_baud_test() {
     link_.v24_send(QByteArray("r\0", 2));
     co_await link_.v24_wait(50);
     const bool passed = co_await ten_blocks_arrive();
+    if (link_.winding_down()) {
+      co_await wind_down();
+      co_return;
+    }
     failed = !passed;
     ++i;
   } while (!failed && i < CB_MaxBaud_.count());

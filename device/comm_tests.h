@@ -2,7 +2,8 @@
 // identification at 4800 baud?) and the maximum-baud test (switch the recorder through the
 // fast rates, read ten blocks at each, and select the highest rate below the first failing
 // one in CB_MaxBaud and MaxBaud). Both bracket their dialogue with the window's control lock,
-// and both return the window to its idle state when a port error ends them early.
+// and both return the window to its idle state when a port error ends them early. Neither
+// starts while another dialogue holds the link; a closing window ends them properly.
 #pragma once
 
 #include <QCoroTask>
@@ -23,6 +24,7 @@ class CommTests {
   QCoro::Task<> max_baud_test();
   // Reads ten blocks at the current rate; false when one did not come or the line failed.
   QCoro::Task<bool> ten_blocks_arrive();
+  QCoro::Task<> wind_down();
   void lock();
   void unlock();
 

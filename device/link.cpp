@@ -1,6 +1,8 @@
 #include "device/link.h"
 
 #include <QDebug>
+#include <algorithm>
+#include <chrono>
 #include <exception>
 
 #include "device/ecomport.h"
@@ -15,7 +17,21 @@ bool valid_port_name(const QString& name) {
   return name.size() == 4 && name[3] >= QLatin1Char('1') && name[3] <= QLatin1Char('8');
 }
 
+// A late tick makes up at most this many missed requests, one per tick; a longer stall moves
+// the schedule instead, so the recorder's replies never pile up on the line.
+constexpr int kMostRequestsMadeUp = 4;
+// A request the pacing has not written after this long will not come: the pacing has stopped.
+constexpr qint64 kRequestLostMs = 5000;
+
+QDeadlineTimer deadline_in(std::uint16_t ms) { return QDeadlineTimer(ms, Qt::PreciseTimer); }
+
 }  // namespace
+
+std::uint8_t baud_code(std::int32_t rate) {
+  const auto found = std::find(BaudTable.begin(), BaudTable.end(), rate);
+  if (found == BaudTable.end()) return 0;
+  return static_cast<std::uint8_t>(kFirstBaudCode + (found - BaudTable.begin()));
+}
 
 QString baud_line(const QString& port_name, std::int32_t rate) {
   return port_name + QLatin1Char(' ') + QString::number(rate) + QStringLiteral(" baud");
@@ -29,6 +45,32 @@ Link::Link(PortInterface& pul_com_in, QTimer& timer1, QString& port_name_in, QOb
   connect(&pul_com, &PortInterface::rx_char, this, &Link::pul_comRxChar);
   connect(&pul_com, &PortInterface::line_error, this, &Link::pul_comError);
   PrecTimer1.OnTimer = [this](std::uint32_t time) { PrecTimer1Timer(time); };
+  clock_.start();
+}
+
+bool Link::claim(Dialogue dialogue) {
+  if (busy() || dialogue == Dialogue::None) return false;
+  dialogue_ = dialogue;
+  winding_down_ = false;
+  return true;
+}
+
+void Link::release() {
+  dialogue_ = Dialogue::None;
+  winding_down_ = false;
+  if (!when_idle_) return;
+  auto when_idle = std::move(when_idle_);
+  when_idle_ = nullptr;
+  when_idle();
+}
+
+void Link::wind_down(std::function<void()> when_idle) {
+  if (!busy()) {
+    if (when_idle) when_idle();
+    return;
+  }
+  winding_down_ = true;
+  when_idle_ = std::move(when_idle);
 }
 
 void Link::com_stat_add(const QString& line) {
@@ -41,7 +83,7 @@ void Link::com_stat_clear() {
   emit com_stat_cleared();
 }
 
-void Link::report(const QString& text) {
+void Link::report(const QString& text) const {
   if (report_error) {
     report_error(text);
   } else {
@@ -69,15 +111,47 @@ void Link::Timer1Timer() {
   wake_waiting();
 }
 
+QCoro::Task<> Link::wait_for(QDeadlineTimer deadline, std::function<bool()> done) {
+  // This wait's own timer: no other wait can end it early or keep it waiting.
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);
+  connect(&timer, &QTimer::timeout, this, &Link::wake_waiting);
+  while (!done() && !deadline.hasExpired()) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(std::chrono::nanoseconds(deadline.remainingTimeNSecs()));
+    timer.start(std::max<std::chrono::milliseconds>(left, std::chrono::milliseconds(1)));
+    co_await next_event();
+  }
+  // After a stall of the whole program the deadline may be handled before the bytes that
+  // came in time: look at the line once more before the wait counts as failed.
+  if (!done()) pul_com.take_pending_input();
+}
+
 QCoro::Task<> Link::v24_wait(std::uint16_t ms) {
+  const QDeadlineTimer deadline = deadline_in(ms);
   v24_start_timeout(ms);
-  while (!TimeoutElapsed) co_await next_event();
+  co_await wait_for(deadline, [] { return false; });
 }
 
 QCoro::Task<bool> Link::v24_avail(std::uint16_t ms, std::uint16_t n) {
+  if (RxBuffer.size() >= n) co_return true;
+  const QDeadlineTimer deadline = deadline_in(ms);
   v24_start_timeout(ms);
-  while (RxBuffer.size() < n && !TimeoutElapsed) co_await next_event();
+  co_await wait_for(deadline, [this, n] { return RxBuffer.size() >= n; });
   co_return RxBuffer.size() >= n;
+}
+
+QCoro::Task<bool> Link::v24_avail_reply(int request, std::uint16_t ms, std::uint16_t n) {
+  if (RxBuffer.size() >= n) co_return true;
+  // The reply cannot come before its request went out: wait for the pacing to write it.
+  co_await wait_for(QDeadlineTimer(kRequestLostMs, Qt::PreciseTimer), [this, request, n] {
+    return requests_sent() > request || !PacingActive || RxBuffer.size() >= n;
+  });
+  if (RxBuffer.size() >= n) co_return true;
+  if (requests_sent() <= request) co_return false;  // the pacing stopped before it
+  // Counted from the later of the write and the call: never shorter than ms.
+  const bool arrived = co_await v24_avail(ms, n);
+  co_return arrived;
 }
 
 void Link::v24_clear() { RxBuffer.clear(); }
@@ -158,20 +232,65 @@ void Link::pul_comRxChar(int count) {
 
 void Link::pul_comError(int /*errors*/) { CommError = true; }
 
+void Link::start_pacing(std::uint32_t interval_ms) {
+  request_written_ns_.clear();
+  request_written_ns_.reserve(4200);
+  forgiven_requests_ = 0;
+  caught_up_last_tick_ = false;
+  pacing_interval_ns_ = qint64{interval_ms} * 1'000'000;
+  pacing_start_ns_ = clock_.nsecsElapsed();
+  PrecTimer1.setResolution(1);
+  PrecTimer1.setInterval(interval_ms);
+  PrecTimer1.setEnabled(true);
+  PrecTimer1.setPeriodic(true);
+  PacingActive = true;
+}
+
+void Link::stop_pacing() {
+  PacingActive = false;
+  PrecTimer1.setEnabled(false);
+  PrecTimer1.setPeriodic(false);
+  pacing_start_ns_ = -1;
+  wake_waiting();  // a block wait for a request that will not go out now
+}
+
+void Link::send_requests(int count) {
+  v24_send(QByteArray(count, 's'));
+  const qint64 now = clock_.nsecsElapsed();
+  for (int i = 0; i < count; ++i) request_written_ns_.push_back(now);
+  wake_waiting();  // a block wait may be waiting for its request to go out
+}
+
 void Link::PrecTimer1Timer(std::uint32_t /*time*/) {
   if (!PacingActive) return;
+  int count = 1;
+  if (pacing_start_ns_ >= 0 && pacing_interval_ns_ > 0) {
+    const qint64 due = (clock_.nsecsElapsed() - pacing_start_ns_) / pacing_interval_ns_ - forgiven_requests_;
+    qint64 behind = due - requests_sent();
+    if (behind > kMostRequestsMadeUp + 1) {
+      forgiven_requests_ += static_cast<int>(behind - kMostRequestsMadeUp - 1);
+      behind = kMostRequestsMadeUp + 1;
+    }
+    // One request more than the tick's own, and not on two ticks in a row: the recorder's
+    // line has just enough room for that.
+    if (behind >= 2 && !caught_up_last_tick_) count = 2;
+  }
+  caught_up_last_tick_ = count == 2;
   try {
-    v24_send(QByteArrayLiteral("s"));
+    send_requests(count);
   } catch (const std::exception& e) {
     // A port that fails under the pacing would fail again every tick: stop pacing, let the
     // transfer end as after a line error, and tell the user once.
     PacingActive = false;
     CommError = true;
     report(QString::fromUtf8(e.what()));
+    wake_waiting();
   }
 }
 
 QCoro::Task<> Link::CB_ComportChange(const QString& text, BaudSelector& CB_MaxBaud) {
+  // Picking the port that is already selected only looks at its rates again.
+  const bool same_port = text == port_name;
   port_name = text;
   co_await v24_reset();
   CB_MaxBaud.clear();
@@ -180,7 +299,9 @@ QCoro::Task<> Link::CB_ComportChange(const QString& text, BaudSelector& CB_MaxBa
     co_await v24_open(rate);
     if (pul_com.connected()) CB_MaxBaud.add(QString::number(rate));
   }
-  if (CB_MaxBaud.count() > 0) {
+  if (same_port) {
+    CB_MaxBaud.set_text(QString::number(MaxBaud));
+  } else if (CB_MaxBaud.count() > 0) {
     CB_MaxBaud.set_text(CB_MaxBaud.item(0));
     MaxBaud = CB_MaxBaud.item(0).toInt();
   }

@@ -5,12 +5,16 @@
 //
 // Every wait is a coroutine step (co_await) on the one event loop: the window stays
 // responsive, and received bytes, pacing ticks and clicks are handled while a dialogue waits.
-// Timeouts run on Timer1 and last at least as long as asked. Everything runs on the GUI thread.
+// Each wait has a deadline of its own and lasts at least as long as asked. Only one dialogue
+// holds the link at a time (claim / release); a second one does not start while it runs.
+// Everything runs on the GUI thread.
 // Take the result of a co_await into a variable of its own before testing it: this compiler
 // (GCC 12) mishandles a co_await inside an if condition or a larger expression.
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -36,6 +40,12 @@ inline constexpr std::uint8_t kFirstBaudCode = 251;
 inline constexpr int kLowestVersion = 353;
 inline constexpr int kHighestVersion = 999;
 inline constexpr std::uint8_t kAliveAnswer = 0xFB;
+
+// The rate code the recorder is sent after "B" for a rate of BaudTable; 0 for another rate.
+std::uint8_t baud_code(std::int32_t rate);
+
+// The dialogues that hold the link while they run.
+enum class Dialogue { None, Upload, DeviceTest, RateTest, PortChoice };
 
 // The rate selector CB_MaxBaud as the link sees it: a list of rate texts and a shown text.
 class BaudSelector {
@@ -79,7 +89,7 @@ class Link : public QObject {
   TPrecTimer PrecTimer1;  // paces block requests; created periodic at 1000 ms, ticks harmless
 
   QByteArray RxBuffer;          // received and not yet consumed
-  bool TimeoutElapsed = true;   // false while the armed timeout runs
+  bool TimeoutElapsed = true;   // false while the last armed timeout runs
   bool CommError = false;       // set by a line error
   bool PacingActive = false;    // while set, every PrecTimer1 tick sends "s"
   std::int32_t MaxBaud = 12800; // highest rate the upload may use
@@ -96,6 +106,29 @@ class Link : public QObject {
   const QStringList& com_stat() const { return com_stat_; }
   void com_stat_add(const QString& line);
   void com_stat_clear();
+
+  // The one dialogue at a time. claim is false (and changes nothing) while another dialogue
+  // holds the link; release ends the holding and runs what wind_down asked for.
+  bool claim(Dialogue dialogue);
+  void release();
+  Dialogue dialogue() const { return dialogue_; }
+  bool busy() const { return dialogue_ != Dialogue::None; }
+  // The window is closing: the running dialogue ends at its next step, quietly and properly
+  // (the recorder is told "t", the port returns to 4800 baud); then when_idle is called.
+  // Idle: when_idle is called at once.
+  void wind_down(std::function<void()> when_idle);
+  bool winding_down() const { return winding_down_; }
+
+  // Block requests: from start_pacing on, every tick of PrecTimer1 sends "s" (a tick that
+  // came late lets the next one send a second "s", so the pace keeps to its schedule).
+  void start_pacing(std::uint32_t interval_ms);
+  void stop_pacing();
+  // How many "s" the pacing wrote since start_pacing.
+  int requests_sent() const { return static_cast<int>(request_written_ns_.size()); }
+  // True as soon as RxBuffer holds n bytes, false when they did not come within ms of the
+  // moment request number `request` (0-based) was written — or of the call, when that was
+  // later. A request the pacing never writes (it stopped) is false.
+  QCoro::Task<bool> v24_avail_reply(int request, std::uint16_t ms, std::uint16_t n);
 
   void v24_start_timeout(std::uint16_t ms);
   void Timer1Timer();
@@ -127,6 +160,10 @@ class Link : public QObject {
   // The user picked or typed a rate; text that is not a number leaves MaxBaud as it is.
   void CB_MaxBaudChange(const QString& text);
 
+  // Shows an error that ends a dialogue: report_error, or the program's warning output
+  // when no window is there to show it.
+  void report(const QString& text) const;
+
   // Runs a dialogue to its end; an error escaping it (a port failure) goes to report_error.
   // For handlers that start a dialogue and do not wait for it.
   static QCoro::Task<> run_reporting(Link& link, QCoro::Task<> dialogue);
@@ -147,10 +184,21 @@ class Link : public QObject {
   };
   NextEvent next_event() { return NextEvent{*this}; }
   void wake_waiting();
-  void report(const QString& text);
+  // Waits until done() or the deadline passes; done is asked after every event.
+  QCoro::Task<> wait_for(QDeadlineTimer deadline, std::function<bool()> done);
+  void send_requests(int count);
 
   QStringList com_stat_;
   std::vector<std::coroutine_handle<>> waiting_;
+  Dialogue dialogue_ = Dialogue::None;
+  bool winding_down_ = false;
+  std::function<void()> when_idle_;
+  QElapsedTimer clock_;
+  qint64 pacing_start_ns_ = -1;       // < 0: not paced by start_pacing
+  qint64 pacing_interval_ns_ = 0;
+  int forgiven_requests_ = 0;         // requests of a long stall that are not made up
+  bool caught_up_last_tick_ = false;
+  std::vector<qint64> request_written_ns_;
 };
 
 // The log line of v24_open: port name, a blank, the rate and " baud".

@@ -40,6 +40,9 @@ class PortInterface : public QObject {
   virtual QByteArray read_str(int max_bytes) = 0;
   // Bytes received and not yet read.
   virtual int input_count() const = 0;
+  // Takes in at once what the line has delivered but not yet announced: a wait that comes to
+  // its end on a machine that was busy must not miss bytes that are already there.
+  virtual void take_pending_input() {}
 
   // Why the last open failed for lack of rights ("" otherwise): the device path, for the
   // remedy the log shows.
@@ -48,7 +51,8 @@ class PortInterface : public QObject {
  signals:
   // Bytes have arrived; count is what the input queue holds now. Delivered on the GUI thread.
   void rx_char(int count);
-  // The line reported an error (framing, overrun, I/O, ...). Delivered on the GUI thread.
+  // The line reported an error; errors holds LineErrorFlag bits (line_errors.h).
+  // Delivered on the GUI thread.
   void line_error(int errors);
 };
 

@@ -2,6 +2,9 @@
 
 #include <QTimer>
 #include <cerrno>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 
 #include "device/ecomport.h"
 #include "device/port_names.h"
@@ -24,10 +27,7 @@ class OwnCall {
 }  // namespace
 
 TComPortN::TComPortN(QObject* parent) : PortInterface(parent) {
-  connect(&serial_, &QSerialPort::readyRead, this, [this] {
-    const int count = input_count();
-    if (count > 0) emit rx_char(count);
-  });
+  connect(&serial_, &QSerialPort::readyRead, this, &TComPortN::on_ready_read);
   connect(&serial_, &QSerialPort::errorOccurred, this, &TComPortN::on_serial_error);
 }
 
@@ -66,6 +66,50 @@ void TComPortN::open() {
   serial_.setFlowControl(QSerialPort::NoFlowControl);
   if (!serial_.open(QIODevice::ReadWrite)) fail_open(device);
   serial_.clear();
+  mark_line_errors();
+  input_.clear();
+  decoder_.reset();
+  counters_ = read_counters();
+}
+
+// Without the marking a garbled byte arrives as an ordinary one and a break as a zero byte.
+void TComPortN::mark_line_errors() {
+  const int fd = static_cast<int>(serial_.handle());
+  termios line{};
+  if (fd < 0 || tcgetattr(fd, &line) != 0) return;
+  line.c_iflag |= INPCK | PARMRK;
+  line.c_iflag &= ~(IGNPAR | IGNBRK | BRKINT | ISTRIP);
+  tcsetattr(fd, TCSANOW, &line);
+}
+
+LineCounters TComPortN::read_counters() const {
+  serial_icounter_struct counts{};
+  const int fd = static_cast<int>(serial_.handle());
+  // A pseudo-terminal keeps no counters; then only the marks tell.
+  if (fd < 0 || ioctl(fd, TIOCGICOUNT, &counts) != 0) return {};
+  return {static_cast<std::uint32_t>(counts.frame), static_cast<std::uint32_t>(counts.parity),
+          static_cast<std::uint32_t>(counts.overrun), static_cast<std::uint32_t>(counts.buf_overrun),
+          static_cast<std::uint32_t>(counts.brk)};
+}
+
+void TComPortN::take_pending_input() {
+  if (!serial_.isOpen() || line_lost_) return;
+  OwnCall own(in_own_call_);  // a timeout of this zero wait is no line error
+  serial_.waitForReadyRead(0);  // reads what the driver holds; readyRead hands it on
+  serial_.clearError();
+}
+
+void TComPortN::on_ready_read() {
+  if (line_lost_) return;
+  MarkedInputDecoder::Result received = decoder_.decode(serial_.readAll());
+  input_ += received.data;
+  // Framing, parity and break are marked in the data; only overruns leave no mark.
+  const LineCounters counters = read_counters();
+  for (int error : new_line_errors(counters_, counters))
+    if (error == kLineOverrun) received.errors.push_back(error);
+  counters_ = counters;
+  for (int error : received.errors) emit line_error(error);
+  if (!input_.isEmpty()) emit rx_char(static_cast<int>(input_.size()));
 }
 
 void TComPortN::fail_open(const QString& device) {
@@ -95,6 +139,8 @@ void TComPortN::close() {
   OwnCall own(in_own_call_);
   serial_.clear();
   serial_.close();
+  input_.clear();
+  decoder_.reset();
 }
 
 void TComPortN::set_dtr(bool on) {
@@ -130,17 +176,19 @@ int TComPortN::write_str(const QByteArray& bytes) {
 QByteArray TComPortN::read_str(int max_bytes) {
   if (!connected()) throw EComPort(kErrRead, EBADF);
   if (max_bytes <= 0 || line_lost_) return QByteArray();
-  return serial_.read(max_bytes);
+  QByteArray taken = input_.left(max_bytes);
+  input_.remove(0, taken.size());
+  return taken;
 }
 
-int TComPortN::input_count() const { return serial_.isOpen() ? static_cast<int>(serial_.bytesAvailable()) : 0; }
+int TComPortN::input_count() const { return serial_.isOpen() ? static_cast<int>(input_.size()) : 0; }
 
 void TComPortN::on_serial_error(QSerialPort::SerialPortError error) {
   if (in_own_call_ || line_lost_ || error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
   serial_.clearError();
   const bool for_good = error == QSerialPort::ReadError || error == QSerialPort::ResourceError;
   if (for_good) lose_line();
-  emit line_error(static_cast<int>(error));
+  emit line_error(kLineFailed);
 }
 
 void TComPortN::lose_line() {

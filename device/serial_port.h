@@ -5,10 +5,13 @@
 // A line that fails for good (adapter unplugged, the other end hung up) reports one line
 // error; the port then counts as open but idle — writes go nowhere, reads bring nothing —
 // until it is closed, so a failing device cannot flood the program with errors.
+// The serial driver marks garbled bytes and breaks in the received data and counts overruns
+// (line_errors.h); the port takes the marks out and raises one line error for each.
 #pragma once
 
 #include <QSerialPort>
 
+#include "device/line_errors.h"
 #include "device/port_interface.h"
 
 namespace pulvitra {
@@ -33,12 +36,16 @@ class TComPortN final : public PortInterface {
   int write_str(const QByteArray& bytes) override;
   QByteArray read_str(int max_bytes) override;
   int input_count() const override;
+  void take_pending_input() override;
   QString denied_device() const override { return denied_device_; }
 
   // The device the port name stands for at the last open ("" before the first).
   QString device() const { return device_; }
 
  private:
+  void on_ready_read();
+  void mark_line_errors();
+  LineCounters read_counters() const;
   void on_serial_error(QSerialPort::SerialPortError error);
   void lose_line();
   [[noreturn]] void fail_open(const QString& device);
@@ -52,6 +59,9 @@ class TComPortN final : public PortInterface {
   // line errors.
   bool in_own_call_ = false;
   bool line_lost_ = false;
+  QByteArray input_;  // received, unmarked, not yet read
+  MarkedInputDecoder decoder_;
+  LineCounters counters_;
 };
 
 }  // namespace pulvitra

@@ -19,8 +19,6 @@ constexpr std::array<UploadRate, 5> kRateTable{{
     {62500, 255, 2},
 }};
 
-// Ticks of the precision timer come with 1 ms resolution.
-constexpr std::uint32_t kPacingResolution = 1;
 constexpr int kSectionBlocks = 1000;  // "y" before every 1000th block
 constexpr int kProgressStep = 20;     // the progress bar moves every 20 blocks
 
@@ -43,14 +41,15 @@ QCoro::Task<std::optional<UploadOutcome>> Upload::Button3Click() {
     StopRequested = true;  // the block loop takes it after the current block
     co_return std::nullopt;
   }
-  co_return co_await run();
+  // A communication test holds the link: its dialogue must not be interleaved with another.
+  if (!link_.claim(Dialogue::Upload)) co_return std::nullopt;
+  const UploadOutcome outcome = co_await run();
+  co_return outcome;
 }
 
 bool Upload::window_closing(std::function<void()> close_again) {
   if (UploadRunning == 0) return true;
-  quiet_ = true;
-  StopRequested = true;
-  close_again_ = std::move(close_again);
+  link_.wind_down(std::move(close_again));
   return false;
 }
 
@@ -58,7 +57,7 @@ void Upload::abandon() {
   if (UploadRunning == 0) return;
   abandoned_ = true;
   if (phase_ == Phase::Pacing) {
-    stop_pacing();
+    link_.stop_pacing();
     try {
       link_.v24_send(QByteArrayLiteral("t"));
     } catch (const std::exception&) {
@@ -73,7 +72,6 @@ QCoro::Task<UploadOutcome> Upload::run() {
   UploadRunning = kUploadRunningMark;
   phase_ = Phase::Starting;
   abandoned_ = false;
-  quiet_ = false;
   if (link_.ComPortOpen) link_.ComPortOpen();
   progress(0);
   StopRequested = false;
@@ -90,9 +88,9 @@ QCoro::Task<UploadOutcome> Upload::run() {
   }
   if (abandoned_) co_return UploadOutcome::Abandoned;
   if (!port_failure.isEmpty()) {
-    stop_pacing();
+    link_.stop_pacing();
     finish();
-    if (link_.report_error) link_.report_error(port_failure);
+    link_.report(port_failure);
     co_return UploadOutcome::PortFailed;
   }
   if (outcome == UploadOutcome::Complete) take_image();
@@ -129,7 +127,8 @@ QCoro::Task<UploadOutcome> Upload::transfer() {
 
   blocks_received_ = 0;
   link_.CommError = false;
-  start_pacing(rate);
+  link_.start_pacing(rate.PacingInterval);
+  phase_ = Phase::Pacing;
   bool no_data = false;
   try {
     co_await block_loop(no_data);
@@ -139,7 +138,7 @@ QCoro::Task<UploadOutcome> Upload::transfer() {
   }
   if (abandoned_) co_return UploadOutcome::Abandoned;
   const bool comm_error = link_.CommError;
-  stop_pacing();
+  link_.stop_pacing();
 
   const bool closed = co_await end_block_read();
   if (abandoned_) co_return UploadOutcome::Abandoned;
@@ -165,29 +164,15 @@ QCoro::Task<bool> Upload::change_rate(UploadRate& rate) {
   co_return link_.pul_com.connected();
 }
 
-void Upload::start_pacing(const UploadRate& rate) {
-  TPrecTimer& timer = link_.PrecTimer1;
-  timer.setResolution(kPacingResolution);
-  timer.setInterval(rate.PacingInterval);
-  timer.setEnabled(true);
-  timer.setPeriodic(true);
-  link_.PacingActive = true;
-  phase_ = Phase::Pacing;
-}
-
-void Upload::stop_pacing() {
-  link_.PacingActive = false;
-  link_.PrecTimer1.setEnabled(false);
-  link_.PrecTimer1.setPeriodic(false);
-}
-
 QCoro::Task<> Upload::block_loop(bool& no_data) {
   // The pacing sends "s" on its own; the loop only collects what arrives. Blocks that come
-  // faster than it runs wait in RxBuffer, and v24_avail returns at once for them.
+  // faster than it runs wait in RxBuffer, and the wait returns at once for them. A block's
+  // 50 ms count from the moment its request was written: a pacing tick that comes late on
+  // a busy machine is no sign of a lost recorder.
   int block = 0;
   do {
     if (block % kSectionBlocks == 0) link_.v24_send(QByteArrayLiteral("y"));
-    const bool arrived = co_await link_.v24_avail(50, kUploadBlockBytes);
+    const bool arrived = co_await link_.v24_avail_reply(block, 50, kUploadBlockBytes);
     if (abandoned_) co_return;
     if (arrived) {
       for (int i = 0; i < kUploadBlockBytes; ++i)
@@ -198,6 +183,8 @@ QCoro::Task<> Upload::block_loop(bool& no_data) {
     }
     if (block % kProgressStep == 0) progress(block);
     ++block;
+    // The window is closing: stop as if the user had clicked stop, but say nothing.
+    if (link_.winding_down()) StopRequested = true;
   } while (block <= kUploadBlocks - 1 && !no_data && !StopRequested && !link_.CommError && !abandoned_);
 }
 
@@ -230,7 +217,7 @@ void Upload::take_image() {
 }
 
 void Upload::show_outcome(UploadOutcome outcome) {
-  if (quiet_) return;
+  if (link_.winding_down()) return;  // the user is closing the window and has been asked
   switch (outcome) {
     case UploadOutcome::NoDevice:
       box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_connection_error"), table_text("txt_no_device"));
@@ -261,11 +248,7 @@ void Upload::finish() {
   UploadRunning = 0;
   phase_ = Phase::Idle;
   if (link_.ComPortClose) link_.ComPortClose();
-  if (close_again_) {
-    auto close_again = std::move(close_again_);
-    close_again_ = nullptr;
-    close_again();
-  }
+  link_.release();
 }
 
 void Upload::progress(int position) {

@@ -64,9 +64,10 @@ class Upload {
   // the result is empty at once). The wizard starts the upload the same way.
   QCoro::Task<std::optional<UploadOutcome>> Button3Click();
 
-  // The window wants to close. Idle: true, close now. Running: the upload is told to stop
-  // without any message, close_again is called once it has ended properly (recorder sent
-  // "t", port back at 4800 baud), and the answer is false.
+  // The window closes (the user has said yes). Idle: true, close now. Running: the upload is
+  // told to stop without any message, close_again is called once it has ended properly
+  // (recorder sent "t", port back at 4800 baud), and the answer is false. The same as the
+  // link's wind_down.
   bool window_closing(std::function<void()> close_again);
 
   // The window is being destroyed with an upload still running: stop the pacing, tell the
@@ -85,8 +86,6 @@ class Upload {
   QCoro::Task<UploadOutcome> transfer();
   QCoro::Task<bool> change_rate(UploadRate& rate);
   QCoro::Task<> block_loop(bool& no_data);
-  void start_pacing(const UploadRate& rate);
-  void stop_pacing();
   QCoro::Task<bool> end_block_read();
   void take_image();
   void show_outcome(UploadOutcome outcome);
@@ -99,9 +98,7 @@ class Upload {
   std::array<std::uint8_t, kImageSize> receive_area_{};
   int blocks_received_ = 0;
   Phase phase_ = Phase::Idle;
-  bool quiet_ = false;      // the window is closing: no outcome message
   bool abandoned_ = false;  // the window is gone: touch nothing
-  std::function<void()> close_again_;
 };
 
 }  // namespace pulvitra

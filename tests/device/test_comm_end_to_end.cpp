@@ -117,3 +117,20 @@ TEST(CommTestsOnSim, max_baud_test_selects_the_rate_below_the_first_failing_one)
 
 }  // namespace
 }  // namespace pulvitra
+
+namespace pulvitra {
+namespace {
+
+TEST(CommTestsOnSim, max_baud_test_steps_back_from_a_line_that_garbles_above_a_rate) {
+  TestsOnSim f({"--garble-above", "20833"});
+  ASSERT_TRUE(f.sim.started);
+  QCoro::waitFor(f.tests.Max_Baud_buttonClick());
+  EXPECT_EQ(f.link.MaxBaud, 20833) << "31250 garbles, so the rate before it is chosen";
+  EXPECT_EQ(f.rates.shown, "20833");
+  EXPECT_EQ(f.link.com_stat().mid(f.link.com_stat().size() - 3), (QStringList{"Test", "COM1 31250 baud", "Error"}));
+  QTest::qWait(50);  // the recorder writes its log as the bytes go
+  EXPECT_TRUE(f.sim.log().contains("garbled")) << f.sim.log().toStdString();
+}
+
+}  // namespace
+}  // namespace pulvitra

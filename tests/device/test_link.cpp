@@ -137,3 +137,100 @@ TEST(LinkPortChoice, lists_the_rates_the_port_accepts_and_keeps_max_baud_when_no
 
 }  // namespace
 }  // namespace pulvitra
+
+namespace pulvitra {
+namespace {
+
+TEST(LinkPacing, a_late_tick_makes_up_one_request_at_a_time_and_at_most_four) {
+  LinkOnFake f;
+  QCoro::waitFor(f.link.v24_open(4800));
+  f.recorder.received.clear();
+  f.link.start_pacing(10);
+  // The machine was busy for 200 ms: twenty ticks are due and none came. Then the ticks come
+  // every 10 ms again (each in the middle of its interval).
+  QElapsedTimer clock;
+  clock.start();
+  QByteArray writes;
+  for (int tick = 0; tick < 12; ++tick) {
+    while (clock.elapsed() < 205 + 10 * tick) {
+    }
+    const QByteArray before = f.recorder.received;
+    f.link.PrecTimer1Timer(0);
+    writes += QByteArray::number(f.recorder.received.size() - before.size());
+  }
+  f.link.stop_pacing();
+  // Two requests, then one, while behind: the four made up of the twenty missed (and any a
+  // busy test machine adds), never two doubles in a row, then one per tick.
+  EXPECT_TRUE(writes.startsWith("2121212")) << writes.toStdString();
+  EXPECT_FALSE(writes.contains("22")) << writes.toStdString();
+  EXPECT_TRUE(writes.endsWith("11")) << writes.toStdString();
+  EXPECT_LE(writes.count('2'), 6) << "a long stall is not made up in full";
+}
+
+TEST(LinkPacing, a_reply_is_waited_for_from_the_moment_its_request_was_written) {
+  LinkOnFake f;
+  QCoro::waitFor(f.link.v24_open(4800));
+  f.recorder.received.clear();
+  f.link.RxBuffer.clear();
+  // At 12800 baud the recorder answers "s" only in its read mode; this fake answers always.
+  f.link.start_pacing(120);  // the first request goes out 120 ms from now
+  QElapsedTimer clock;
+  clock.start();
+  const bool arrived = QCoro::waitFor(f.link.v24_avail_reply(0, 50, 8));
+  f.link.stop_pacing();
+  EXPECT_TRUE(arrived) << "the 50 ms count from the write, not from the call";
+  EXPECT_GE(clock.elapsed(), 119);
+  EXPECT_EQ(f.recorder.received, QByteArray("s"));
+}
+
+TEST(LinkPacing, a_reply_whose_request_never_goes_out_is_not_waited_for_forever) {
+  LinkOnFake f;
+  QCoro::waitFor(f.link.v24_open(4800));
+  f.link.start_pacing(1000);
+  QTimer::singleShot(30, [&] { f.link.stop_pacing(); });
+  EXPECT_FALSE(QCoro::waitFor(f.link.v24_avail_reply(0, 50, 8)));
+  EXPECT_EQ(f.link.requests_sent(), 0);
+}
+
+TEST(LinkOwnership, one_dialogue_holds_the_link_and_a_closing_window_waits_for_it) {
+  LinkOnFake f;
+  EXPECT_TRUE(f.link.claim(Dialogue::RateTest));
+  EXPECT_FALSE(f.link.claim(Dialogue::Upload));
+  EXPECT_EQ(f.link.dialogue(), Dialogue::RateTest);
+  int idle = 0;
+  f.link.wind_down([&] { ++idle; });
+  EXPECT_TRUE(f.link.winding_down());
+  EXPECT_EQ(idle, 0);
+  f.link.release();
+  EXPECT_EQ(idle, 1);
+  EXPECT_FALSE(f.link.busy());
+  EXPECT_FALSE(f.link.winding_down());
+  f.link.wind_down([&] { ++idle; });  // idle: at once
+  EXPECT_EQ(idle, 2);
+}
+
+TEST(LinkWaits, each_wait_keeps_its_own_deadline) {
+  LinkOnFake f;
+  // A second wait armed in the middle of a first (as an event handler inside the first wait
+  // would) neither ends the first early nor keeps it waiting.
+  QElapsedTimer clock;
+  clock.start();
+  qint64 inner_ended = 0;
+  QTimer::singleShot(10, [&] {
+    QCoro::waitFor(f.link.v24_wait(20));
+    inner_ended = clock.elapsed();
+  });
+  QCoro::waitFor(f.link.v24_wait(100));
+  const qint64 outer_ended = clock.elapsed();
+  EXPECT_GE(inner_ended, 30);
+  EXPECT_GE(outer_ended, 100) << "the shorter inner wait must not end the outer one";
+}
+
+TEST(BaudCodes, each_rate_of_the_table_has_its_code) {
+  const std::pair<std::int32_t, int> rows[] = {{12800, 251}, {15625, 252}, {20833, 253}, {31250, 254}, {62500, 255},
+                                               {9600, 0},    {4800, 0}};
+  for (auto [rate, code] : rows) EXPECT_EQ(baud_code(rate), code) << rate;
+}
+
+}  // namespace
+}  // namespace pulvitra

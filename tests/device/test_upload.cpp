@@ -362,3 +362,89 @@ TEST(Upload, AbandonedWhileDestroyedStopsPacingAndTellsTheRecorder) {
 
 }  // namespace
 }  // namespace pulvitra
+
+namespace pulvitra {
+namespace {
+
+// The "s" requests the recorder heard at a rate: their count and the seconds between the
+// first and the last, from the simulator's log.
+struct Requests {
+  int count = 0;
+  double span_s = 0;
+};
+
+Requests requests_at(const QString& log, int rate) {
+  Requests seen;
+  double first = -1;
+  const QString marker = QStringLiteral(" rx %1 baud:").arg(rate);
+  for (const QString& line : log.split('\n')) {
+    if (!line.contains(marker)) continue;
+    const int count = line.section(':', 1).split(' ', Qt::SkipEmptyParts).count(QStringLiteral("s"));
+    if (count == 0) continue;
+    const double at = line.section(' ', 0, 0, QString::SectionSkipEmpty).toDouble();
+    if (first < 0) first = at;
+    seen.span_s = at - first;
+    seen.count += count;
+  }
+  return seen;
+}
+
+TEST(Upload, EveryRateIsAskedForWithItsCodeAndPacedAtItsInterval) {
+  struct Case {
+    std::int32_t rate;
+    const char* code;  // as the simulator logs the byte after "B"
+    double interval_ms;
+  };
+  // Short transfers, stopped after block 200: the rate, its code and its pacing are what
+  // matters here (the complete transfer has a test of its own).
+  const Case cases[] = {{12800, "FB", 8}, {15625, "FC", 6}, {20833, "FD", 5}, {31250, "FE", 4}, {62500, "FF", 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rate);
+    SimUpload sim({});
+    ASSERT_TRUE(sim.started());
+    sim.link_.MaxBaud = c.rate;
+    sim.on_progress = [&](int position) {
+      if (position == 200) QCoro::waitFor(sim.upload.Button3Click());
+    };
+    EXPECT_EQ(sim.run(), UploadOutcome::Stopped);
+    EXPECT_EQ(sim.upload.blocks_received(), 201);
+    const QString log = sim.sim_log();
+    EXPECT_TRUE(log.contains(QStringLiteral("rx 4800 baud: B %1\n").arg(c.code))) << log.left(2000).toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("rate changed to %1 baud").arg(c.rate)));
+    const Requests requests = requests_at(log, c.rate);
+    ASSERT_GT(requests.count, 200);
+    const double mean_ms = requests.span_s * 1000 / (requests.count - 1);
+    // Never faster than the recorder's line allows; not the pace of another rate either.
+    EXPECT_GE(mean_ms, 0.9 * c.interval_ms);
+    EXPECT_LE(mean_ms, 1.25 * c.interval_ms);
+    EXPECT_EQ(sim.link_.com_stat(),
+              (QStringList{"COM1 4800 baud", QStringLiteral("COM1 %1 baud").arg(c.rate), "COM1 4800 baud"}));
+    FixedInterval = 0;
+  }
+}
+
+TEST(Upload, AGarbledBlockOrABreakOnTheLineIsACommunicationErrorAndKeepsTheRecording) {
+  const QStringList cases[] = {{"--garble-block", "300"}, {"--break-at", "200"}};
+  for (const QStringList& args : cases) {
+    SCOPED_TRACE(args.join(' ').toStdString());
+    SimUpload sim(args);
+    ASSERT_TRUE(sim.started());
+    fill_previous_recording(sim.ekg);
+    const TEKG before = sim.ekg;
+
+    EXPECT_EQ(sim.run(), UploadOutcome::CommError);
+
+    ASSERT_EQ(sim.dialogs.messages().size(), 1);
+    EXPECT_EQ(sim.dialogs.messages().front().icon, DlgIcon::Warning);
+    EXPECT_EQ(sim.dialogs.messages().front().text, QStringLiteral("error communication"));
+    EXPECT_LE(sim.upload.blocks_received(), args[1].toInt() + 1);
+    EXPECT_EQ(sim.ekg.Image, before.Image);
+    EXPECT_EQ(sim.ekg.FileName, before.FileName);
+    EXPECT_TRUE(recorder_got_t(sim.sim_log()));
+    EXPECT_EQ(sim.port_.custom_baud_rate(), 4800);
+    FixedInterval = 0;
+  }
+}
+
+}  // namespace
+}  // namespace pulvitra

@@ -59,6 +59,13 @@ class SimLine {
     tio.c_ispeed = tio.c_ospeed = static_cast<speed_t>(rate);
     ioctl(fd_, TCSETS2, &tio);
   }
+  // The error marking the program asks its serial driver for (0377 0 x per garbled byte).
+  void set_marking() {
+    struct termios2 tio {};
+    ioctl(fd_, TCGETS2, &tio);
+    tio.c_iflag |= INPCK | PARMRK;
+    ioctl(fd_, TCSETS2, &tio);
+  }
   void send(const QByteArray& bytes) { ASSERT_EQ(::write(fd_, bytes.constData(), bytes.size()), bytes.size()); }
 
   // What arrives within ms, returning early once count bytes are there.
@@ -170,6 +177,56 @@ TEST(RecorderSim, FaultOptionsShapeTheBlockReplies) {
       EXPECT_EQ(line.receive(size == 0 ? 150 : 2000, size == 0 ? 8 : size).size(), size);
     }
   }
+}
+
+TEST(RecorderSim, ASpoiledLineDeliversWhatTheProgramsDriverWouldSee) {
+  struct Case {
+    const char* what;
+    QStringList args;
+    bool marking;        // the program's line marks errors
+    bool switch_rate;    // the program leaves the recorder's rate before block 1 is sent
+    int size;            // bytes that arrive for block 1
+    QByteArray starts;   // their first bytes
+  };
+  const QByteArray mark("\377\0", 2);
+  const Case cases[] = {
+      {"garbled block, marked", {"--garble-block", "1"}, true, false, 24, mark},
+      {"garbled block, unmarked", {"--garble-block", "1"}, false, false, 8, QByteArray()},
+      {"break, marked", {"--break-at", "1"}, true, false, 3, QByteArray("\377\0\0", 3)},
+      {"break, unmarked", {"--break-at", "1"}, false, false, 1, QByteArray(1, '\0')},
+      {"reply into a line at another rate", {"--stall-ms", "100"}, true, true, 24, mark},
+      {"the same, with silence instead", {"--stall-ms", "100", "--silent-mismatch"}, true, true, 0, QByteArray()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimLine line(c.args);
+    ASSERT_TRUE(line.ok());
+    line.start_block_read(62500, 255);
+    line.send("s");
+    EXPECT_EQ(line.receive(2000, 8).size(), 8) << "block 0 is intact";
+    if (c.marking) line.set_marking();
+    line.send("s");
+    if (c.switch_rate) {
+      line.receive(30);  // the recorder has heard "s" and holds its reply back
+      line.set_rate(31250);
+    }
+    if (c.switch_rate && c.marking) line.set_marking();
+    const QByteArray got = line.receive(c.size == 0 ? 300 : 2000, c.size == 0 ? 1 : c.size);
+    EXPECT_EQ(got.size(), c.size) << got.toHex().toStdString();
+    EXPECT_TRUE(got.startsWith(c.starts)) << got.toHex().toStdString();
+  }
+}
+
+TEST(RecorderSim, AReplyTakesTheLineTimeOfTenBitsPerByte) {
+  SimLine line({});
+  ASSERT_TRUE(line.ok());
+  line.start_block_read(12800, 251);
+  QElapsedTimer clock;
+  clock.start();
+  line.send(QByteArray(4, 's'));
+  EXPECT_EQ(line.receive(2000, 32).size(), 32);
+  // Four blocks of 80 bits at 12800 baud: 25 ms on the line.
+  EXPECT_GE(clock.elapsed(), 25);
 }
 
 TEST(RecorderSim, StallDelaysEachBlockButKeepsItsContent) {

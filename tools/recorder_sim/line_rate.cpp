@@ -2,6 +2,8 @@
 
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
+#include <time.h>
+#include <unistd.h>
 
 namespace pulvitra::sim {
 
@@ -27,6 +29,66 @@ bool set_raw_line(int fd, int rate) {
   settings.c_cc[VMIN] = 1;
   settings.c_cc[VTIME] = 0;
   return ioctl(fd, TCSETS2, &settings) == 0;
+}
+
+namespace {
+
+// A byte at the wrong rate or with a bad stop bit reads as some other value, never as zero
+// (a zero with a framing error is how a break shows).
+std::uint8_t garbled(std::uint8_t byte) { return static_cast<std::uint8_t>((byte ^ 0x5A) | 0x01); }
+
+// Long enough for the terminal to pass the bytes to its reader's queue.
+constexpr long kPassNs = 3'000'000;
+
+}  // namespace
+
+std::vector<std::uint8_t> spoiled_input(int fd, const std::vector<std::uint8_t>& bytes, bool is_break) {
+  struct termios2 settings {};
+  if (ioctl(fd, TCGETS2, &settings) != 0) return {};
+  const tcflag_t flags = settings.c_iflag;
+  const bool marking = (flags & PARMRK) != 0;
+  std::vector<std::uint8_t> out;
+  if (is_break) {
+    if ((flags & (IGNBRK | BRKINT)) != 0) return out;
+    if (marking) out = {0377, 0};
+    out.push_back(0);
+    return out;
+  }
+  if ((flags & INPCK) == 0) {
+    for (std::uint8_t byte : bytes) out.push_back(garbled(byte));
+    return out;
+  }
+  if ((flags & IGNPAR) != 0) return out;
+  for (std::uint8_t byte : bytes) {
+    if (marking) {
+      out.push_back(0377);
+      out.push_back(0);
+      out.push_back(garbled(byte));
+    } else {
+      out.push_back(0);
+    }
+  }
+  return out;
+}
+
+long write_unmarked(int master, int slave, const std::vector<std::uint8_t>& bytes) {
+  struct termios2 settings {};
+  const bool paused = ioctl(slave, TCGETS2, &settings) == 0 && (settings.c_iflag & PARMRK) != 0;
+  if (paused) {
+    settings.c_iflag &= ~PARMRK;
+    ioctl(slave, TCSETS2, &settings);
+  }
+  const long written = static_cast<long>(::write(master, bytes.data(), bytes.size()));
+  if (paused) {
+    const timespec pass{0, kPassNs};
+    nanosleep(&pass, nullptr);
+    // The program may have set its line anew meanwhile: put back only the marking.
+    if (ioctl(slave, TCGETS2, &settings) == 0) {
+      settings.c_iflag |= PARMRK;
+      ioctl(slave, TCSETS2, &settings);
+    }
+  }
+  return written;
 }
 
 }  // namespace pulvitra::sim

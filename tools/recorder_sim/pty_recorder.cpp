@@ -104,10 +104,14 @@ void PtyRecorder::act(const std::vector<RecorderAction>& actions) {
       hang_up();
       return;
     } else {
-      // Replies leave in the order they were asked for, even when delayed.
-      auto due = Clock::now() + std::chrono::milliseconds(action.delay_ms);
-      if (!pending_.empty()) due = std::max(due, pending_.back().due);
-      pending_.push_back({due, action.bytes, action.text});
+      // Replies leave in the order they were asked for, one after the other, each taking
+      // the line time of 10 bits per byte at the recorder's rate.
+      const auto asked = Clock::now() + std::chrono::milliseconds(action.delay_ms);
+      const std::size_t bits = 10 * std::max<std::size_t>(action.bytes.size(), 1);
+      const auto line_time = std::chrono::microseconds(bits * 1000000 / static_cast<std::size_t>(model_.rate()));
+      const auto due = std::max(asked, line_free_) + line_time;
+      line_free_ = due;
+      pending_.push_back({due, action.bytes, action.text, action.garbled, action.kind == RecorderAction::kBreak});
     }
   }
   send_due_replies();
@@ -124,7 +128,19 @@ void PtyRecorder::write_line(const PendingReply& reply) {
   // The program may have changed its rate while a delayed reply waited.
   const int line_rate = sim::line_rate(slave_);
   if (!rates_agree(line_rate)) {
-    log_.note("tx " + reply.text + " lost: line at " + std::to_string(line_rate) + " baud");
+    if (model_.config().silent_mismatch) {
+      log_.note("tx " + reply.text + " lost: line at " + std::to_string(line_rate) + " baud");
+      return;
+    }
+    write_spoiled(reply, "garbled: line at " + std::to_string(line_rate) + " baud");
+    return;
+  }
+  if (reply.is_break) {
+    write_spoiled(reply, "on the line");
+    return;
+  }
+  if (reply.garbled) {
+    write_spoiled(reply, "garbled");
     return;
   }
   const ssize_t written = ::write(master_, reply.bytes.data(), reply.bytes.size());
@@ -133,6 +149,13 @@ void PtyRecorder::write_line(const PendingReply& reply) {
   } else {
     log_.note("tx " + reply.text + " cut short: the program does not read the line");
   }
+}
+
+void PtyRecorder::write_spoiled(const PendingReply& reply, const std::string& why) {
+  // What the program's serial driver would make of it, as it has set its line up.
+  const std::vector<std::uint8_t> seen = spoiled_input(slave_, reply.bytes, reply.is_break);
+  const long written = seen.empty() ? 0 : write_unmarked(master_, slave_, seen);
+  log_.note("tx " + reply.text + " " + why + " (" + std::to_string(written) + " bytes reach the program)");
 }
 
 bool PtyRecorder::rates_agree(int line_rate) const {

@@ -1,7 +1,8 @@
 // The simulated recorder on a pseudo-terminal: the program opens the slave side as its serial
 // port, the simulator reads and writes the master side. Bytes reach the recorder only while
 // the slave is set to the recorder's own rate, as on a real line, where differing rates turn
-// every byte into noise.
+// every byte into noise; replies sent into a line at another rate reach the program garbled,
+// marked as the program's serial driver would mark them.
 #pragma once
 
 #include <chrono>
@@ -37,6 +38,8 @@ class PtyRecorder {
     Clock::time_point due;
     std::vector<std::uint8_t> bytes;
     std::string text;
+    bool garbled = false;
+    bool is_break = false;
   };
 
   int wait_timeout_ms() const;
@@ -44,6 +47,7 @@ class PtyRecorder {
   void act(const std::vector<RecorderAction>& actions);
   void send_due_replies();
   void write_line(const PendingReply& reply);
+  void write_spoiled(const PendingReply& reply, const std::string& why);
   bool rates_agree(int line_rate) const;
   void hang_up();
 
@@ -55,6 +59,7 @@ class PtyRecorder {
   std::deque<PendingReply> pending_;
   bool hung_up_ = false;
   bool backing_off_ = false;  // the line reported an error; wait a moment before reading again
+  Clock::time_point line_free_{};  // when the recorder's transmitter has sent its last reply
 };
 
 }  // namespace pulvitra::sim

@@ -114,9 +114,14 @@ void RecorderModel::send_block(std::vector<RecorderAction>& out) {
     out.push_back({RecorderAction::kNote, {}, 0, "block " + std::to_string(block) + " not answered"});
     return;
   }
+  if (block == config_.break_at) {
+    out.push_back({RecorderAction::kBreak, {}, config_.stall_ms, "break instead of block " + std::to_string(block)});
+    return;
+  }
   const auto begin = image_.begin() + block * kBlockBytes;
   const int length = config_.short_blocks ? kShortBlockBytes : kBlockBytes;
   reply(out, std::vector<std::uint8_t>(begin, begin + length), config_.stall_ms, "block " + std::to_string(block));
+  if (block == config_.garble_block) out.back().garbled = true;
 }
 
 void RecorderModel::reply(std::vector<RecorderAction>& out, std::vector<std::uint8_t> bytes, int delay_ms,
@@ -129,7 +134,8 @@ void RecorderModel::reply(std::vector<RecorderAction>& out, std::vector<std::uin
     out.push_back({RecorderAction::kNote, {}, 0, "above the highest rate: " + text + " not sent"});
     return;
   }
-  out.push_back({RecorderAction::kReply, std::move(bytes), delay_ms, std::move(text)});
+  const bool garbled = config_.garble_above > 0 && rate_ > config_.garble_above;
+  out.push_back({RecorderAction::kReply, std::move(bytes), delay_ms, std::move(text), garbled});
 }
 
 }  // namespace pulvitra::sim

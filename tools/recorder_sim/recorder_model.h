@@ -38,20 +38,27 @@ struct RecorderConfig {
   int stall_ms = 0;         // every block reply is delayed by this much
   bool short_blocks = false;  // blocks are answered with fewer than 8 bytes
   int hangup_after = -1;    // >= 0: the line is closed when this block is asked for
+  int garble_above = 0;     // > 0: above this rate every reply arrives garbled
+  int garble_block = -1;    // >= 0: this block's reply arrives garbled
+  int break_at = -1;        // >= 0: a break on the line instead of this block's reply
+  bool silent_mismatch = false;  // replies sent while the two ends' rates differ are lost
+                                 // instead of arriving garbled
 };
 
 struct RecorderAction {
-  enum Kind { kReply, kNote, kHangup };
+  enum Kind { kReply, kNote, kHangup, kBreak };
   Kind kind = kNote;
   std::vector<std::uint8_t> bytes;  // kReply: what to send
   int delay_ms = 0;                 // kReply: how long after the request
   std::string text;                 // what happened, for the log
+  bool garbled = false;             // kReply: the bytes arrive with framing errors
 };
 
 class RecorderModel {
  public:
   RecorderModel(RecorderConfig config, std::vector<std::uint8_t> image);
 
+  const RecorderConfig& config() const { return config_; }
   // The rate the recorder is set to now.
   int rate() const { return rate_; }
   bool read_mode() const { return read_mode_; }

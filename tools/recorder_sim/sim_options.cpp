@@ -29,7 +29,10 @@ std::optional<SimOptions> parse_sim_options(int argc, char** argv, std::string& 
                             {"--max-rate", &rec.max_rate, 1, 10000000},
                             {"--drop-block", &rec.drop_block, 0, kBlockCount},
                             {"--stall-ms", &rec.stall_ms, 0, 600000},
-                            {"--hangup-after", &rec.hangup_after, 0, kBlockCount - 1}};
+                            {"--hangup-after", &rec.hangup_after, 0, kBlockCount - 1},
+                            {"--garble-above", &rec.garble_above, 1, 10000000},
+                            {"--garble-block", &rec.garble_block, 0, kBlockCount - 1},
+                            {"--break-at", &rec.break_at, 0, kBlockCount - 1}};
   const std::pair<const char*, std::string*> texts[] = {
       {"--image", &options.image_file}, {"--link", &options.link_path}, {"--log", &options.log_file}};
   for (int i = 1; i < argc; ++i) {
@@ -37,6 +40,7 @@ std::optional<SimOptions> parse_sim_options(int argc, char** argv, std::string& 
     if (arg == "--silent") { rec.silent = true; continue; }
     if (arg == "--no-v") { rec.answer_v = false; continue; }
     if (arg == "--short-blocks") { rec.short_blocks = true; continue; }
+    if (arg == "--silent-mismatch") { rec.silent_mismatch = true; continue; }
     bool known = false;
     for (const auto& [name, target] : texts) {
       if (arg != name) continue;
