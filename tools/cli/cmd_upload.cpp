@@ -36,7 +36,9 @@ class TerminalDialogs final : public Dialogs {
     return buttons == DlgButtons::Ok ? DlgAnswer::Ok : DlgAnswer::Cancel;
   }
   QString open_file_name(const QString&, const QString&, const QString&) override { return {}; }
-  QString save_file_name(const QString&, const QString&, const QString&, const QString&) override { return {}; }
+  QString save_file_name(const QString&, const QString&, const QString&, const QString&, const QString&) override {
+    return {};
+  }
   void show_help(int) override {}
 };
 
