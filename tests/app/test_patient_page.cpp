@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 #include "app/core/language.h"
 #include "app/core/scripted_dialogs.h"
@@ -252,7 +254,14 @@ TEST_F(PatientPageTest, damaged_or_missing_files_are_reported_and_nothing_is_loa
       {"cut.pul", kTitle, u("Die Datei %1 ist unvollständig: sie hat 20000 statt 33280 Bytes.").arg(path("cut.pul"))},
       {"missing.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
                                     "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
+      // A FIFO would block the window for ever; a folder is no file either.
+      {"pipe.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
+                                 "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
+      {"folder.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
+                                   "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
   };
+  ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.pul")).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(home.path()).mkdir("folder.pul"));
   for (const auto& [file, caption, text] : cases) {
     dialogs.calls.clear();
     open(path(file));
