@@ -154,10 +154,9 @@ void PatientPage::set_fields(const PatientFields& f) {
   Edit3->setText(f.address);
   Edit5->setText(f.patient_id);
   SpinEdit4->setValue(f.age);
-  if (f.sex != kSexNone) {
-    RadioGroup2->setItemIndex(f.sex);
-    Change();  // setting the group counts like a click
-  }
+  // A byte that is neither sex shows neither, so no earlier choice stays with this patient.
+  RadioGroup2->setItemIndex(f.sex);
+  if (f.sex != kSexNone) Change();  // setting the group counts like a click
 }
 
 QString PatientPage::window_caption(const QString& name) {
@@ -174,6 +173,8 @@ void PatientPage::reset_recording() {
   MaskEdit1->setText(date_text(QDate::currentDate()));
   for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6}) edit->clear();
   SpinEdit4->setValue(0);
+  // The previous patient's sex must not reach the next patient's file.
+  RadioGroup2->setItemIndex(kSexNone);
   if (auto* zoom_bar = main_.control<QScrollBar>("ScrollBar2"))
     main_.ekg.CurPage = static_cast<std::uint16_t>(std::clamp(zoom_bar->value(), 1, kPageCount));
   clear_recording(main_.ekg);  // also FileName := "default.pul"
@@ -253,13 +254,13 @@ void PatientPage::Button7Click() {
 }
 
 void PatientPage::Button8Click() {
-  QString name = dialogs().save_file_name(lang_text(QStringLiteral("Speichern unter"), QStringLiteral("Save as")),
+  // The dialog adds ".pul" itself, so that it asks before replacing the file it will write.
+  const QString name = dialogs().save_file_name(lang_text(QStringLiteral("Speichern unter"), QStringLiteral("Save as")),
                                           dialog_folder_,
                                           lang_text(QStringLiteral("Pulvitra Daten|*.pul"),
                                                     QStringLiteral("Pulvitra data|*.pul")),
-                                          QString());
+                                          QString(), QStringLiteral("pul"));
   if (name.isEmpty()) return;
-  if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".pul");
   set_file_name(name);
   save_allowed_ = true;
   update_save_button();

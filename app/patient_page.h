@@ -36,7 +36,7 @@ class PatientPage : public QObject {
   bool save_allowed() const { return save_allowed_; }
   void update_save_button();
 
-  // The page's fields as plain data and back; a sex of kSexNone leaves the group as it is.
+  // The page's fields as plain data and back; a sex of kSexNone selects neither item.
   PatientFields fields() const;
   void set_fields(const PatientFields& fields);
 

@@ -1,14 +1,15 @@
 #include "app/qt_dialogs.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTextBrowser>
 
 #include "shell/language.h"
 #include "shell/program_folder.h"
+#include "app/qt_translation.h"
 
 namespace pulvitra {
 
@@ -33,9 +34,41 @@ QString qt_filter(const QString& filter) {
   return out.join(QLatin1String(";;"));
 }
 
+// The save dialog completes a typed name with the default suffix itself and only then asks
+// before replacing; it also takes "foo." as "foo" so that it becomes "foo.pul".
+class SaveDialog final : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+ protected:
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty()) {
+      const QString completed = with_default_suffix(files.first(), defaultSuffix());
+      if (completed != files.first()) {
+        // selectFile leaves the name field alone while it has the focus, as it has when the
+        // user pressed Enter in it.
+        if (auto* name_field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name_field->clearFocus();
+        selectFile(completed);
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
+// Qt's own file dialog, not the desktop's, so that it speaks the program's language.
+QString run_file_dialog(QFileDialog& dialog, const QString& filter) {
+  apply_qt_translation(cur_lang);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setNameFilter(qt_filter(filter));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
 }  // namespace
 
 DlgAnswer QtDialogs::message(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text) {
+  apply_qt_translation(cur_lang);  // "Ja"/"Nein" where the German text asks for "Ja"
   QMessageBox box(qt_icon(icon), caption, QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
                   QMessageBox::NoButton, QApplication::activeWindow());
   switch (buttons) {
@@ -53,13 +86,20 @@ DlgAnswer QtDialogs::message(DlgIcon icon, DlgButtons buttons, const QString& ca
 }
 
 QString QtDialogs::open_file_name(const QString& caption, const QString& folder, const QString& filter) {
-  return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, folder, qt_filter(filter));
+  QFileDialog dialog(QApplication::activeWindow(), caption, folder);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return run_file_dialog(dialog, filter);
 }
 
 QString QtDialogs::save_file_name(const QString& caption, const QString& folder, const QString& filter,
-                                  const QString& suggested) {
-  QString start = suggested.isEmpty() ? folder : QDir(folder).filePath(suggested);
-  return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, start, qt_filter(filter));
+                                  const QString& suggested, const QString& default_suffix) {
+  SaveDialog dialog(QApplication::activeWindow(), caption, folder);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(default_suffix);
+  if (!suggested.isEmpty()) dialog.selectFile(suggested);
+  return run_file_dialog(dialog, filter);
 }
 
 void QtDialogs::show_help(int topic) {

@@ -1,4 +1,5 @@
-// The program's Dialogs: Qt message boxes, file dialogs and the help window.
+// The program's Dialogs: Qt message boxes, file dialogs and the help window, with Qt's own
+// texts (standard buttons, dialog labels) in the program's language.
 #pragma once
 
 #include <QPointer>
@@ -14,7 +15,7 @@ class QtDialogs final : public Dialogs {
   DlgAnswer message(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text) override;
   QString open_file_name(const QString& caption, const QString& folder, const QString& filter) override;
   QString save_file_name(const QString& caption, const QString& folder, const QString& filter,
-                         const QString& suggested) override;
+                         const QString& suggested, const QString& default_suffix) override;
   void show_help(int topic) override;
 
  private:

@@ -201,7 +201,7 @@ void TMain::Timer2Timer() {
 bool TMain::FormCloseQuery() {
   const QString question = lang_text(QStringLiteral("           Beenden ?         "),
                                      QStringLiteral("            Close ?          "));
-  return dialogs().message(DlgIcon::Question, DlgButtons::YesNo, QLatin1String(kApplicationTitle), question) ==
+  return dialogs().message(DlgIcon::None, DlgButtons::YesNo, QLatin1String(kApplicationTitle), question) ==
          DlgAnswer::Yes;
 }
 

@@ -6,13 +6,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSaveFile>
 #include <QScreen>
 #include <cmath>
 
+#include "shell/application.h"
 #include "shell/dialogs.h"
 #include "shell/language.h"
-#include "shell/application.h"
 #include "shell/program_folder.h"
+#include "app/qt_translation.h"
 #include "app/tmain.h"
 
 namespace pulvitra {
@@ -127,12 +129,14 @@ void TStart::FormCreate() {
   if (lang < 1) lang = 1;
   if (lang > 2) lang = 2;
   cur_lang = lang;
+  apply_qt_translation(cur_lang);
   highlight(cur_lang == kGerman ? ll1 : ll2, true);
   ll1->move(4, 5);
   ll2->move(4, 5 + ll1->height());
   Image1->setGeometry(rect());
   setEnabled(true);
   if (settings.BackGround) fill_screen();
+  else centre_on_screen();
   Timer2->start();
 }
 
@@ -201,13 +205,13 @@ void TStart::lang_goon() {
   ll1->setText(cur_lang == kGerman ? QStringLiteral("deutsch") : QStringLiteral("english"));
   ll1->adjustSize();
 
+  apply_qt_translation(cur_lang);
+
   const QString folder = program_folder();
   const bool german = cur_lang == kGerman;
   const QString source = folder + (german ? QStringLiteral("pulvitra_de.hlp") : QStringLiteral("pulvitra_en.hlp"));
   if (QFile::exists(source)) {
-    const QString target = folder + QStringLiteral("pulvitra.hlp");
-    QFile::remove(target);
-    QFile::copy(source, target);  // a failed copy is not reported
+    copy_help_file(source, folder + QStringLiteral("pulvitra.hlp"));  // a failed copy is not reported
   } else {
     dialogs().message(DlgIcon::Error, DlgButtons::Cancel, QLatin1String(kApplicationTitle),
                       german ? QStringLiteral("PULVITRA Hilfedatei (de) existiert nicht !")
@@ -248,6 +252,26 @@ void TStart::Timer1Timer() {
   }
 }
 
+// The copy replaces the help in place only once it is complete, so a failed copy leaves the
+// help of the last run rather than none.
+bool TStart::copy_help_file(const QString& source, const QString& target) {
+  QFile in(source);
+  if (!in.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = in.readAll();
+  if (in.error() != QFileDevice::NoError) return false;
+  QSaveFile out(target);
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  if (out.write(bytes) != bytes.size()) {
+    out.cancelWriting();
+    return false;
+  }
+  return out.commit();
+}
+
+void TStart::centre_on_screen() {
+  if (QScreen* s = screen()) move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
 void TStart::fill_screen() {
   // Without a window manager a maximized state alone does not resize the window.
   if (QScreen* s = screen()) setGeometry(s->availableGeometry());
@@ -270,11 +294,19 @@ bool TStart::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ll1) ll1MouseMove();
     else if (watched == ll2) ll2MouseMove();
     else if (watched == Image1) Image1MouseMove();
-  } else if (event->type() == QEvent::MouseButtonPress) {
+  } else if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+    // A click is a press and a release on the same label; a press alone chooses nothing.
     auto* me = static_cast<QMouseEvent*>(event);
-    if (me->button() == Qt::LeftButton) {
-      if (watched == ll1) ll1Click();
-      else if (watched == ll2) ll2Click();
+    auto* label = watched == ll1 || watched == ll2 ? static_cast<QLabel*>(watched) : nullptr;
+    if (me->button() == Qt::LeftButton && label) {
+      if (event->type() == QEvent::MouseButtonPress) {
+        pressed_label_ = label;
+      } else {
+        const bool clicked = pressed_label_ == label && label->rect().contains(me->position().toPoint());
+        pressed_label_ = nullptr;
+        if (clicked && label == ll1) ll1Click();
+        if (clicked && label == ll2) ll2Click();
+      }
     }
   }
   return QWidget::eventFilter(watched, event);

@@ -60,6 +60,10 @@ class TStart : public QWidget {
   void FormCreate();
   void highlight(QLabel* label, bool on);
   void fill_screen();
+  void centre_on_screen();
+  static bool copy_help_file(const QString& source, const QString& target);
+
+  QLabel* pressed_label_ = nullptr;  // the label a left press began on
 };
 
 // The picture of the start window (832 x 624): an ECG trace on a teal ground.

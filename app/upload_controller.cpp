@@ -2,12 +2,38 @@
 
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
+#include <memory>
+#include <utility>
 
 #include "app/device_page.h"
+#include "app/image_control.h"
 #include "app/tmain.h"
 #include "app/view_pages.h"
 
 namespace pulvitra {
+
+namespace {
+
+// The views that need beats keep their last drawing while there are none; after an upload
+// that would be the previous recording's figures. Draw them as New leaves them instead.
+void draw_beat_views_as_new(TMain& main) {
+  auto empty = std::make_unique<TEKG>();
+  clear_recording(*empty);
+  const std::pair<int, const char*> views[] = {{kViewTrend, "Image3"}, {kViewHistogram, "Image4"}, {kViewLorenz, "Image5"}};
+  for (const auto& [kind, name] : views) {
+    auto* image = main.control<ImageControl>(name);
+    if (!image) continue;
+    ViewTarget target;
+    if (kind == kViewTrend) target.screen.trend = &image->picture();
+    if (kind == kViewHistogram) target.screen.histogram = &image->picture();
+    if (kind == kViewLorenz) target.screen.lorenz = &image->picture();
+    redraw_views(kind, target, *empty, main.views->state());
+    image->refresh();
+  }
+}
+
+}  // namespace
 
 UploadController::UploadController(TMain& main, DevicePage& page)
     : QObject(&page), main_(main), upload_(std::make_unique<Upload>(page.link(), page.baud_selector(), main.ekg)) {
@@ -29,7 +55,10 @@ void UploadController::connect_window() {
     upload_->set_progress = [bar](int position) { bar->setValue(position); };
   }
   upload_->redraw_views = [this] {
-    if (main_.views) main_.views->redraw_views(0);
+    main_.data_changed = true;  // the uploaded recording is in no file yet
+    if (!main_.views) return;
+    main_.views->redraw_views(kViewAll);
+    if (main_.ekg.BeatCount == 0) draw_beat_views_as_new(main_);
   };
   upload_->show_overview = [this] { main_.TabbedNotebook1->setCurrentIndex(kPageOverview); };
   if (auto* button = main_.control<QPushButton>("Button3")) {

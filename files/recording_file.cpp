@@ -109,6 +109,13 @@ QByteArray encode_recording_file(const PatientFields& fields, std::uint8_t fixed
 
 RecordingFile read_recording_file(const QString& path) {
   RecordingFile out;
+  // Opening a FIFO waits for a writer for ever, and a device or a folder is no recording
+  // either: refuse anything but a plain file before touching it.
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile()) {
+    out.system_error = QStringLiteral("not a regular file");
+    return out;
+  }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     out.system_error = file.errorString();
@@ -118,6 +125,10 @@ RecordingFile read_recording_file(const QString& path) {
   if (file.error() != QFileDevice::NoError) {
     out.status = ReadStatus::ReadError;
     out.system_error = file.errorString();
+    return out;
+  }
+  if (header.size() < kHeaderSize && !header.startsWith(QByteArray(kMagic, kMagicLength))) {
+    out.status = ReadStatus::NotARecording;  // too short, but not a recording to begin with
     return out;
   }
   if (header.size() < kHeaderSize) {

@@ -54,9 +54,9 @@ QByteArray encode_recording_file(const PatientFields& fields, std::uint8_t fixed
 
 enum class ReadStatus {
   Ok,
-  CannotOpen,     // missing, unreadable
-  NotARecording,  // the magic does not match
-  TooShort,       // under 512 bytes, or the magic but under 33280 bytes
+  CannotOpen,     // missing, unreadable, or not a regular file (a FIFO, a device, a folder)
+  NotARecording,  // the magic does not match, whatever the length
+  TooShort,       // the magic, but under 33280 bytes
   ReadError,      // the system failed while reading
 };
 

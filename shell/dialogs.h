@@ -19,11 +19,18 @@ class Dialogs {
   // The chosen file's path, or "" when the user cancelled.
   virtual QString open_file_name(const QString& caption, const QString& folder,
                                  const QString& filter) = 0;
+  // A typed name without an extension gets default_suffix from the dialog itself, before
+  // it asks whether to replace an existing file, so the name returned is the one asked about.
   virtual QString save_file_name(const QString& caption, const QString& folder,
-                                 const QString& filter, const QString& suggested) = 0;
+                                 const QString& filter, const QString& suggested,
+                                 const QString& default_suffix = QString()) = 0;
   // Shows the help file's topic of that context number.
   virtual void show_help(int topic) = 0;
 };
+
+// A file name as the save dialog completes it: "foo" and "foo." become "foo.<suffix>",
+// a name with an extension ("foo.bak") stays. An empty suffix changes nothing.
+QString with_default_suffix(const QString& name, const QString& suffix);
 
 // The installed implementation. Until one is installed, a silent one answers Cancel/"".
 Dialogs& dialogs();

@@ -27,12 +27,13 @@ QString ScriptedDialogs::open_file_name(const QString& caption, const QString& f
 }
 
 QString ScriptedDialogs::save_file_name(const QString& caption, const QString& folder,
-                                        const QString& filter, const QString&) {
+                                        const QString& filter, const QString&,
+                                        const QString& default_suffix) {
   calls.append({QStringLiteral("save"), DlgIcon::None, DlgButtons::Ok, caption, filter, folder});
   if (file_names.empty()) return {};
   QString name = file_names.front();
   file_names.pop_front();
-  return name;
+  return with_default_suffix(name, default_suffix);
 }
 
 void ScriptedDialogs::show_help(int topic) {

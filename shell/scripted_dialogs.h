@@ -27,8 +27,9 @@ class ScriptedDialogs final : public Dialogs {
   DlgAnswer message(DlgIcon icon, DlgButtons buttons, const QString& caption,
                     const QString& text) override;
   QString open_file_name(const QString& caption, const QString& folder, const QString& filter) override;
+  // Answers like the real dialog: the queued name completed with the default suffix.
   QString save_file_name(const QString& caption, const QString& folder, const QString& filter,
-                         const QString& suggested) override;
+                         const QString& suggested, const QString& default_suffix) override;
   void show_help(int topic) override;
 
   std::deque<DlgAnswer> answers;

@@ -19,10 +19,12 @@ bool is_section_line(const QString& line, QString* name) {
   return true;
 }
 
+// The lines as bytes, one character per byte (Latin-1 maps every byte to itself), so that
+// whatever another program stored in its sections goes back to the file unchanged.
 QStringList read_lines(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  QString text = QString::fromUtf8(file.readAll());
+  QString text = QString::fromLatin1(file.readAll());
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   QStringList lines = text.split(QLatin1Char('\n'));
   if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
@@ -78,7 +80,10 @@ std::optional<std::int64_t> parse_ini_integer(const QString& raw) {
     base = 16;
     text = text.mid(2);
   }
-  if (text.isEmpty() || text.size() > 16) return std::nullopt;
+  if (text.isEmpty()) return std::nullopt;
+  // Anything beyond the 32-bit range is out of range of every key; stopping there keeps the
+  // sum far from overflowing however many digits follow.
+  constexpr std::int64_t kBeyondAnyKey = std::int64_t{std::numeric_limits<std::uint32_t>::max()} + 1;
   std::int64_t value = 0;
   for (QChar ch : text) {
     int digit = ch.isDigit() ? ch.digitValue() : -1;
@@ -88,6 +93,7 @@ std::optional<std::int64_t> parse_ini_integer(const QString& raw) {
     }
     if (digit < 0 || digit >= base || ch.unicode() > 127) return std::nullopt;
     value = value * base + digit;
+    if (value > kBeyondAnyKey) return std::nullopt;
   }
   if (value > std::numeric_limits<std::int32_t>::max() + std::int64_t{1}) return std::nullopt;
   return negative ? -value : value;
@@ -154,7 +160,7 @@ QString write_settings(const QString& path, const Settings& settings, const QStr
   QSaveFile file(path);
   bool ok = file.open(QIODevice::WriteOnly);
   if (ok) {
-    QByteArray bytes = out.join(QLatin1String("\r\n")).toUtf8() + "\r\n";
+    QByteArray bytes = out.join(QLatin1String("\r\n")).toLatin1() + "\r\n";
     ok = file.write(bytes) == bytes.size();
     ok = ok && file.commit();
   }
@@ -165,7 +171,8 @@ QString write_settings(const QString& path, const Settings& settings, const QStr
 }
 
 QString read_ini_value(const QString& path, const QString& section, const QString& key) {
-  return value_in(read_lines(path), section, key);
+  // The values read this way are device paths: bytes in the file system's encoding.
+  return QFile::decodeName(value_in(read_lines(path), section, key).toLatin1());
 }
 
 }  // namespace pulvitra

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 #include "shell/language.h"
 #include "shell/scripted_dialogs.h"
@@ -167,7 +169,7 @@ TEST_F(PatientPageTest, new_asks_only_after_changes_and_no_keeps_everything) {
   dialogs.answers = {DlgAnswer::Yes};
   page().Button1Click();
   EXPECT_EQ(edit("Edit1")->text(), "");
-  EXPECT_EQ(sex()->itemIndex(), kSexFemale);  // New leaves the sex
+  EXPECT_EQ(sex()->itemIndex(), kSexNone);  // New clears the sex: it was the previous patient's
   EXPECT_TRUE(recording_is_empty());
   EXPECT_EQ(window->ekg.FileName, "default.pul");
   EXPECT_FALSE(window->data_changed);
@@ -252,7 +254,14 @@ TEST_F(PatientPageTest, damaged_or_missing_files_are_reported_and_nothing_is_loa
       {"cut.pul", kTitle, u("Die Datei %1 ist unvollständig: sie hat 20000 statt 33280 Bytes.").arg(path("cut.pul"))},
       {"missing.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
                                     "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
+      // A FIFO would block the window for ever; a folder is no file either.
+      {"pipe.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
+                                 "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
+      {"folder.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
+                                   "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
   };
+  ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.pul")).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(home.path()).mkdir("folder.pul"));
   for (const auto& [file, caption, text] : cases) {
     dialogs.calls.clear();
     open(path(file));
@@ -309,4 +318,35 @@ TEST(PatientPageCaption, keeps_the_tail_of_long_file_names) {
       {folders + "mueller_juergen.pul", ".../2026/cardiology/patients/mueller_juergen.pul"},
   };
   for (const auto& [file, shown] : cases) EXPECT_EQ(PatientPage::window_caption(file), kTitle + "   " + shown);
+}
+
+// The sex byte at offset 223 of a file written after New, or after opening a file whose
+// byte is neither 0x10 nor 0x20: never the previous patient's choice.
+TEST_F(PatientPageTest, the_previous_patients_sex_never_reaches_another_file) {
+  QByteArray unknown = encode_header(PatientFields{}, 0) + QByteArray(kImageSize, '\x7D');
+  unknown[223] = '\x33';
+  write_file(path("unknown_sex.pul"), unknown);
+  struct Case {
+    const char* name;
+    std::function<void(PatientPageTest&)> next_patient;
+  } cases[] = {
+      {"after New", [](PatientPageTest& t) { t.page().Button1Click(); }},
+      {"after opening an unknown byte", [](PatientPageTest& t) { t.open(t.path("unknown_sex.pul")); }},
+  };
+  for (const Case& c : cases) {
+    sex()->setItemIndex(kSexFemale);
+    window->data_changed = false;
+    c.next_patient(*this);
+    EXPECT_EQ(sex()->itemIndex(), kSexNone) << c.name;
+    save_as(path("next.pul"));
+    EXPECT_EQ(file_bytes(path("next.pul")).at(223), '\x20') << c.name;  // neither: stored as 0x20
+  }
+}
+
+// Qt's save dialog is given ".pul" to add, so it asks before replacing the file it writes.
+TEST_F(PatientPageTest, save_as_lets_the_dialog_add_the_extension) {
+  save_as(path("foo."));
+  EXPECT_EQ(window->ekg.FileName, path("foo.pul").toStdString());
+  EXPECT_EQ(file_bytes(path("foo.pul")).size(), kRecordingFileSize);
+  EXPECT_FALSE(QFile::exists(path("foo..pul")));
 }

@@ -116,3 +116,40 @@ TEST(SettingsFile, a_failed_write_leaves_the_old_file_whole) {
   EXPECT_TRUE(error.contains(path)) << error.toStdString();
   EXPECT_EQ(read_file(path), "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n");
 }
+
+// Another program's Windows-1252 text (here "Müller" with the byte 0xFC) must survive the
+// write at exit, in another section as in an unknown key of our own.
+TEST(SettingsFile, writing_keeps_foreign_bytes_of_other_sections_and_keys) {
+  QTemporaryDir dir;
+  const QByteArray other = "[Praxis]\r\nArzt=Dr. M\xFCller\r\n";
+  const QByteArray unknown = "Notiz=Gr\xFC\xDF" "e \x80 5\r\n";
+  const QString path = write_file(dir, other + "[Pulvitra 2.4 Settings]\r\nLanguage=1\r\n" + unknown);
+  EXPECT_EQ(write_settings(path, Settings{}, "COM1", 2), QString());
+  EXPECT_EQ(read_file(path), other +
+                                 "[Pulvitra 2.4 Settings]\r\nAssist=1\r\nComPort=1\r\nMax_Baudrate=12800\r\n"
+                                 "Language=2\r\nBackGround=1\r\n" +
+                                 unknown);
+}
+
+// However many digits a value has, it is read without overflow; beyond the key's range it
+// gives the default (12800 for Max_Baudrate, 1 for Language).
+TEST(SettingsFile, values_out_of_range_give_the_default_without_overflow) {
+  struct Case {
+    const char* text;
+    std::int32_t max_baud;
+  };
+  const Case cases[] = {
+      {"0xFFFFFFFFFFFFFFFF", 12800},       {"$FFFFFFFFFFFFFFFF", 12800},   {"0x7FFFFFFF", 2147483647},
+      {"0x80000000", 12800},               {"2147483648", 12800},          {"-2147483648", -2147483647 - 1},
+      {"-2147483649", 12800},              {"99999999999999999999999", 12800},
+      {"0xFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", 12800}, {"000000000000000000062500", 62500},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    const QString path = write_file(dir, QByteArray("[Pulvitra 2.4 Settings]\nMax_Baudrate=") + c.text +
+                                             "\nLanguage=" + c.text + "\n");
+    const Settings s = read_settings(path);
+    EXPECT_EQ(s.MaxBaud, c.max_baud) << c.text;
+    EXPECT_EQ(s.Language, 1) << c.text;
+  }
+}

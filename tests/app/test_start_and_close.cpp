@@ -6,8 +6,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
 #include <stdexcept>
+#include <sys/resource.h>
 
 #include "app/captions.h"
 #include "shell/language.h"
@@ -113,6 +117,59 @@ TEST(StartWindow, choosing_a_language_copies_its_help_file) {
   cur_lang = kGerman;
 }
 
+// A press alone chooses nothing; the choice is a press and a release on the same label.
+TEST(StartWindow, a_language_label_acts_on_a_full_click) {
+  ProgramHome home;
+  Settings settings;
+  TStart start(settings);
+  start.show();
+  QTest::mousePress(start.ll2, Qt::LeftButton);
+  EXPECT_FALSE(start.lang_chosen);
+  QTest::mouseRelease(start.ll2, Qt::LeftButton, {}, QPoint(-20, -20));  // released off the label
+  EXPECT_FALSE(start.lang_chosen);
+  EXPECT_EQ(cur_lang, kGerman);
+  QTest::mousePress(start.ll2, Qt::LeftButton);
+  QTest::mouseRelease(start.ll2, Qt::LeftButton);
+  EXPECT_TRUE(start.lang_chosen);
+  EXPECT_EQ(cur_lang, kEnglish);
+  cur_lang = kGerman;
+}
+
+TEST(StartWindow, without_the_background_it_is_centred_on_the_screen) {
+  ProgramHome home;
+  Settings settings;
+  settings.BackGround = false;
+  TStart start(settings);
+  const QRect screen = start.screen()->availableGeometry();
+  EXPECT_EQ(start.size(), QSize(650, 543));
+  EXPECT_LE(std::abs(start.geometry().center().x() - screen.center().x()), 1);
+  EXPECT_LE(std::abs(start.geometry().center().y() - screen.center().y()), 1);
+}
+
+// A copy that fails part way (here a file size limit, as a full disk) keeps the help of the
+// last run instead of leaving a cut or no help at all.
+TEST(StartWindow, a_failed_help_copy_keeps_the_previous_help) {
+  ProgramHome home;
+  const QByteArray previous = "<html>the help of the last run</html>";
+  for (auto [name, bytes] : {std::pair{"pulvitra.hlp", previous}, {"pulvitra_de.hlp", QByteArray(64 * 1024, 'h')}}) {
+    QFile f(home.dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  Settings settings;
+  TStart start(settings);
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit small = old_limit;
+  small.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &small);
+  start.ll1Click();
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  EXPECT_TRUE(start.lang_chosen);
+  EXPECT_EQ(file_text(home.dir.filePath("pulvitra.hlp")), previous);
+}
+
 TEST(StartWindow, a_missing_help_file_is_reported_and_start_goes_on) {
   ScriptedDialogs dialogs;
   for (auto [click_english, text] :
@@ -196,6 +253,7 @@ TEST(MainWindow, close_question_has_its_exact_blanks_in_both_languages) {
     EXPECT_EQ(dialogs.messages()[0].text.size(), 29);
     EXPECT_EQ(dialogs.messages()[0].caption, "Pulvitra 2.4-5");
     EXPECT_EQ(dialogs.messages()[0].buttons, DlgButtons::YesNo);
+    EXPECT_EQ(dialogs.messages()[0].icon, DlgIcon::None);
     EXPECT_FALSE(closed);
     EXPECT_TRUE(main_window.isVisible());
     dialogs.answers = {DlgAnswer::Yes};

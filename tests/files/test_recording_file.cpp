@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <future>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "files/recording_file.h"
@@ -188,7 +192,12 @@ TEST(RecordingFileIo, tells_missing_foreign_and_cut_files_apart) {
     qint64 bytes_found;
   } cases[] = {
       {"missing.pul", QByteArray(), ReadStatus::CannotOpen, 0},
-      {"empty.pul", QByteArray(""), ReadStatus::TooShort, 0},
+      // Under 512 bytes, only a file that begins with the magic is a cut recording.
+      {"empty.pul", QByteArray(""), ReadStatus::NotARecording, 0},
+      {"tiny_foreign.pul", QByteArray("hello, world\n"), ReadStatus::NotARecording, 0},
+      {"cut_foreign.pul", foreign.left(511), ReadStatus::NotARecording, 0},
+      {"cut_in_magic.pul", good.left(12), ReadStatus::NotARecording, 0},
+      {"magic_only.pul", good.left(13), ReadStatus::TooShort, 13},
       {"header_cut.pul", good.left(511), ReadStatus::TooShort, 511},
       {"image_cut.pul", good.left(33279), ReadStatus::TooShort, 33279},
       {"short_foreign.pul", foreign.left(600), ReadStatus::NotARecording, 0},
@@ -201,6 +210,24 @@ TEST(RecordingFileIo, tells_missing_foreign_and_cut_files_apart) {
     EXPECT_EQ(file.status, c.status) << c.name;
     EXPECT_EQ(file.bytes_found, c.bytes_found) << c.name;
     EXPECT_EQ(file.image.size(), c.status == ReadStatus::Ok ? kImageSize : 0) << c.name;
+  }
+}
+
+// Opening a FIFO would wait for a writer for ever; devices and folders are refused alike.
+TEST(RecordingFileIo, refuses_what_is_not_a_regular_file_without_reading) {
+  QTemporaryDir dir;
+  const QString fifo = dir.filePath("pipe.pul");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  for (const QString& path : {fifo, u("/dev/zero"), u("/dev/null"), dir.path()}) {
+    auto reading = std::async(std::launch::async, [path] { return read_recording_file(path); });
+    if (reading.wait_for(std::chrono::seconds(1)) != std::future_status::ready) {
+      // Let the blocked open go on before failing, so the test ends.
+      ::close(::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK));
+      ADD_FAILURE() << "reading " << path.toStdString() << " blocked";
+    }
+    const RecordingFile file = reading.get();
+    EXPECT_EQ(file.status, ReadStatus::CannotOpen) << path.toStdString();
+    EXPECT_TRUE(file.image.isEmpty()) << path.toStdString();
   }
 }
 

@@ -4,10 +4,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
+#include "shell/language.h"
 #include "files/recording_file.h"
 #include "recording/recording_generator.h"
 #include "tools/cli/command.h"
+#include "tools/cli/options.h"
 
 namespace pulvitra::cli {
 
@@ -37,34 +40,32 @@ const std::map<QString, NumberOption>& number_options() {
 
 bool is_whole(const QString& name) { return name != "--rate" && name != "--min-rate" && name != "--max-rate" && name != "--minutes" && name != "--events" && name != "--noise"; }
 
+Option::Take number(const QString& name, const NumberOption& option, GeneratorOptions& options) {
+  return [name, option, &options](const QStringList& values) {
+    bool ok = false;
+    const double value = values.first().toDouble(&ok);
+    if (!ok || value < option.low || value > option.high || (is_whole(name) && value != static_cast<long long>(value))) {
+      return QStringLiteral("takes a %1 from %2 to %3, not '%4'")
+          .arg(is_whole(name) ? "whole number" : "number")
+          .arg(option.low)
+          .arg(static_cast<qulonglong>(option.high))
+          .arg(values.first());
+    }
+    option.apply(options, value);
+    return QString();
+  };
+}
+
 int run_generate(const QStringList& args) {
   GeneratorOptions options;
-  QString path;
   bool fixed_interval = false;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& arg = args[i];
-    if (arg == "--second") {
-      options.second_measurement = true;
-    } else if (arg == "--fixed-interval") {
-      fixed_interval = true;
-    } else if (auto it = number_options().find(arg); it != number_options().end()) {
-      if (i + 1 >= args.size()) return usage_error(QStringLiteral("generate: %1 needs a value").arg(arg));
-      bool ok = false;
-      const double value = args[++i].toDouble(&ok);
-      if (!ok || value < it->second.low || value > it->second.high || (is_whole(arg) && value != static_cast<long long>(value))) {
-        return usage_error(QStringLiteral("generate: %1 takes a %2 from %3 to %4, not '%5'")
-                               .arg(arg, is_whole(arg) ? "whole number" : "number")
-                               .arg(it->second.low)
-                               .arg(static_cast<qulonglong>(it->second.high))
-                               .arg(args[i]));
-      }
-      it->second.apply(options, value);
-    } else if (arg.startsWith("--") || !path.isEmpty()) {
-      return usage_error(QStringLiteral("generate: unexpected argument '%1'").arg(arg));
-    } else {
-      path = arg;
-    }
-  }
+  std::vector<Option> table = {{"--second", 0, switch_on(options.second_measurement)},
+                               {"--fixed-interval", 0, switch_on(fixed_interval)}};
+  for (const auto& [name, option] : number_options()) table.push_back({name, 1, number(name, option, options)});
+  QString error;
+  const auto line = parse_command_line(QStringLiteral("generate"), args, table, 1, error);
+  if (!line) return usage_error(error);
+  const QString path = line->files.value(0);
   if (path.isEmpty()) return usage_error(QStringLiteral("generate: no output file given"));
   if (options.min_rate > options.max_rate) return usage_error(QStringLiteral("generate: --min-rate is above --max-rate"));
 
@@ -75,8 +76,11 @@ int run_generate(const QStringList& args) {
   const auto interval = static_cast<std::uint8_t>(fixed_interval ? options.interval_ms : 0);
   const WriteResult written = save_recording_file(path, PatientFields{}, interval, *ekg);
   if (!written.ok) {
-    std::fprintf(stderr, "pulvitra-cli: cannot write %s: %s\n", path.toLocal8Bit().constData(),
-                 written.system_error.toLocal8Bit().constData());
+    std::fprintf(stderr, "pulvitra-cli: %s\n",
+                 lang_text(QStringLiteral("%1 lässt sich nicht schreiben: %2"), QStringLiteral("cannot write %1: %2"))
+                     .arg(path, written.system_error)
+                     .toLocal8Bit()
+                     .constData());
     return 1;
   }
   std::printf("%s: %zu beats, %d ms interval\n", path.toLocal8Bit().constData(), recording.beat_positions.size(),

@@ -2,40 +2,27 @@
 // texts exactly as the program would show them after opening the file.
 #include <cstdio>
 
-#include "shell/language.h"
-#include "files/header_json.h"
-#include "files/recording_file.h"
 #include "tools/cli/command.h"
+#include "tools/cli/header_json.h"
+#include "tools/cli/options.h"
+#include "tools/cli/recording_input.h"
 
 namespace pulvitra::cli {
 
 namespace {
 
 int run_info(const QStringList& args) {
-  if (args.size() != 1 || args.first().startsWith(QLatin1Char('-')))
-    return usage_error(QStringLiteral("info: give exactly one recording file"));
-  cur_lang = kEnglish;  // messages of the tools are for scripts and logs
-  const QString& path = args.first();
-  const RecordingFile file = read_recording_file(path);
-  QString failure;
-  switch (file.status) {
-    case ReadStatus::Ok:
-    case ReadStatus::NotARecording: {
-      const QByteArray json = header_json(file.header);
-      std::fwrite(json.constData(), 1, json.size(), stdout);
-      return 0;
-    }
-    case ReadStatus::CannotOpen:
-      failure = QStringLiteral("cannot open %1: %2").arg(path, file.system_error);
-      break;
-    case ReadStatus::TooShort:
-    case ReadStatus::ReadError:
-      // The program refuses such a file as a whole, so there is nothing it would show.
-      failure = read_failure_text(file, path);
-      break;
-  }
-  std::fprintf(stderr, "pulvitra-cli: %s\n", failure.toLocal8Bit().constData());
-  return 1;
+  QString error;
+  const auto line = parse_command_line(QStringLiteral("info"), args, {}, 1, error);
+  if (!line) return usage_error(error);
+  if (line->files.isEmpty()) return usage_error(QStringLiteral("info: no recording file given"));
+  // A file without the magic still has a header that says so; a cut or unreadable one is
+  // refused as a whole, as the program does, so there is nothing it would show.
+  const auto input = open_recording(line->files.first(), Accept::kHeader);
+  if (!input) return 1;
+  const std::string json = header_json(input->file.header);
+  std::fwrite(json.data(), 1, json.size(), stdout);
+  return 0;
 }
 
 const Command kInfo("info", "FILE.pul",

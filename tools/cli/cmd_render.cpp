@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <memory>
+#include <vector>
 
 #include "shell/language.h"
-#include "files/recording_file.h"
-#include "recording/decoder.h"
 #include "tools/cli/command.h"
+#include "tools/cli/options.h"
+#include "tools/cli/recording_input.h"
 #include "views/canvas.h"
 #include "views/redraw.h"
 #include "views/screen_sizes.h"
@@ -37,118 +37,74 @@ const std::map<QString, ViewChoice>& views() {
 }
 
 struct RenderRequest {
-  QString file;
   QString out;
-  QString view = "overview";
+  int view = 0;  // index into view_names()
   ViewState settings;
   int column = 0;
   int row = 0;
-  int language = kGerman;
 };
 
-// Parses "--name VALUE" as a whole number within limits; the error text names the option.
-// i is at the option or at its previous value; the value is the next argument.
-bool take_int(const QString& name, const QStringList& args, int& i, int low, int high, int& value, QString& error) {
-  bool ok = false;
-  const int v = i + 1 < args.size() ? args[i + 1].toInt(&ok) : 0;
-  if (!ok || v < low || v > high) {
-    error = QStringLiteral("render: %1 needs a whole number from %2 to %3").arg(name).arg(low).arg(high);
-    return false;
-  }
-  value = v;
-  ++i;
-  return true;
+const QStringList& view_names() {
+  static const QStringList names = {"overview", "zoom", "histogram", "trend", "lorenz"};
+  return names;
 }
 
-bool take_word(const QStringList& args, int& i, const QStringList& words, int& index, QString& error) {
-  const QString name = args[i];
-  index = i + 1 < args.size() ? static_cast<int>(words.indexOf(args[i + 1])) : -1;
-  if (index < 0) {
-    error = QStringLiteral("render: %1 needs one of %2").arg(name, words.join(QStringLiteral(", ")));
-    return false;
-  }
-  ++i;
-  return true;
+// As the window's zoom box: any whole number, a factor outside 20..400 taken as the nearest end.
+Option::Take zoom_factor(int& factor) {
+  return [&factor](const QStringList& values) {
+    int typed = 0;
+    const QString wrong = whole_number(-1000000, 1000000, typed)(values);
+    factor = std::clamp(typed, 20, 400);
+    return wrong;
+  };
 }
 
-bool parse(const QStringList& args, RenderRequest& r, QString& error) {
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    bool ok = true;
-    int word = 0;
-    if (a == "--view") {
-      ok = i + 1 < args.size() && views().count(args[i + 1]) > 0;
-      if (ok) r.view = args[++i];
-      else error = QStringLiteral("render: --view needs one of overview, zoom, histogram, trend, lorenz");
-    } else if (a == "--position") {
-      ok = take_int(a, args, i, 0, 17, r.settings.overview_pos, error);
-    } else if (a == "--page") {
-      ok = take_int(a, args, i, 1, 171, r.settings.zoom_pos, error);
-    } else if (a == "--zoom") {
-      // As the window's zoom box: a factor outside 20..400 is taken as the nearest end.
-      ok = take_int(a, args, i, -1000000, 1000000, r.settings.zoom_factor, error);
-      r.settings.zoom_factor = std::clamp(r.settings.zoom_factor, 20, 400);
-    } else if (a == "--scale") {
-      ok = take_word(args, i, {"period", "rate"}, r.settings.scale, error);
-    } else if (a == "--axis") {
-      ok = take_word(args, i, {"time", "pages"}, r.settings.axis, error);
-    } else if (a == "--limits") {
-      ok = take_int(a, args, i, 15, 90, r.settings.limit1, error) && take_int(a, args, i, 15, 90, r.settings.limit2, error);
-    } else if (a == "--selection") {
-      ok = take_int(a, args, i, 0, 6, r.column, error) && take_int(a, args, i, 0, 3, r.row, error);
-    } else if (a == "--language") {
-      ok = take_word(args, i, {"de", "en"}, word, error);
-      r.language = word == 0 ? kGerman : kEnglish;
-    } else if (a == "-o") {
-      ok = i + 1 < args.size();
-      if (ok) r.out = args[++i];
-      else error = QStringLiteral("render: -o needs the name of the PNG file");
-    } else if (a.startsWith("-") || !r.file.isEmpty()) {
-      ok = false;
-      error = QStringLiteral("render: unexpected argument '%1'").arg(a);
-    } else {
-      r.file = a;
-    }
-    if (!ok) return false;
-  }
-  if (r.file.isEmpty()) error = QStringLiteral("render: no recording file given");
-  else if (r.out.isEmpty()) error = QStringLiteral("render: no output file given (-o OUT.png)");
-  return error.isEmpty();
-}
-
-int file_error(const RecordingFile& file, const QString& path) {
-  QString text;
-  if (file.status == ReadStatus::CannotOpen) text = QStringLiteral("cannot open %1: %2").arg(path, file.system_error);
-  else if (file.status == ReadStatus::NotARecording) text = QStringLiteral("%1 is not a recording file (no \"KORDAMAT File\" header)").arg(path);
-  else text = read_failure_text(file, path);
-  std::fprintf(stderr, "pulvitra-cli: %s\n", text.toLocal8Bit().constData());
-  return 1;
+std::vector<Option> render_options(RenderRequest& r) {
+  return {
+      {"--view", 1, one_of(view_names(), r.view)},
+      {"--position", 1, whole_number(0, 17, r.settings.overview_pos)},
+      {"--page", 1, whole_number(1, 171, r.settings.zoom_pos)},
+      {"--zoom", 1, zoom_factor(r.settings.zoom_factor)},
+      {"--scale", 1, one_of({"period", "rate"}, r.settings.scale)},
+      {"--axis", 1, one_of({"time", "pages"}, r.settings.axis)},
+      {"--limits", 2, whole_numbers(15, 90, r.settings.limit1, r.settings.limit2)},
+      {"--selection", 2, [&r](const QStringList& values) {
+         int column = 0, row = 0;
+         if (!whole_number(0, 6, column)(values.mid(0, 1)).isEmpty() || !whole_number(0, 3, row)(values.mid(1, 1)).isEmpty())
+           return QStringLiteral("needs a column 0..6 and a row 0..3");
+         r.column = column;
+         r.row = row;
+         return QString();
+       }},
+      {"-o", 1, text_into(r.out)},
+  };
 }
 
 int run_render(const QStringList& args) {
   RenderRequest request;
   QString error;
-  if (!parse(args, request, error)) return usage_error(error);
+  const auto line = parse_command_line(QStringLiteral("render"), args, render_options(request), 1, error);
+  if (!line) return usage_error(error);
+  if (line->files.isEmpty()) return usage_error(QStringLiteral("render: no recording file given"));
+  if (request.out.isEmpty()) return usage_error(QStringLiteral("render: no output file given (-o OUT.png)"));
 
-  const RecordingFile file = read_recording_file(request.file);
-  if (file.status != ReadStatus::Ok) return file_error(file, request.file);
-  auto ekg = std::make_unique<TEKG>();
-  clear_recording(*ekg);
-  copy_image(file.image, *ekg);
-  FixedInterval = file.header.fixed_interval;
-  DecodeRecording(*ekg);
+  auto input = open_recording(line->files.first());
+  if (!input) return 1;
+  decode(*input);
+  TEKG& ekg = *input->ekg;
   request.settings.SelColumn = request.column;
   request.settings.SelRow = request.row;
   request.settings.LastOverviewPos = request.settings.overview_pos;
 
-  // The window's font and language, so the picture matches the window's.
-  cur_lang = static_cast<std::uint8_t>(request.language);
+  // The window's font and language, so the picture matches the window's: the picture is
+  // German unless --language says otherwise (the messages are English unless it does).
+  cur_lang = line->language.value_or(kGerman);
   fill_language_table();
   QFont font(QStringLiteral("Sans Serif"));
   font.setPointSize(8);
   QGuiApplication::setFont(font);
 
-  const ViewChoice& view = views().at(request.view);
+  const ViewChoice& view = views().at(view_names()[request.view]);
   QImage image(view.size.width, view.size.height, QImage::Format_RGB32);
   image.fill(screen_colours().face);  // a view without beats keeps the empty picture
   ViewTarget target;
@@ -158,9 +114,13 @@ int run_render(const QStringList& args) {
                   : view.kind == kViewHistogram ? &target.screen.histogram
                                                 : &target.screen.lorenz;
   *slot = &image;
-  redraw_views(view.kind, target, *ekg, request.settings);
+  redraw_views(view.kind, target, ekg, request.settings);
   if (!image.save(request.out, "PNG")) {
-    std::fprintf(stderr, "pulvitra-cli: cannot write %s\n", request.out.toLocal8Bit().constData());
+    std::fprintf(stderr, "pulvitra-cli: %s\n",
+                 lang_text(QStringLiteral("%1 lässt sich nicht schreiben"), QStringLiteral("cannot write %1"))
+                     .arg(request.out)
+                     .toLocal8Bit()
+                     .constData());
     return 1;
   }
   return 0;
@@ -173,7 +133,7 @@ const Command kRender(
     "Draws the screen picture of one view of the recording, as the window shows it, into a PNG "
     "(overview position 0..17, zoom page 1..171, zoom 20..400 %, limits 15..90 in units of 2/min, "
     "selection column 0..6 and row 0..3)",
-    run_render);
+    run_render, Command::kDraws);
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include "device/upload.h"
 #include "files/recording_file.h"
 #include "tools/cli/command.h"
+#include "tools/cli/options.h"
 
 namespace pulvitra::cli {
 
@@ -36,7 +37,9 @@ class TerminalDialogs final : public Dialogs {
     return buttons == DlgButtons::Ok ? DlgAnswer::Ok : DlgAnswer::Cancel;
   }
   QString open_file_name(const QString&, const QString&, const QString&) override { return {}; }
-  QString save_file_name(const QString&, const QString&, const QString&, const QString&) override { return {}; }
+  QString save_file_name(const QString&, const QString&, const QString&, const QString&, const QString&) override {
+    return {};
+  }
   void show_help(int) override {}
 };
 
@@ -60,29 +63,22 @@ struct UploadArgs {
 
 std::optional<UploadArgs> parse(const QStringList& args, int& exit_code) {
   UploadArgs parsed;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& arg = args[i];
-    const bool has_value = i + 1 < args.size();
-    if ((arg == "--port" || arg == "--max-baud" || arg == "-o") && !has_value) {
-      exit_code = usage_error(QStringLiteral("upload: %1 needs a value").arg(arg));
-      return std::nullopt;
-    }
-    if (arg == "--port") {
-      parsed.port = args[++i].toUpper();
-    } else if (arg == "--max-baud") {
-      bool ok = false;
-      parsed.max_baud = args[++i].toInt(&ok);
-      if (!ok || parsed.max_baud <= 0) {
-        exit_code = usage_error(QStringLiteral("upload: --max-baud takes a rate in baud, not '%1'").arg(args[i]));
-        return std::nullopt;
-      }
-    } else if (arg == "-o") {
-      parsed.output = args[++i];
-    } else {
-      exit_code = usage_error(QStringLiteral("upload: unexpected argument '%1'").arg(arg));
-      return std::nullopt;
-    }
+  auto max_baud = [&parsed](const QStringList& values) {
+    bool ok = false;
+    parsed.max_baud = values.first().toInt(&ok);
+    if (!ok || parsed.max_baud <= 0) return QStringLiteral("takes a rate in baud, not '%1'").arg(values.first());
+    return QString();
+  };
+  QString error;
+  const auto line = parse_command_line(QStringLiteral("upload"), args,
+                                       {{"--port", 1, text_into(parsed.port)}, {"--max-baud", 1, max_baud},
+                                        {"-o", 1, text_into(parsed.output)}},
+                                       0, error);
+  if (!line) {
+    exit_code = usage_error(error);
+    return std::nullopt;
   }
+  parsed.port = parsed.port.toUpper();
   if (parsed.port.size() != 4 || !parsed.port.startsWith("COM") || parsed.port[3] < '1' || parsed.port[3] > '8') {
     exit_code = usage_error(QStringLiteral("upload: --port takes COM1 to COM8"));
     return std::nullopt;
@@ -99,8 +95,7 @@ int run_upload(const QStringList& args) {
   const auto parsed = parse(args, exit_code);
   if (!parsed) return exit_code;
 
-  cur_lang = kEnglish;
-  fill_language_table();
+  fill_language_table();  // in the language of the messages
   TerminalDialogs terminal_dialogs;
   set_dialogs(&terminal_dialogs);
 
@@ -148,7 +143,9 @@ int run_upload(const QStringList& args) {
   }
   const WriteResult written = save_recording_file(parsed->output, PatientFields{}, 0, *ekg);
   if (!written.ok) {
-    print_err(QStringLiteral("pulvitra-cli: cannot write %1: %2").arg(parsed->output, written.system_error));
+    print_err(QStringLiteral("pulvitra-cli: ") +
+              lang_text(QStringLiteral("%1 lässt sich nicht schreiben: %2"), QStringLiteral("cannot write %1: %2"))
+                  .arg(parsed->output, written.system_error));
     return 1;
   }
   std::printf("%s: %d blocks at %d baud, %d beats\n", parsed->output.toLocal8Bit().constData(), kUploadBlocks,

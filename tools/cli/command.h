@@ -8,10 +8,13 @@
 namespace pulvitra::cli {
 
 struct Command {
+  // Whether the command draws: only then does it get a QGuiApplication (offscreen); the
+  // others run on a QCoreApplication and need no display plugin at all.
+  enum Needs { kCoreOnly, kDraws };
   // name: the subcommand; usage: its argument synopsis; summary: one line for --help.
   // run gets the arguments after the subcommand and returns the exit code.
   Command(const char* name, const char* usage, const char* summary,
-          std::function<int(const QStringList& args)> run);
+          std::function<int(const QStringList& args)> run, Needs needs = kCoreOnly);
 };
 
 // Prints "pulvitra-cli: <text>" to standard error and returns 2, for argument errors.

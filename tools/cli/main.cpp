@@ -1,9 +1,12 @@
 // pulvitra-cli: the program's headless tools on the same libraries as the window.
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 
+#include "shell/language.h"
 #include "tools/cli/command.h"
 
 namespace pulvitra::cli {
@@ -14,6 +17,7 @@ struct Entry {
   const char* usage;
   const char* summary;
   std::function<int(const QStringList&)> run;
+  Command::Needs needs;
 };
 
 std::map<std::string, Entry>& registry() {
@@ -24,13 +28,39 @@ std::map<std::string, Entry>& registry() {
 void print_help() {
   std::printf("Usage: pulvitra-cli COMMAND [ARGS]\n\nCommands:\n");
   for (const auto& [name, e] : registry()) std::printf("  %s %s\n      %s\n", name.c_str(), e.usage, e.summary);
+  std::printf("\nEvery command takes --language de|en for its messages (English when not given).\n");
+}
+
+// Without a session (a script, a service, ssh) the offscreen platform warns that it has no
+// runtime folder and makes one itself; that is no news to the user of a command line tool.
+QtMessageHandler default_handler = nullptr;
+
+void quiet_about_runtime_folder(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.startsWith(QLatin1String("QStandardPaths: ")) && message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+    return;
+  default_handler(type, context, message);
+}
+
+// The arguments as the application object would give them, before there is one.
+QStringList arguments_of(int argc, char** argv) {
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  return args;
+}
+
+std::unique_ptr<QCoreApplication> application_for(Command::Needs needs, int& argc, char** argv) {
+  if (needs == Command::kCoreOnly) return std::make_unique<QCoreApplication>(argc, argv);
+  // Drawing needs a QGuiApplication; without a display it draws offscreen.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  default_handler = qInstallMessageHandler(quiet_about_runtime_folder);
+  return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace
 
 Command::Command(const char* name, const char* usage, const char* summary,
-                 std::function<int(const QStringList&)> run) {
-  registry()[name] = Entry{usage, summary, std::move(run)};
+                 std::function<int(const QStringList&)> run, Needs needs) {
+  registry()[name] = Entry{usage, summary, std::move(run), needs};
 }
 
 int usage_error(const QString& text) {
@@ -42,10 +72,7 @@ int usage_error(const QString& text) {
 
 int main(int argc, char** argv) {
   using namespace pulvitra::cli;
-  // Drawing needs a QGuiApplication; without a display it draws offscreen.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  QStringList args = app.arguments().mid(1);
+  QStringList args = arguments_of(argc, argv);
   if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
     print_help();
     return args.isEmpty() ? 2 : 0;
@@ -57,5 +84,7 @@ int main(int argc, char** argv) {
     std::printf("Usage: pulvitra-cli %s %s\n  %s\n", name.c_str(), it->second.usage, it->second.summary);
     return 0;
   }
+  const auto app = application_for(it->second.needs, argc, argv);
+  pulvitra::cur_lang = pulvitra::kEnglish;  // the messages, unless --language says otherwise
   return it->second.run(args);
 }

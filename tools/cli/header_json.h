@@ -2,15 +2,15 @@
 // as the program would put them into the fields, trailing blanks included.
 #pragma once
 
-#include <QByteArray>
+#include <string>
 
 #include "files/recording_file.h"
 
-namespace pulvitra {
+namespace pulvitra::cli {
 
 // Keys in this order: magic_ok, surname, first_name, date, address, clinic, patient_id, age,
 // sex ("female", "male" or null), comment, fixed_interval. Only magic_ok when the magic does
 // not match.
-QByteArray header_json(const RecordingHeader& header);
+std::string header_json(const RecordingHeader& header);
 
-}  // namespace pulvitra
+}  // namespace pulvitra::cli

@@ -2,9 +2,10 @@
 // program's fields after opening the file.
 #include <gtest/gtest.h>
 
-#include "files/header_json.h"
+#include "tools/cli/header_json.h"
 
 using namespace pulvitra;
+using pulvitra::cli::header_json;
 
 TEST(HeaderJson, lists_the_fields_as_opening_the_file_fills_them) {
   PatientFields f;
@@ -17,7 +18,7 @@ TEST(HeaderJson, lists_the_fields_as_opening_the_file_fills_them) {
   f.age = 71;
   f.sex = kSexFemale;
   f.comment = "ok";
-  const QByteArray json = header_json(decode_header(encode_header(f, 32)));
+  const QByteArray json = QByteArray::fromStdString(header_json(decode_header(encode_header(f, 32))));
   EXPECT_EQ(json, QByteArray("{\n"
                              "  \"magic_ok\": true,\n"
                              "  \"surname\": \"Gro\xC3\x9F \",\n"
@@ -38,9 +39,9 @@ TEST(HeaderJson, escapes_the_unfiltered_surname_and_gives_null_for_an_unknown_se
   f.surname = QStringLiteral("a\"b\\c\td\x01");
   QByteArray header = encode_header(f, 4);
   header[223] = 0x33;
-  const QByteArray json = header_json(decode_header(header));
+  const QByteArray json = QByteArray::fromStdString(header_json(decode_header(header)));
   EXPECT_TRUE(json.contains("\"surname\": \"a\\\"b\\\\c\\td\\u0001 \",")) << json.constData();
   EXPECT_TRUE(json.contains("\"sex\": null,")) << json.constData();
   header[0] = 'X';
-  EXPECT_EQ(header_json(decode_header(header)), QByteArray("{\n  \"magic_ok\": false\n}\n"));
+  EXPECT_EQ(QByteArray::fromStdString(header_json(decode_header(header))), QByteArray("{\n  \"magic_ok\": false\n}\n"));
 }
