@@ -15,12 +15,14 @@
 #include <memory>
 
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "app/device_page.h"
 #include "app/patient_page.h"
 #include "app/tmain.h"
 #include "app/upload_controller.h"
-#include "device/recorder_process.h"
+#include "tests/support/recorder_process.h"
+
+using namespace pulvitra::test;
 
 using namespace pulvitra;
 

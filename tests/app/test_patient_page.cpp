@@ -16,11 +16,13 @@
 #include <sys/stat.h>
 
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "app/patient_page.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
 #include "recording/recording_generator.h"
+
+using namespace pulvitra::test;
 
 using namespace pulvitra;
 

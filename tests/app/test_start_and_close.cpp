@@ -15,11 +15,13 @@
 
 #include "app/captions.h"
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "app/error_report.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
 #include "app/tstart.h"
+
+using namespace pulvitra::test;
 
 using namespace pulvitra;
 

@@ -8,13 +8,15 @@
 #include <string>
 
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "app/image_control.h"
 #include "app/patient_page.h"
 #include "app/tmain.h"
 #include "app/upload_controller.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
+
+using namespace pulvitra::test;
 
 using namespace pulvitra;
 

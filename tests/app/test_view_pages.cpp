@@ -10,13 +10,15 @@
 #include <memory>
 
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "app/image_control.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
 #include "app/track_bar.h"
 #include "app/view_pages.h"
 #include "views/canvas.h"
+
+using namespace pulvitra::test;
 
 using namespace pulvitra;
 

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "device/comm_tests.h"
 #include "device/serial_port.h"
-#include "recorder_process.h"
+#include "tests/support/recorder_process.h"
+
+using namespace pulvitra::test;
 
 namespace pulvitra {
 namespace {

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "device/comm_tests.h"
 #include "device/upload.h"
-#include "fake_recorder.h"
+#include "tests/support/fake_recorder.h"
+
+using namespace pulvitra::test;
 
 namespace pulvitra {
 namespace {

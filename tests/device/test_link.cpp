@@ -7,7 +7,9 @@
 
 #include "shell/language.h"
 #include "device/link.h"
-#include "fake_recorder.h"
+#include "tests/support/fake_recorder.h"
+
+using namespace pulvitra::test;
 
 namespace pulvitra {
 namespace {

@@ -7,7 +7,9 @@
 #include "device/ecomport.h"
 #include "device/port_names.h"
 #include "device/serial_port.h"
-#include "recorder_process.h"
+#include "tests/support/recorder_process.h"
+
+using namespace pulvitra::test;
 
 namespace pulvitra {
 namespace {

@@ -11,11 +11,13 @@
 #include <gtest/gtest.h>
 
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "device/serial_port.h"
 #include "device/upload.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
+
+using namespace pulvitra::test;
 
 namespace pulvitra {
 namespace {

@@ -7,9 +7,11 @@
 #include <set>
 
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "device/ecomport.h"
 #include "device/upload.h"
+
+using namespace pulvitra::test;
 
 namespace pulvitra {
 namespace {

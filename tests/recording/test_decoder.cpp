@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "recording/decoder.h"
-#include "recording/image_builder.h"
+#include "tests/support/image_builder.h"
 
 namespace pulvitra {
 namespace {
 
-using testing::ImageBuilder;
-using testing::settle_detector;
+using test::ImageBuilder;
+using test::settle_detector;
 
 class DecoderTest : public ::testing::Test {
  protected:
@@ -185,17 +185,17 @@ TEST_F(DecoderTest, BeatMarksSitOnThePageAtTheirSample) {
   // Spike 2 (the first kept beat) is at image position 160 on page 1: column 160 gets the mark
   // 254 75 and the spike follows it. Each later mark shifts the page by two columns.
   ASSERT_EQ(result.kept_positions.front(), 160);
-  EXPECT_EQ(ekg->Pages[1][159], testing::kFlat);
+  EXPECT_EQ(ekg->Pages[1][159], test::kFlat);
   EXPECT_EQ(ekg->Pages[1][160], 254);
   EXPECT_EQ(ekg->Pages[1][161], 75);
-  EXPECT_EQ(ekg->Pages[1][162], testing::kSpike);
+  EXPECT_EQ(ekg->Pages[1][162], test::kSpike);
   // The mark adds two columns: the end mark of page 1 follows its 179 samples at 182.
   EXPECT_EQ(ekg->Pages[1][182], 254);
   EXPECT_EQ(ekg->Pages[1][183], 255);
   // Spike 3 (image position 240) is sample 61 of page 2, which begins at position 180.
   EXPECT_EQ(ekg->Pages[2][61], 254);
   EXPECT_EQ(ekg->Pages[2][62], 75);
-  EXPECT_EQ(ekg->Pages[2][63], testing::kSpike);
+  EXPECT_EQ(ekg->Pages[2][63], test::kSpike);
 }
 
 TEST(ModeIntervalTest, MostFrequentEstimateWins) {

@@ -6,25 +6,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "tests/support/run_cli.h"
+
+using namespace pulvitra::test;
+
 namespace {
-
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QString err;
-};
-
-CliRun cli(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(PULVITRA_BIN_DIR "/pulvitra-cli"), args);
-  process.waitForFinished(60000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-          QString::fromLocal8Bit(process.readAllStandardError())};
-}
 
 class CliDecodeTest : public ::testing::Test {
  protected:
@@ -32,13 +21,13 @@ class CliDecodeTest : public ::testing::Test {
 
   QString generated(const char* name, const QStringList& options) const {
     const QString file = path(name);
-    const CliRun run = cli(QStringList{"generate", file} << options);
+    const CliRun run = run_cli(QStringList{"generate", file} << options);
     EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
     return file;
   }
 
   static QJsonObject decode(const QString& file, const QStringList& options = {}) {
-    const CliRun run = cli(QStringList{"decode", file} << options);
+    const CliRun run = run_cli(QStringList{"decode", file} << options);
     EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(run.out, &error);
@@ -138,7 +127,7 @@ TEST_F(CliDecodeTest, BadFilesAndArgumentsAreReported) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.join(' ').toStdString());
-    const CliRun run = cli(c.args);
+    const CliRun run = run_cli(c.args);
     EXPECT_EQ(run.exit_code, c.exit_code);
     EXPECT_TRUE(run.err.contains(QString::fromLatin1(c.message))) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());

@@ -4,38 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include "shell/language.h"
 #include "files/recording_file.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/options.h"
+#include "tests/support/run_cli.h"
 
 using namespace pulvitra;
 using namespace pulvitra::cli;
+using namespace pulvitra::test;
 
 namespace {
-
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QString err;
-};
-
-// Without a runtime folder in the environment, as from a script or a service.
-CliRun run_cli(const QStringList& args) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-  env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(PULVITRA_BIN_DIR "/pulvitra-cli"), args);
-  process.waitForFinished(60000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-          QString::fromLocal8Bit(process.readAllStandardError())};
-}
 
 void write_file(const QString& path, const QByteArray& bytes) {
   QFile f(path);
@@ -171,7 +152,7 @@ TEST(CliFileErrors, every_reading_command_speaks_the_chosen_language) {
       QStringList args = command;
       args << c.file << c.language;
       SCOPED_TRACE(args.join(' ').toStdString());
-      const CliRun run = run_cli(args);
+      const CliRun run = run_cli(args, bare_environment());
       EXPECT_EQ(run.exit_code, 1);
       EXPECT_EQ(run.err, c.error);
       EXPECT_TRUE(run.out.isEmpty());
@@ -183,7 +164,7 @@ TEST(CliFileErrors, info_shows_a_foreign_files_header_as_no_recording) {
   QTemporaryDir dir;
   const QString letter = dir.filePath("letter.pul");
   write_file(letter, "Dear doctor,\n");
-  const CliRun run = run_cli({"info", letter});
+  const CliRun run = run_cli({"info", letter}, bare_environment());
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.out, "{\n  \"magic_ok\": false\n}\n");
   EXPECT_EQ(run.err, QString());
@@ -203,7 +184,7 @@ TEST(CliFileErrors, successful_commands_leave_standard_error_empty) {
   };
   for (const QStringList& args : runs) {
     SCOPED_TRACE(args.join(' ').toStdString());
-    const CliRun run = run_cli(args);
+    const CliRun run = run_cli(args, bare_environment());
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.err, QString());
   }

@@ -4,36 +4,26 @@
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/support/run_cli.h"
+
+using namespace pulvitra::test;
+
 namespace {
-
-struct RenderRun {
-  int exit_code = -1;
-  QString err;
-};
-
-RenderRun cli(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(PULVITRA_BIN_DIR "/pulvitra-cli"), args);
-  process.waitForFinished(60000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromLocal8Bit(process.readAllStandardError())};
-}
 
 class CliRenderTest : public ::testing::Test {
  protected:
   CliRenderTest() {
     recording_ = dir_.filePath("walk.pul");
-    const RenderRun run = cli({"generate", recording_, "--seed", "5", "--events", "30"});
+    const CliRun run = run_cli({"generate", recording_, "--seed", "5", "--events", "30"});
     EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
   }
 
   QImage render(const QStringList& options) {
     const QString out = dir_.filePath("view.png");
     QFile::remove(out);
-    const RenderRun run = cli(QStringList{"render", recording_} + options + QStringList{"-o", out});
+    const CliRun run = run_cli(QStringList{"render", recording_} + options + QStringList{"-o", out});
     EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
     return QImage(out);
   }
@@ -82,7 +72,7 @@ TEST_F(CliRenderTest, wrong_arguments_are_refused_with_a_message) {
     c.args.replaceInStrings("RECORDING", recording_);
     c.args.replaceInStrings("MISSING", dir_.filePath("missing.pul"));
     c.args.replaceInStrings("x.png", dir_.filePath("x.png"));
-    const RenderRun run = cli(c.args);
+    const CliRun run = run_cli(c.args);
     EXPECT_EQ(run.exit_code, c.exit_code) << c.says;
     EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
   }

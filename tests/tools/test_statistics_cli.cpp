@@ -4,30 +4,19 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 #include <memory>
 
 #include "files/recording_file.h"
 #include "recording/recording_generator.h"
+#include "tests/support/run_cli.h"
 
 namespace pulvitra {
 namespace {
 
-const QString kCli = QStringLiteral(PULVITRA_BIN_DIR "/pulvitra-cli");
-
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-};
-
-CliRun run_cli(const QStringList& args) {
-  QProcess process;
-  process.start(kCli, args);
-  process.waitForFinished(60000);
-  return CliRun{process.exitCode(), process.readAllStandardOutput()};
-}
+using test::CliRun;
+using test::run_cli;
 
 class StatsCommand : public ::testing::Test {
  protected:

@@ -7,7 +7,7 @@
 #include "views/canvas.h"
 #include "views/print_layout.h"
 #include "views/screen_sizes.h"
-#include "view_test_pages.h"
+#include "tests/support/view_test_pages.h"
 
 using namespace pulvitra;
 using namespace pulvitra::test;

@@ -3,7 +3,7 @@
 #include "views/canvas.h"
 #include "views/redraw.h"
 #include "views/selection.h"
-#include "view_test_pages.h"
+#include "tests/support/view_test_pages.h"
 
 using namespace pulvitra;
 using namespace pulvitra::test;

@@ -4,7 +4,7 @@
 
 #include "views/canvas.h"
 #include "views/redraw.h"
-#include "view_test_pages.h"
+#include "tests/support/view_test_pages.h"
 
 using namespace pulvitra;
 using namespace pulvitra::test;

@@ -2,7 +2,7 @@
 
 #include "views/canvas.h"
 #include "views/zoom_view.h"
-#include "view_test_pages.h"
+#include "tests/support/view_test_pages.h"
 
 using namespace pulvitra;
 using namespace pulvitra::test;

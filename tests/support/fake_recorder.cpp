@@ -1,11 +1,11 @@
-#include "fake_recorder.h"
+#include "tests/support/fake_recorder.h"
 
 #include <QTimer>
 
 #include "device/ecomport.h"
 #include "device/link.h"
 
-namespace pulvitra {
+namespace pulvitra::test {
 
 void FakeRecorder::open() {
   if (connected_) return;
@@ -72,4 +72,4 @@ void FakeRecorder::answer(const QByteArray& bytes) {
   });
 }
 
-}  // namespace pulvitra
+}  // namespace pulvitra::test

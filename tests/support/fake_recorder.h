@@ -9,7 +9,7 @@
 
 #include "device/port_interface.h"
 
-namespace pulvitra {
+namespace pulvitra::test {
 
 class FakeRecorder final : public PortInterface {
   Q_OBJECT
@@ -58,4 +58,4 @@ class FakeRecorder final : public PortInterface {
   int next_block_ = 0;
 };
 
-}  // namespace pulvitra
+}  // namespace pulvitra::test

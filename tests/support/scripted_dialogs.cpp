@@ -1,6 +1,6 @@
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 
-namespace pulvitra {
+namespace pulvitra::test {
 
 DlgAnswer ScriptedDialogs::message(DlgIcon icon, DlgButtons buttons, const QString& caption,
                                    const QString& text) {
@@ -47,4 +47,4 @@ QList<DialogCall> ScriptedDialogs::messages() const {
   return out;
 }
 
-}  // namespace pulvitra
+}  // namespace pulvitra::test

@@ -10,7 +10,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-namespace pulvitra {
+namespace pulvitra::test {
 
 class ProgramFolderWithPorts {
  public:
@@ -76,4 +76,4 @@ class RecorderSim {
   bool started = false;
 };
 
-}  // namespace pulvitra
+}  // namespace pulvitra::test

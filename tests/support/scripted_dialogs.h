@@ -1,4 +1,4 @@
-// A Dialogs implementation for tests and headless runs: records every call with its exact
+// A Dialogs implementation for tests: records every call with its exact
 // caption and text, and answers from queues (an empty queue answers No/Cancel/"").
 #pragma once
 
@@ -8,7 +8,7 @@
 
 #include "shell/dialogs.h"
 
-namespace pulvitra {
+namespace pulvitra::test {
 
 struct DialogCall {
   QString kind;  // "message", "open", "save", "help"
@@ -40,4 +40,4 @@ class ScriptedDialogs final : public Dialogs {
   QList<DialogCall> messages() const;
 };
 
-}  // namespace pulvitra
+}  // namespace pulvitra::test

@@ -9,7 +9,7 @@
 #include "recording/decoder.h"
 #include "recording/tekg.h"
 
-namespace pulvitra::testing {
+namespace pulvitra::test {
 
 inline constexpr std::uint8_t kFlat = 100;
 inline constexpr std::uint8_t kSpike = 200;
@@ -55,4 +55,4 @@ class ImageBuilder {
 // A detector that has settled on the flat line, so the first spike is a clean beat.
 inline void settle_detector() { set_detector_state({kFlat, 0}); }
 
-}  // namespace pulvitra::testing
+}  // namespace pulvitra::test
