@@ -192,7 +192,7 @@ bool PatientPage::discard_check() {
 }
 
 bool PatientPage::save_recording(const QString& name) {
-  if (save_recording_file(name, fields(), FixedInterval, main_.ekg).ok) return true;
+  if (save_recording_file(name, fields(), main_.decoder.FixedInterval, main_.ekg).ok) return true;
   show_file_message("txt_save_error");
   return false;
 }
@@ -213,7 +213,7 @@ bool PatientPage::load_recording(const QString& name) {
       break;
     case ReadStatus::Ok:
       set_fields(file.header.fields);
-      FixedInterval = file.header.fixed_interval;
+      main_.decoder.FixedInterval = file.header.fixed_interval;
       copy_image(file.image, main_.ekg);
       break;
   }
@@ -221,7 +221,7 @@ bool PatientPage::load_recording(const QString& name) {
     dialogs().message(DlgIcon::Exclamation, DlgButtons::Ok, table_text(QStringLiteral("txt_please_note")),
                       table_text(QStringLiteral("txt_file_multi")));
   if (!file.header.magic_ok) return false;
-  DecodeRecording(main_.ekg);
+  DecodeRecording(main_.ekg, main_.decoder);
   main_.views->redraw_views(0);
   return true;
 }

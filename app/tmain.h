@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "shell/settings.h"
+#include "recording/decoder.h"
 #include "recording/tekg.h"
 
 class QMenu;
@@ -36,6 +37,7 @@ class TMain : public QWidget {
   ~TMain() override;
 
   TEKG ekg;
+  DecoderState decoder;  // carried from one decode of ekg to the next
   Settings& settings;
   QString port_name = QStringLiteral("xxxx");
   bool data_changed = false;

@@ -36,7 +36,7 @@ void draw_beat_views_as_new(TMain& main) {
 }  // namespace
 
 UploadController::UploadController(TMain& main, DevicePage& page)
-    : QObject(&page), main_(main), upload_(std::make_unique<Upload>(page.link(), page.baud_selector(), main.ekg)) {
+    : QObject(&page), main_(main), upload_(std::make_unique<Upload>(page.link(), page.baud_selector(), main.ekg, main.decoder)) {
   setObjectName(QStringLiteral("UploadController"));
   page.is_upload_running = [this] { return upload_->UploadRunning != 0; };
   // The device page goes before its children: its link and port still exist while it is

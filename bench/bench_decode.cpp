@@ -21,9 +21,9 @@ std::unique_ptr<TEKG> generated_recording() {
 
 void decode_benchmark(benchmark::State& state, BeatRateLookup lookup) {
   auto ekg = generated_recording();
-  reset_decoder_state();
+  DecoderState decoder;
   for (auto _ : state) {
-    DecodeResult result = decode_recording(*ekg, lookup);
+    DecodeResult result = decode_recording(*ekg, decoder, lookup);
     benchmark::DoNotOptimize(result);
     benchmark::DoNotOptimize(ekg->Pages);
   }

@@ -23,7 +23,8 @@ inline TEKG& generated_recording() {
     options.event_every_s = 20.0;
     options.pace_every = 50;
     copy_generated_image(generate_recording(options), *r);
-    DecodeRecording(*r);
+    DecoderState decoder;
+    DecodeRecording(*r, decoder);
     return r;
   }();
   return *ekg;

@@ -34,7 +34,8 @@ std::optional<UploadRate> upload_rate(std::int32_t max_baud) {
   return std::nullopt;
 }
 
-Upload::Upload(Link& link, BaudSelector& CB_MaxBaud, TEKG& ekg) : link_(link), CB_MaxBaud_(CB_MaxBaud), ekg_(ekg) {}
+Upload::Upload(Link& link, BaudSelector& CB_MaxBaud, TEKG& ekg, DecoderState& decoder)
+    : link_(link), CB_MaxBaud_(CB_MaxBaud), ekg_(ekg), decoder_(decoder) {}
 
 QCoro::Task<std::optional<UploadOutcome>> Upload::Button3Click() {
   if (UploadRunning != 0) {
@@ -212,7 +213,7 @@ QCoro::Task<bool> Upload::end_block_read() {
 
 void Upload::take_image() {
   for (int k = 0; k < kImageSize; ++k) ekg_.Image[static_cast<std::size_t>(k + 1)] = receive_area_[static_cast<std::size_t>(k)];
-  DecodeRecording(ekg_);
+  DecodeRecording(ekg_, decoder_);
   if (redraw_views) redraw_views();
 }
 

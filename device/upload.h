@@ -1,7 +1,7 @@
 // The upload of the recorder's stored memory: identify the recorder at 4800 baud, switch it
 // and the port to MaxBaud, ask for 4096 blocks of 8 bytes paced by PrecTimer1, switch back to
 // 4800 baud, and make a complete transfer the current recording. Anything less leaves the
-// recording, its file name, FixedInterval and the patient data exactly as they were.
+// recording, its file name, the fixed interval and the patient data exactly as they were.
 //
 // The window side is reached through the link's lock (ComPortOpen / ComPortClose), the rate
 // selector and three hooks; without them the same code runs headless (pulvitra-cli upload).
@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "device/link.h"
+#include "recording/decoder.h"
 #include "recording/tekg.h"
 
 namespace pulvitra {
@@ -47,7 +48,8 @@ enum class UploadOutcome {
 
 class Upload {
  public:
-  Upload(Link& link, BaudSelector& CB_MaxBaud, TEKG& ekg);
+  // The image goes into ekg and is decoded with the recording's decoder state.
+  Upload(Link& link, BaudSelector& CB_MaxBaud, TEKG& ekg, DecoderState& decoder);
   Upload(const Upload&) = delete;
   Upload& operator=(const Upload&) = delete;
 
@@ -95,6 +97,7 @@ class Upload {
   Link& link_;
   BaudSelector& CB_MaxBaud_;
   TEKG& ekg_;
+  DecoderState& decoder_;
   std::array<std::uint8_t, kImageSize> receive_area_{};
   int blocks_received_ = 0;
   Phase phase_ = Phase::Idle;

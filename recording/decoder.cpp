@@ -38,8 +38,6 @@ constexpr std::uint8_t kTimeStepUnknown = 10;
 // Page reader: from this column on a code byte is returned like a sample.
 constexpr int kPageCodeLimit = 269;
 
-DetectorState g_detector;
-
 // Working storage of one decode; value-initialised, so every decode starts from zeros.
 struct DecodeWork {
   std::array<std::uint16_t, kEventSlots + 1> events;
@@ -116,15 +114,15 @@ inline std::uint8_t NextImageSample(TEKG& ekg, DecodeWork& work, int& pos) {
 // Pass 1: beat detection with a running average and a threshold that sinks with the time
 // since the last candidate. The running values are worked on in locals (and ReadPos as pos)
 // and stored back at the end.
-void detect_beats(TEKG& ekg, DecodeWork& work) {
+void detect_beats(TEKG& ekg, DetectorState& detector, DecodeWork& work) {
   ekg.BeatCount = 0;
   work.event_count = 0;
   work.rate_marker = 1;
   std::uint8_t event_bits = 0;
   ekg.BeatFlags.fill(0);
   ekg.PageTime.fill(0.0f);
-  unsigned average = g_detector.running_average;      // a, a byte
-  std::uint16_t since = g_detector.samples_since_candidate;  // n
+  unsigned average = detector.running_average;      // a, a byte
+  std::uint16_t since = detector.samples_since_candidate;  // n
   int pos = 0;                                         // ReadPos
   do {
     since += 1;
@@ -152,7 +150,7 @@ void detect_beats(TEKG& ekg, DecodeWork& work) {
   } while (pos < kScanEnd && work.event_count <= kEventStopLength);
   append_event(work, work.rate_marker);
   ekg.ReadPos = static_cast<std::uint16_t>(pos);
-  g_detector = {static_cast<std::uint8_t>(average), since};
+  detector = {static_cast<std::uint8_t>(average), since};
 }
 
 // One estimate of the sample interval: twice rounded((30000 / m) / period), low eight bits.
@@ -186,7 +184,7 @@ std::array<std::uint8_t, 7> interval_estimates(DecodeWork& work, int i, int& m) 
 }
 
 // Pass 2 (backwards through the sequence): interval and rate of every beat.
-void rate_beats(TEKG& ekg, DecodeWork& work) {
+void rate_beats(TEKG& ekg, std::uint8_t fixed_interval, DecodeWork& work) {
   // The first entry read is the closing pseudo-entry, which sets m again when it is a marker.
   int m = work.rate_marker >= kRateMarkerBase ? work.rate_marker - kRateMarkerBase : work.rate_marker;
   work.beat_numbers = ekg.BeatCount;
@@ -197,7 +195,7 @@ void rate_beats(TEKG& ekg, DecodeWork& work) {
       continue;
     }
     const auto estimates = interval_estimates(work, i, m);
-    const std::uint8_t interval = FixedInterval == 0 ? ModeInterval(estimates) : FixedInterval;
+    const std::uint8_t interval = fixed_interval == 0 ? ModeInterval(estimates) : fixed_interval;
     const int q = ekg.BeatCount;
     const int period_ms = entry * interval;
     work.interval[q] = interval;
@@ -210,7 +208,8 @@ void rate_beats(TEKG& ekg, DecodeWork& work) {
 
 // Pass 3: keeps the beats whose rate rounds into 40..180; the event bits of a dropped beat
 // move on to the next kept one.
-void filter_beats(TEKG& ekg, DecodeWork& work) {
+// Returns the time step of the first kept beat's interval.
+std::uint8_t filter_beats(TEKG& ekg, DecodeWork& work) {
   ekg.BeatFlags.fill(0);
   ekg.BeatRate.fill(0.0f);
   int kept = 0;
@@ -230,7 +229,7 @@ void filter_beats(TEKG& ekg, DecodeWork& work) {
   }
   work.kept_count = kept;
   ekg.BeatCount = static_cast<std::uint16_t>(kept >= 2 ? kept - 1 : kept);
-  TimeStep = time_step_for(work.kept_interval[1]);
+  return time_step_for(work.kept_interval[1]);
 }
 
 // Counted beat by the image position it was detected at: the scan over all counted beats.
@@ -351,9 +350,9 @@ int next_code_from(const TEKG& ekg, int x) {
 // a single-precision sum of whole time steps; it stays below 2^24 (32760 x 255), where
 // every such sum is exact, so it is kept as an integer and stored as float.
 template <class Lookup>
-void build_pages(TEKG& ekg, const DecodeWork& work) {
+void build_pages(TEKG& ekg, const DecodeWork& work, std::uint8_t& time_step_io) {
   Lookup counted(work, ekg.BeatCount);  // a local, so the page writes cannot touch it
-  std::uint8_t time_step = TimeStep;
+  std::uint8_t time_step = time_step_io;
   int page = 1;
   int column = 1;
   int samples = 1;  // so page 1 holds 179 samples
@@ -402,7 +401,7 @@ void build_pages(TEKG& ekg, const DecodeWork& work) {
     samples += 1;
     x += 1;
   }
-  TimeStep = time_step;
+  time_step_io = time_step;
 }
 
 // Byte of the current page at a column; a column past the page's end reads as the end mark's
@@ -477,19 +476,16 @@ std::uint8_t ModeInterval(const std::array<std::uint8_t, 7>& estimates) {
   return best_count > 0 ? static_cast<std::uint8_t>(2 * best) : 2;
 }
 
-DetectorState detector_state() { return g_detector; }
-void set_detector_state(const DetectorState& state) { g_detector = state; }
-void reset_decoder_state() { g_detector = DetectorState{}; }
 
-DecodeResult decode_recording(TEKG& ekg, BeatRateLookup lookup) {
+DecodeResult decode_recording(TEKG& ekg, DecoderState& state, BeatRateLookup lookup) {
   auto work = std::make_unique<DecodeWork>();
-  detect_beats(ekg, *work);
-  rate_beats(ekg, *work);
-  filter_beats(ekg, *work);
+  detect_beats(ekg, state.detector, *work);
+  rate_beats(ekg, state.FixedInterval, *work);
+  state.TimeStep = filter_beats(ekg, *work);
   if (lookup == BeatRateLookup::kIndexed) {
-    build_pages<CountedBeatIndex>(ekg, *work);
+    build_pages<CountedBeatIndex>(ekg, *work, state.TimeStep);
   } else {
-    build_pages<CountedBeatScan>(ekg, *work);
+    build_pages<CountedBeatScan>(ekg, *work, state.TimeStep);
   }
 
   DecodeResult result;
@@ -497,7 +493,7 @@ DecodeResult decode_recording(TEKG& ekg, BeatRateLookup lookup) {
   return result;
 }
 
-void DecodeRecording(TEKG& ekg) { decode_recording(ekg); }
+void DecodeRecording(TEKG& ekg, DecoderState& state) { decode_recording(ekg, state); }
 
 int CountMeasurements(const TEKG& ekg) {
   int count = 0;

@@ -10,10 +10,27 @@
 
 namespace pulvitra {
 
+// The beat detector's running values. A decode does not reset them: it goes on from where the
+// previous one stopped, so decoding the same image twice may place the first beat differently.
+struct DetectorState {
+  std::uint8_t running_average = 1;
+  std::uint16_t samples_since_candidate = 0;
+  bool operator==(const DetectorState&) const = default;
+};
+
+// What the decodes of the program's one recording carry from one to the next. It lives beside
+// the recording; a new DecoderState is the state at program start.
+struct DecoderState {
+  // Sample interval in ms fixed by the opened recording file; 0 lets the decoder estimate it.
+  std::uint8_t FixedInterval = 0;
+  // Time added per image byte when the pages were built: round(100 / interval), 10 when unknown.
+  std::uint8_t TimeStep = 0;
+  DetectorState detector;
+};
+
 // Rebuilds BeatRate, BeatFlags, BeatCount, Pages, PageStartBlock, PageRate, PageTime and
-// TimeStep from ekg.Image. Reads FixedInterval. The detector's running values carry over
-// from one decode to the next.
-void DecodeRecording(TEKG& ekg);
+// state.TimeStep from ekg.Image, with state.FixedInterval, going on from state.detector.
+void DecodeRecording(TEKG& ekg, DecoderState& state);
 
 // Number of positions j in 1..32760 where the image holds 255 0 255 0 (overlaps count).
 int CountMeasurements(const TEKG& ekg);
@@ -30,19 +47,6 @@ std::uint8_t NextPageSample(TEKG& ekg);
 // twice its number; 2 when no estimate fell into a bin.
 std::uint8_t ModeInterval(const std::array<std::uint8_t, 7>& estimates);
 
-// The beat detector's running values. They are not reset by a decode: each decode goes on
-// from where the previous one stopped, so decoding the same image twice may place the first
-// beat differently.
-struct DetectorState {
-  std::uint8_t running_average = 1;
-  std::uint16_t samples_since_candidate = 0;
-  bool operator==(const DetectorState&) const = default;
-};
-DetectorState detector_state();
-void set_detector_state(const DetectorState& state);
-// Back to the values at program start (1 and 0).
-void reset_decoder_state();
-
 // How pages find the rate of a beat detected at an image position: the position index, or
 // the scan over all kept beats (slow; kept to compare against).
 enum class BeatRateLookup { kIndexed, kLiteralScan };
@@ -56,6 +60,6 @@ struct DecodeResult {
 };
 
 // DecodeRecording with a choice of lookup, also returning the kept beat positions.
-DecodeResult decode_recording(TEKG& ekg, BeatRateLookup lookup = BeatRateLookup::kIndexed);
+DecodeResult decode_recording(TEKG& ekg, DecoderState& state, BeatRateLookup lookup = BeatRateLookup::kIndexed);
 
 }  // namespace pulvitra

@@ -2,8 +2,6 @@
 
 namespace pulvitra {
 
-std::uint8_t FixedInterval = 0;
-std::uint8_t TimeStep = 0;
 
 void clear_recording(TEKG& ekg) {
   ekg.Image.fill(125);

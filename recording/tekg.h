@@ -46,11 +46,6 @@ struct TEKG {
   bool PageEnd = false;
 };
 
-// Sample interval in ms fixed by the opened recording file; 0 lets the decoder estimate it.
-extern std::uint8_t FixedInterval;
-// Time added per image byte when pages are built: round(100 / interval), 10 when unknown.
-extern std::uint8_t TimeStep;
-
 // Empties the recording as New does: image and pages 125, beats and page rates cleared,
 // BeatCount 1, ReadPos 1, FileName "default.pul". CurPage is left to the caller (it comes
 // from the zoom scroll bar); patient fields live elsewhere.

@@ -301,14 +301,12 @@ TEST_F(PatientPageTest, open_decodes_the_image_and_takes_the_fixed_interval) {
   TEKG ekg;
   copy_generated_image(generate_recording(options), ekg);
   ASSERT_TRUE(save_recording_file(path("ecg.pul"), PatientFields{}, 10, ekg).ok);
-  FixedInterval = 0;
   open(path("ecg.pul"));
   EXPECT_TRUE(std::equal(ekg.Image.begin() + 1, ekg.Image.end(), window->ekg.Image.begin() + 1));
-  EXPECT_EQ(FixedInterval, 10);
+  EXPECT_EQ(window->decoder.FixedInterval, 10);
   EXPECT_GT(window->ekg.BeatCount, 100);
   page().Button1Click();
-  EXPECT_EQ(FixedInterval, 10);  // New leaves it alone
-  FixedInterval = 0;
+  EXPECT_EQ(window->decoder.FixedInterval, 10);  // New leaves it alone
 }
 
 TEST(PatientPageCaption, keeps_the_tail_of_long_file_names) {

@@ -35,7 +35,7 @@ struct UploadOutcomeTest : ::testing::Test {
   // the upload hands over to the window.
   void complete_upload(const TEKG& received) {
     std::copy(received.Image.begin(), received.Image.end(), window->ekg.Image.begin());
-    DecodeRecording(window->ekg);
+    DecodeRecording(window->ekg, window->decoder);
     auto* controller = window->findChild<UploadController*>();
     ASSERT_NE(controller, nullptr);
     controller->upload().redraw_views();

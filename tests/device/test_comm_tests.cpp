@@ -135,7 +135,8 @@ struct TestWithClick {
 TestWithClick run_test(bool max_baud, bool click) {
   TestsOnFake f;
   TEKG ekg;
-  Upload upload(f.link, f.rates, ekg);
+  DecoderState decoder;
+  Upload upload(f.link, f.rates, ekg, decoder);
   f.dialogs.answers = {DlgAnswer::Ok};
   TestWithClick seen;
   if (click) {

@@ -40,14 +40,14 @@ GeneratedRecording served_recording() {
 }
 
 // The recording the window held before the upload; a failed upload must leave it as it is.
-void fill_previous_recording(TEKG& ekg) {
+void fill_previous_recording(TEKG& ekg, DecoderState& decoder) {
   GeneratorOptions options;
   options.seed = 99;
   options.rate = 72;
   copy_generated_image(generate_recording(options), ekg);
-  DecodeRecording(ekg);
+  DecodeRecording(ekg, decoder);
   ekg.FileName = "/home/clinic/data/smith.pul";
-  FixedInterval = 7;
+  decoder.FixedInterval = 7;
 }
 
 // recorder-sim serving served_recording(), the program's side of the link set up as the
@@ -120,7 +120,8 @@ class SimUpload {
   Link link_{port_, timer1_, port_name_};
   BaudList baud;
   TEKG ekg;
-  Upload upload{link_, baud, ekg};
+  DecoderState decoder;
+  Upload upload{link_, baud, ekg, decoder};
   ScriptedDialogs dialogs;
 
   QStringList lock_events;
@@ -138,12 +139,12 @@ bool recorder_got_t(const QString& log) {
 TEST(Upload, CompleteTransferAt62500BecomesTheRecordingAndDecodesLikeTheFile) {
   SimUpload sim({});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg);
+  fill_previous_recording(sim.ekg, sim.decoder);
   // The decoder carries its detector state from one decode to the next; start both decodes
   // of the served image from the same state.
+  DecoderState opened_state = sim.decoder;
   TEKG opened;
   copy_generated_image(served_recording(), opened);
-  DecodeRecording(opened);
 
   ASSERT_EQ(sim.run(), UploadOutcome::Complete);
 
@@ -152,17 +153,16 @@ TEST(Upload, CompleteTransferAt62500BecomesTheRecordingAndDecodesLikeTheFile) {
   EXPECT_TRUE(std::equal(served.image.begin(), served.image.end(), sim.ekg.Image.begin() + 1))
       << "the uploaded image must equal the served one byte for byte";
   EXPECT_EQ(sim.ekg.FileName, "/home/clinic/data/smith.pul") << "an upload does not rename the recording";
-  EXPECT_EQ(FixedInterval, 7) << "an upload leaves the fixed interval of the last opened file";
+  EXPECT_EQ(sim.decoder.FixedInterval, 7) << "an upload leaves the fixed interval of the last opened file";
 
   // The same image opened as a file decodes to the same beats.
-  DecodeRecording(opened);
+  DecodeRecording(opened, opened_state);
   ASSERT_EQ(opened.BeatCount, sim.ekg.BeatCount);
   EXPECT_GT(opened.BeatCount, 100);
   for (int beat = 1; beat <= opened.BeatCount; ++beat) {
     ASSERT_EQ(opened.BeatRate[beat], sim.ekg.BeatRate[beat]) << "beat " << beat;
     ASSERT_EQ(opened.BeatFlags[beat], sim.ekg.BeatFlags[beat]) << "beat " << beat;
   }
-  FixedInterval = 0;
 
   ASSERT_EQ(sim.dialogs.messages().size(), 1);
   const DialogCall box = sim.dialogs.messages().front();
@@ -193,7 +193,7 @@ TEST(Upload, CompleteTransferAt62500BecomesTheRecordingAndDecodesLikeTheFile) {
 TEST(Upload, TheLastBlockMissingFailsWithTheDisconnectedMessageAndKeepsTheRecording) {
   SimUpload sim({"--drop-block", "4095"});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg);
+  fill_previous_recording(sim.ekg, sim.decoder);
   const TEKG before = sim.ekg;
 
   ASSERT_EQ(sim.run(), UploadOutcome::LinkLost);
@@ -202,8 +202,7 @@ TEST(Upload, TheLastBlockMissingFailsWithTheDisconnectedMessageAndKeepsTheRecord
   EXPECT_EQ(sim.ekg.Image, before.Image);
   EXPECT_EQ(sim.ekg.BeatRate, before.BeatRate);
   EXPECT_EQ(sim.ekg.FileName, before.FileName);
-  EXPECT_EQ(FixedInterval, 7);
-  FixedInterval = 0;
+  EXPECT_EQ(sim.decoder.FixedInterval, 7);
   ASSERT_EQ(sim.dialogs.messages().size(), 1);
   EXPECT_EQ(sim.dialogs.messages().front().caption, QStringLiteral("Connection error"));
   EXPECT_EQ(sim.dialogs.messages().front().text, kEnglishLinkLost);
@@ -237,7 +236,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
     SCOPED_TRACE(c.what);
     SimUpload sim(c.sim_args);
     ASSERT_TRUE(sim.started());
-    fill_previous_recording(sim.ekg);
+    fill_previous_recording(sim.ekg, sim.decoder);
     const TEKG before = sim.ekg;
     sim.on_progress = [&](int position) {
       if (position != c.act_at_block || sim.upload.UploadRunning == 0) return;
@@ -256,19 +255,18 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
     EXPECT_EQ(box.text, c.text);
     EXPECT_EQ(sim.upload.blocks_received(), c.blocks) << "ends after the current block";
     EXPECT_EQ(sim.ekg.Image, before.Image);
-    EXPECT_EQ(FixedInterval, 7);
+    EXPECT_EQ(sim.decoder.FixedInterval, 7);
     EXPECT_TRUE(recorder_got_t(sim.sim_log())) << "the recorder still gets t";
     EXPECT_EQ(sim.port_.custom_baud_rate(), 4800);
     EXPECT_EQ(sim.lock_events, (QStringList{"open", "close"}));
     EXPECT_EQ(sim.upload.UploadRunning, 0);
-    FixedInterval = 0;
   }
 }
 
 TEST(Upload, HangupOfTheLineIsACommunicationError) {
   SimUpload sim({"--hangup-after", "150"});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg);
+  fill_previous_recording(sim.ekg, sim.decoder);
   const TEKG before = sim.ekg;
 
   EXPECT_EQ(sim.run(), UploadOutcome::CommError);
@@ -279,7 +277,6 @@ TEST(Upload, HangupOfTheLineIsACommunicationError) {
   EXPECT_EQ(sim.ekg.Image, before.Image);
   EXPECT_EQ(sim.lock_events, (QStringList{"open", "close"}));
   EXPECT_FALSE(sim.link_.PacingActive);
-  FixedInterval = 0;
 }
 
 TEST(Upload, SilentRecorderGivesTheConnectionErrorAfterThreeAttemptsAndNothingElseIsSent) {
@@ -421,7 +418,6 @@ TEST(Upload, EveryRateIsAskedForWithItsCodeAndPacedAtItsInterval) {
     EXPECT_LE(mean_ms, 1.25 * c.interval_ms);
     EXPECT_EQ(sim.link_.com_stat(),
               (QStringList{"COM1 4800 baud", QStringLiteral("COM1 %1 baud").arg(c.rate), "COM1 4800 baud"}));
-    FixedInterval = 0;
   }
 }
 
@@ -431,7 +427,7 @@ TEST(Upload, AGarbledBlockOrABreakOnTheLineIsACommunicationErrorAndKeepsTheRecor
     SCOPED_TRACE(args.join(' ').toStdString());
     SimUpload sim(args);
     ASSERT_TRUE(sim.started());
-    fill_previous_recording(sim.ekg);
+    fill_previous_recording(sim.ekg, sim.decoder);
     const TEKG before = sim.ekg;
 
     EXPECT_EQ(sim.run(), UploadOutcome::CommError);
@@ -444,7 +440,6 @@ TEST(Upload, AGarbledBlockOrABreakOnTheLineIsACommunicationErrorAndKeepsTheRecor
     EXPECT_EQ(sim.ekg.FileName, before.FileName);
     EXPECT_TRUE(recorder_got_t(sim.sim_log()));
     EXPECT_EQ(sim.port_.custom_baud_rate(), 4800);
-    FixedInterval = 0;
   }
 }
 

@@ -82,7 +82,8 @@ class UploadSteps : public ::testing::Test {
   Link link{port, timer1, port_name};
   BaudList baud;
   std::unique_ptr<TEKG> ekg = std::make_unique<TEKG>();
-  Upload upload{link, baud, *ekg};
+  DecoderState decoder;
+  Upload upload{link, baud, *ekg, decoder};
   QStringList lock;
   QList<int> progress;
   int stop_at = -1;

@@ -17,11 +17,7 @@ using test::settle_detector;
 
 class DecoderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    FixedInterval = 0;
-    reset_decoder_state();
-  }
-  void TearDown() override { FixedInterval = 0; }
+  DecoderState decoder;  // as at program start
 };
 
 std::vector<int> positions(const DecodeResult& result) {
@@ -35,11 +31,11 @@ std::vector<int> spikes_from(const ImageBuilder& image, std::size_t first) {
 TEST_F(DecoderTest, FillerImageGivesNoBeatsAndPagesOf125) {
   auto ekg = std::make_unique<TEKG>();
   clear_recording(*ekg);
-  const DecodeResult result = decode_recording(*ekg);
+  const DecodeResult result = decode_recording(*ekg, decoder);
 
   EXPECT_EQ(ekg->BeatCount, 0);
   EXPECT_TRUE(result.kept_positions.empty());
-  EXPECT_EQ(TimeStep, 10);
+  EXPECT_EQ(decoder.TimeStep, 10);
   // Page 1 holds 179 samples, every later page 180, each closed by the end mark 254 255.
   for (int page = 1; page <= 178; ++page) {
     const int samples = page == 1 ? 179 : 180;
@@ -69,19 +65,19 @@ TEST_F(DecoderTest, FirstBeatsAreNeverKept) {
   // two beats fall out; with a marker only the first.
   for (const Case& c : {Case{"no marker", false, 2}, Case{"marker", true, 1}}) {
     SCOPED_TRACE(c.name);
-    FixedInterval = c.rate_marker ? 0 : 10;
+    decoder.FixedInterval = c.rate_marker ? 0 : 10;
     ImageBuilder image;
     image.beats(5, 80);
     if (c.rate_marker) image.code({252, 75});
     image.beats(5, 80);
     auto ekg = image.recording();
-    settle_detector();
-    const DecodeResult result = decode_recording(*ekg);
+    settle_detector(decoder);
+    const DecodeResult result = decode_recording(*ekg, decoder);
 
     EXPECT_EQ(positions(result), spikes_from(image, c.first_kept_spike));
     EXPECT_EQ(ekg->BeatCount, result.kept_positions.size() - 1);  // the last kept beat is not counted
     for (int k = 1; k <= ekg->BeatCount + 1; ++k) EXPECT_FLOAT_EQ(ekg->BeatRate[k], 75.0f) << k;  // 60000 / (80 x 10)
-    EXPECT_EQ(TimeStep, 10);
+    EXPECT_EQ(decoder.TimeStep, 10);
   }
 }
 
@@ -95,11 +91,11 @@ TEST_F(DecoderTest, RateMarkersGiveTheSampleInterval) {
     ImageBuilder image;
     for (int group = 0; group < 6; ++group) image.beats(8, 80).code({252, c.marker});
     auto ekg = image.recording();
-    settle_detector();
-    decode_recording(*ekg);
+    settle_detector(decoder);
+    decode_recording(*ekg, decoder);
     ASSERT_EQ(ekg->BeatCount, 46);
     EXPECT_FLOAT_EQ(ekg->BeatRate[20], 60000.0f / (80.0f * c.interval_ms));
-    EXPECT_EQ(TimeStep, static_cast<int>(std::nearbyint(100.0 / c.interval_ms)));
+    EXPECT_EQ(decoder.TimeStep, static_cast<int>(std::nearbyint(100.0 / c.interval_ms)));
   }
 }
 
@@ -122,12 +118,12 @@ TEST_F(DecoderTest, ImplausibleRatesAreDroppedAndTheirBitsMoveOn) {
                                                                        {{255, 0, 7, 7}, kFlagStartRecord}};
     for (const auto& [code, bit] : codes) {
       SCOPED_TRACE(::testing::Message() << "interval " << int{c.interval} << " period " << c.odd_period << " bit " << int{bit});
-      FixedInterval = c.interval;
+      decoder.FixedInterval = c.interval;
       ImageBuilder image;
       image.beats(4, c.normal_period).code(code).beat(c.odd_period).beats(4, c.normal_period);
       auto ekg = image.recording();
-      settle_detector();
-      decode_recording(*ekg);
+      settle_detector(decoder);
+      decode_recording(*ekg, decoder);
       // Without rate markers the kept beats begin with the third spike.
       const float normal = 60000.0f / static_cast<float>(c.normal_period * c.interval);
       EXPECT_EQ(ekg->BeatCount, c.kept ? 6 : 5);
@@ -144,8 +140,8 @@ TEST_F(DecoderTest, TwoCodesInARowAreBothConsumed) {
   ImageBuilder image;
   image.beats(4, 80).code({252, 75, 255, 0, 255, 0}).beats(4, 80).code({254, 0, 252, 75}).beats(4, 80);
   auto ekg = image.recording();
-  settle_detector();
-  const DecodeResult result = decode_recording(*ekg);
+  settle_detector(decoder);
+  const DecodeResult result = decode_recording(*ekg, decoder);
 
   // The codes take no sample time: every period stays 80 samples, the marker gives 10 ms.
   EXPECT_EQ(positions(result), spikes_from(image, 1));
@@ -160,27 +156,27 @@ TEST_F(DecoderTest, SecondDecodeGoesOnFromTheDetectorsValues) {
   ImageBuilder image;
   image.beats(3, 80).code({252, 75}).beats(6, 80);
   auto ekg = image.recording();
-  ASSERT_EQ(detector_state(), (DetectorState{1, 0}));
+  ASSERT_EQ(decoder.detector, (DetectorState{1, 0}));
 
   // From the values at program start the rising average makes a beat at position 5, which
   // takes the place of the never-kept first beat, so the first spike is kept (75 samples after
   // it: 80/min). Decoding again starts settled, and the first spike is the never-kept one.
-  const DecodeResult first = decode_recording(*ekg);
-  const DecodeResult second = decode_recording(*ekg);
+  const DecodeResult first = decode_recording(*ekg, decoder);
+  const DecodeResult second = decode_recording(*ekg, decoder);
   EXPECT_EQ(positions(first), spikes_from(image, 0));
   EXPECT_EQ(positions(second), spikes_from(image, 1));
   EXPECT_NE(ekg->BeatCount, 0);
 
-  reset_decoder_state();
-  EXPECT_EQ(positions(decode_recording(*ekg)), spikes_from(image, 0));
+  decoder = DecoderState{};
+  EXPECT_EQ(positions(decode_recording(*ekg, decoder)), spikes_from(image, 0));
 }
 
 TEST_F(DecoderTest, BeatMarksSitOnThePageAtTheirSample) {
   ImageBuilder image;
   image.beats(4, 80).code({252, 75}).beats(4, 80);
   auto ekg = image.recording();
-  settle_detector();
-  const DecodeResult result = decode_recording(*ekg);
+  settle_detector(decoder);
+  const DecodeResult result = decode_recording(*ekg, decoder);
 
   // Spike 2 (the first kept beat) is at image position 160 on page 1: column 160 gets the mark
   // 254 75 and the spike follows it. Each later mark shifts the page by two columns.

@@ -69,26 +69,25 @@ TEST(DecoderRobustnessTest, AnyImageDecodesSafelyAndTheIndexMatchesTheScan) {
       clear_recording(*indexed);
       make(*indexed);
       *scanned = *indexed;
-      FixedInterval = static_cast<std::uint8_t>(round % 3 == 0 ? any(1, 255) : 0);
-      const DetectorState start{static_cast<std::uint8_t>(any(0, 255)), static_cast<std::uint16_t>(any(0, 2000))};
+      DecoderState start;
+      start.FixedInterval = static_cast<std::uint8_t>(round % 3 == 0 ? any(1, 255) : 0);
+      start.detector = {static_cast<std::uint8_t>(any(0, 255)), static_cast<std::uint16_t>(any(0, 2000))};
 
-      set_detector_state(start);
-      const DecodeResult result = decode_recording(*indexed, BeatRateLookup::kIndexed);
-      const std::uint8_t time_step = TimeStep;
+      DecoderState indexed_state = start;
+      const DecodeResult result = decode_recording(*indexed, indexed_state, BeatRateLookup::kIndexed);
       ASSERT_EQ(indexed->Image, scanned->Image);  // decoding never changes the image
       ASSERT_NO_FATAL_FAILURE(expect_sound_result(*indexed, result));
       CountMeasurements(*indexed);
       if (round % 8 != 0) continue;  // the scan is slow
-      set_detector_state(start);
-      decode_recording(*scanned, BeatRateLookup::kLiteralScan);
-      ASSERT_EQ(TimeStep, time_step);
+      DecoderState scanned_state = start;
+      decode_recording(*scanned, scanned_state, BeatRateLookup::kLiteralScan);
+      ASSERT_EQ(scanned_state.TimeStep, indexed_state.TimeStep);
       ASSERT_EQ(scanned->Pages, indexed->Pages);
       ASSERT_EQ(scanned->PageTime, indexed->PageTime);
       ASSERT_EQ(scanned->PageRate, indexed->PageRate);
       ASSERT_EQ(scanned->PageStartBlock, indexed->PageStartBlock);
     }
   }
-  FixedInterval = 0;
 }
 
 TEST(DecoderRobustnessTest, AFullEventSequenceStopsTheDetector) {
@@ -96,8 +95,9 @@ TEST(DecoderRobustnessTest, AFullEventSequenceStopsTheDetector) {
   // and the beats before the run are still kept (all but the first).
   auto ekg = std::make_unique<TEKG>();
   fill(*ekg, [](int i) { return i > 1600 ? (i % 2 ? 252 : 75) : i % 80 == 0 ? 200 : 100; });
-  set_detector_state({100, 0});
-  const DecodeResult result = decode_recording(*ekg);
+  DecoderState decoder;
+  decoder.detector = {100, 0};
+  const DecodeResult result = decode_recording(*ekg, decoder);
   ASSERT_EQ(result.kept_positions.size(), 19u);
   EXPECT_EQ(result.kept_positions.front(), 160);
   EXPECT_FLOAT_EQ(ekg->BeatRate[1], 75.0f);
@@ -107,8 +107,8 @@ TEST(DecoderRobustnessTest, PagesWithManyCodesAreCutAt300Bytes) {
   // Sample, 251, sample, 251, ...: a page of 180 samples would need 358 bytes.
   auto ekg = std::make_unique<TEKG>();
   fill(*ekg, [](int i) { return i % 2 ? 100 : 251; });
-  reset_decoder_state();
-  decode_recording(*ekg);
+  DecoderState decoder;
+  decode_recording(*ekg, decoder);
   for (int col = 1; col <= kPageBytes; ++col) ASSERT_EQ(ekg->Pages[1][col], ekg->Image[col]) << col;
   EXPECT_EQ(ekg->PageStartBlock[1], 359 / 128);  // page 2 begins at image position 359
   EXPECT_EQ(ekg->Pages[2][1], 100);

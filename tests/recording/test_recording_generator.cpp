@@ -17,17 +17,16 @@ namespace {
 
 struct Decoded {
   std::unique_ptr<TEKG> ekg;
+  DecoderState decoder;  // as at program start
   DecodeResult result;
   double mean_rate = 0.0;
 };
 
 Decoded decode(const GeneratedRecording& recording) {
-  Decoded d{std::make_unique<TEKG>(), {}, 0.0};
+  Decoded d{std::make_unique<TEKG>(), {}, {}, 0.0};
   clear_recording(*d.ekg);
   copy_generated_image(recording, *d.ekg);
-  FixedInterval = 0;
-  reset_decoder_state();
-  d.result = decode_recording(*d.ekg);
+  d.result = decode_recording(*d.ekg, d.decoder);
   double sum = 0.0;
   for (int k = 1; k <= d.ekg->BeatCount; ++k) sum += d.ekg->BeatRate[k];
   d.mean_rate = d.ekg->BeatCount > 0 ? sum / d.ekg->BeatCount : 0.0;
@@ -87,7 +86,7 @@ TEST(RecordingGeneratorTest, SteadyRateDecodesToThatRate) {
     const GeneratedRecording recording = generate_recording(options);
     const Decoded d = decode(recording);
     EXPECT_NEAR(d.mean_rate, c.rate, 3.0);
-    EXPECT_EQ(TimeStep, static_cast<int>(std::nearbyint(100.0 / c.interval_ms)));
+    EXPECT_EQ(d.decoder.TimeStep, static_cast<int>(std::nearbyint(100.0 / c.interval_ms)));
     // Near 60/min at 10 ms the sinking threshold sometimes fires on the start of the QRS.
     EXPECT_GE(share_found(recording, d.result), c.rate > 65 ? 0.98 : 0.93);
   }

@@ -53,6 +53,6 @@ class ImageBuilder {
 };
 
 // A detector that has settled on the flat line, so the first spike is a clean beat.
-inline void settle_detector() { set_detector_state({kFlat, 0}); }
+inline void settle_detector(DecoderState& decoder) { decoder.detector = {kFlat, 0}; }
 
 }  // namespace pulvitra::test

@@ -44,11 +44,11 @@ void pages(JsonWriter& json, const TEKG& ekg) {
   json.end_array();
 }
 
-std::string decode_json(const TEKG& ekg, const DecodeResult& result, int measurements) {
+std::string decode_json(const TEKG& ekg, std::uint8_t time_step, const DecodeResult& result, int measurements) {
   JsonWriter json;
   json.begin_object();
   json.key("beat_count").value(static_cast<int>(ekg.BeatCount));
-  json.key("time_step").value(static_cast<int>(TimeStep));
+  json.key("time_step").value(static_cast<int>(time_step));
   json.key("read_pos").value(static_cast<int>(ekg.ReadPos));
   json.key("count_measurements").value(measurements);
   json.key("beats").begin_array();
@@ -78,7 +78,7 @@ int run_decode(const QStringList& args) {
   const int measurements = CountMeasurements(*input->ekg);
   DecodeResult result = decode(*input);
   if (twice) result = decode(*input);
-  const std::string json = decode_json(*input->ekg, result, measurements);
+  const std::string json = decode_json(*input->ekg, input->decoder.TimeStep, result, measurements);
   std::fwrite(json.data(), 1, json.size(), stdout);
   return 0;
 }

@@ -112,7 +112,8 @@ int run_upload(const QStringList& args) {
   BaudList baud;
   auto ekg = std::make_unique<TEKG>();
   clear_recording(*ekg);
-  Upload upload(link, baud, *ekg);
+  DecoderState decoder;
+  Upload upload(link, baud, *ekg, decoder);
   upload.set_progress = progress_printer();
 
   // Ctrl-C stops after the current block, so the recorder still leaves its read mode.

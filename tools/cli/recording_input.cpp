@@ -36,11 +36,11 @@ std::optional<RecordingInput> open_recording(const QString& path, Accept accept)
     input.ekg = std::make_unique<TEKG>();
     clear_recording(*input.ekg);
     copy_image(input.file.image, *input.ekg);
-    FixedInterval = input.file.header.fixed_interval;
+    input.decoder.FixedInterval = input.file.header.fixed_interval;
   }
   return input;
 }
 
-DecodeResult decode(RecordingInput& input) { return decode_recording(*input.ekg); }
+DecodeResult decode(RecordingInput& input) { return decode_recording(*input.ekg, input.decoder); }
 
 }  // namespace pulvitra::cli

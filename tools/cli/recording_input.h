@@ -20,10 +20,11 @@ enum class Accept {
 struct RecordingInput {
   RecordingFile file;
   std::unique_ptr<TEKG> ekg;  // the file's image, not decoded yet; null unless the file is Ok
+  DecoderState decoder;       // as at program start, with the file's fixed interval
 };
 
 // Reads the file; after a file error (printed) nothing. For a whole recording the image is
-// in ekg and FixedInterval holds the file's interval, as after Open.
+// in ekg and decoder.FixedInterval holds the file's interval, as after Open.
 std::optional<RecordingInput> open_recording(const QString& path, Accept accept = Accept::kRecording);
 
 // Decodes the loaded image as Open does; the result also holds the kept beat positions.
