@@ -4,16 +4,10 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QIntValidator>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <map>
 
 #include "shell/language.h"
-#include "app/error_report.h"
-#include "app/patient_page.h"
 #include "app/control_factory.h"
 #include "app/tmain.h"
 #include "app/upload_controller.h"
@@ -31,26 +25,8 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int
 
 constexpr int kHighestListedPort = 8;
 
-// Controls that need a port; a window without one keeps them disabled.
-const char* const kNeedAPort[] = {"CB_Comport", "CB_MaxBaud", "Test_button", "Max_Baud_button", "Button3", "Button4"};
-
 // Where serial devices appear: the system's device folders.
 const char* const kDeviceFolders[] = {"/dev", "/dev/serial/by-id"};
-
-// Controls that the lock disables while the link is busy.
-const char* const kLockedControls[] = {"Button1", "Button6", "Button7", "Button8", "Button9", "Button2",
-                                       "CB_Comport", "CB_MaxBaud", "Test_button", "Max_Baud_button", "Button4"};
-
-// Save is allowed for a recording that has a file of its own; the patient page knows best
-// once it can say so.
-template <typename Page>
-bool save_allowed_on(Page& page, const TEKG& ekg) {
-  if constexpr (requires { page.save_allowed(); }) {
-    return page.save_allowed();
-  } else {
-    return ekg.FileName != "default.pul";
-  }
-}
 
 }  // namespace
 
@@ -66,17 +42,14 @@ void ComboBaudSelector::select(int index) {
   if (index >= 0 && index < combo_->count()) combo_->setCurrentIndex(index);
 }
 
-DevicePage::DevicePage(TMain& main, QWidget* page) : QObject(&main), main_(main) {
+DevicePage::DevicePage(TMain& main, QWidget* page)
+    : QObject(&main), main_(main), port_map_(main.settings.Ports) {
   build(page);
   pul_com_ = new TComPortN(this);
+  pul_com_->set_port_map(port_map_);
   link_ = new Link(*pul_com_, *main_.Timer1, main_.port_name, this);
   link_->MaxBaud = main_.settings.MaxBaud;
-  link_->ComPortOpen = [this] { ComPortOpen(); };
-  link_->ComPortClose = [this] { ComPortClose(); };
-  link_->report_error = [](const QString& text) { show_error_report(text); };
-  link_->on_timer1 = [this] {
-    if (main_.TabbedNotebook1->currentIndex() == kPageOverview && main_.isEnabled()) main_.views->focus_overview();
-  };
+  link_->set_host(main_);
   comm_tests_ = std::make_unique<CommTests>(*link_, baud_selector_);
   connect_controls();
   watch_for_devices();
@@ -88,7 +61,7 @@ void DevicePage::watch_for_devices() {
   for (const char* folder : kDeviceFolders) folders << QLatin1String(folder);
   // A mapped port ([Ports] COM1=/some/path) appears in the folder of its path.
   for (int n = 1; n <= kHighestListedPort; ++n) {
-    const QString device = device_for_port(n);
+    const QString device = device_for_port(n, port_map_);
     if (!device.isEmpty()) folders << QFileInfo(device).absolutePath();
   }
   folders.removeDuplicates();
@@ -105,126 +78,101 @@ void DevicePage::build(QWidget* page) {
   label(settings, "Label22", "Das Kordamat muß mit folgender", 10, 20);
   label(settings, "Label23", "seriellen Schnittstelle verbunden sein:", 10, 36);
   label(settings, "Label35", "COM-Port:", 10, 60, 70);
-  auto* ports = make_control<PortComboBox>(settings, "CB_Comport", 90, 58, 80, 21);
-  ports->before_popup = [this] { look_for_ports(); };
-  ports->setToolTip(QStringLiteral("select communication port"));
+  CB_Comport = make_control<PortComboBox>(settings, "CB_Comport", 90, 58, 80, 21);
+  CB_Comport->before_popup = [this] { look_for_ports(); };
+  CB_Comport->setToolTip(QStringLiteral("select communication port"));
   // Editable only so that it can show a stored port outside the list (or "xxxx").
-  ports->setEditable(true);
-  ports->lineEdit()->setReadOnly(true);
+  CB_Comport->setEditable(true);
+  CB_Comport->lineEdit()->setReadOnly(true);
   CB_MaxBaud = make_control<QComboBox>(settings, "CB_MaxBaud", 90, 86, 80, 21);
   CB_MaxBaud->setToolTip(QStringLiteral("select communication speed"));
   CB_MaxBaud->setEditable(true);
   CB_MaxBaud->setInsertPolicy(QComboBox::NoInsert);
   CB_MaxBaud->setValidator(new QIntValidator(1, 1000000, CB_MaxBaud));
-  auto* test = make_control<QPushButton>(settings, "Test_button", 180, 58, 100, 23);
-  test->setText(QStringLiteral("Test Kordamat"));
-  test->setToolTip(QStringLiteral("test KORDAMAT communication"));
-  auto* max_baud = make_control<QPushButton>(settings, "Max_Baud_button", 180, 86, 100, 23);
-  max_baud->setText(QStringLiteral("Test Baudrate"));
-  max_baud->setToolTip(QStringLiteral("test communication speed"));
-  make_control<QPushButton>(settings, "RAM_Test", 180, 114, 100, 23)->setText(QStringLiteral("RAM Test"));
+  Test_button = make_control<QPushButton>(settings, "Test_button", 180, 58, 100, 23);
+  Test_button->setText(QStringLiteral("Test Kordamat"));
+  Test_button->setToolTip(QStringLiteral("test KORDAMAT communication"));
+  Max_Baud_button = make_control<QPushButton>(settings, "Max_Baud_button", 180, 86, 100, 23);
+  Max_Baud_button->setText(QStringLiteral("Test Baudrate"));
+  Max_Baud_button->setToolTip(QStringLiteral("test communication speed"));
+  RAM_Test = make_control<QPushButton>(settings, "RAM_Test", 180, 114, 100, 23);
+  RAM_Test->setText(QStringLiteral("RAM Test"));
 
   auto* upload = make_control<QGroupBox>(page, "Panel1", 8, 166, 290, 120);
   label(upload, "Label18", "Auslesen gespeicherter EKG-Daten", 10, 8);
   label(upload, "Label13", "- an serielle Schnittstelle anschliessen", 10, 28);
   label(upload, "Label14", "- Kordamat einschalten und", 10, 44);
-  make_control<QPushButton>(upload, "Button3", 10, 64, 270, 25)->setText(QStringLiteral("Datenübernahme starten"));
+  Button3 = make_control<QPushButton>(upload, "Button3", 10, 64, 270, 25);
+  Button3->setText(QStringLiteral("Datenübernahme starten"));
   label(upload, "Label19", "Fortschritt:", 10, 96, 70);
-  make_control<QProgressBar>(upload, "ProgressBar1", 90, 94, 190, 18);
+  ProgressBar1 = make_control<QProgressBar>(upload, "ProgressBar1", 90, 94, 190, 18);
 
   auto* online = make_control<QGroupBox>(page, "Panel2", 8, 294, 290, 110);
   label(online, "Label17", "Kontinuierliches Auslesen von EKG-Daten", 10, 8);
   label(online, "Label1", "- Elektrodenkontakt herstellen", 10, 28);
-  make_control<QPushButton>(online, "Button4", 10, 50, 270, 25)->setText(QStringLiteral("Online - Modus"));
+  Button4 = make_control<QPushButton>(online, "Button4", 10, 50, 270, 25);
+  Button4->setText(QStringLiteral("Online - Modus"));
   label(online, "Label20", "Status:", 10, 84, 50);
-  make_control<QLabel>(online, "Panel6", 70, 84, 120, 16)->setText(QStringLiteral("Deaktiv"));
+  Panel6 = make_control<QLabel>(online, "Panel6", 70, 84, 120, 16);
+  Panel6->setText(QStringLiteral("Deaktiv"));
 
   auto* log = make_control<QGroupBox>(page, "GroupBox1", 306, 8, 286, 396);
   log->setTitle(QStringLiteral("Com-Stat"));
-  auto* com_stat = make_control<QPlainTextEdit>(log, "ComStat", 8, 20, 270, 368);
-  com_stat->setReadOnly(true);
-  com_stat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QPalette face = com_stat->palette();
+  ComStat = make_control<QPlainTextEdit>(log, "ComStat", 8, 20, 270, 368);
+  ComStat->setReadOnly(true);
+  ComStat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QPalette face = ComStat->palette();
   face.setColor(QPalette::Base, face.color(QPalette::Button));
-  com_stat->setPalette(face);
-  com_stat->setToolTip(QStringLiteral("status communication"));
+  ComStat->setPalette(face);
+  ComStat->setToolTip(QStringLiteral("status communication"));
 }
 
 void DevicePage::connect_controls() {
-  auto* com_stat = main_.control<QPlainTextEdit>("ComStat");
-  connect(link_, &Link::com_stat_line_added, com_stat, &QPlainTextEdit::appendPlainText);
-  connect(link_, &Link::com_stat_cleared, com_stat, &QPlainTextEdit::clear);
-  connect(main_.control<QPushButton>("Test_button"), &QPushButton::clicked, this, [this] { Test_buttonClick(); });
-  connect(main_.control<QPushButton>("Max_Baud_button"), &QPushButton::clicked, this,
-          [this] { Max_Baud_buttonClick(); });
-  connect(main_.control<QComboBox>("CB_Comport"), &QComboBox::textActivated, this,
-          [this](const QString& text) { CB_ComportChange(text); });
+  connect(link_, &Link::com_stat_line_added, ComStat, &QPlainTextEdit::appendPlainText);
+  connect(link_, &Link::com_stat_cleared, ComStat, &QPlainTextEdit::clear);
+  connect(Test_button, &QPushButton::clicked, this, [this] { Test_buttonClick(); });
+  connect(Max_Baud_button, &QPushButton::clicked, this, [this] { Max_Baud_buttonClick(); });
+  connect(CB_Comport, &QComboBox::textActivated, this, [this](const QString& text) { CB_ComportChange(text); });
   // Only the user's choices change MaxBaud; the program's own settings of the text do not.
   connect(CB_MaxBaud, &QComboBox::textActivated, this, [this](const QString& text) {
-    link_->CB_MaxBaudChange(text);
+    link_->select_rate(text);
     main_.settings.MaxBaud = link_->MaxBaud;
   });
   connect(CB_MaxBaud->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-    link_->CB_MaxBaudChange(text);
+    link_->select_rate(text);
     main_.settings.MaxBaud = link_->MaxBaud;
   });
 }
 
-void DevicePage::set_enabled(const char* name, bool enabled) {
-  if (auto* w = main_.findChild<QWidget*>(QLatin1String(name))) w->setEnabled(enabled);
+std::vector<QWidget*> DevicePage::controls_needing_a_port() const {
+  return {CB_Comport, CB_MaxBaud, Test_button, Max_Baud_button, Button3, Button4};
 }
 
-void DevicePage::ComPortOpen() {
-  for (const char* name : kLockedControls) set_enabled(name, false);
-  auto* button3 = main_.control<QPushButton>("Button3");
-  button3->setEnabled(true);
-  button3->setText(table_text(QStringLiteral("txt_button_upload_stop")));
-}
-
-void DevicePage::ComPortClose() {
-  for (const char* name : kLockedControls) set_enabled(name, true);
-  set_enabled("Button7", save_allowed_on(*main_.patient, main_.ekg));
-  auto* button3 = main_.control<QPushButton>("Button3");
-  button3->setEnabled(true);
-  button3->setText(table_text(QStringLiteral("txt_button_upload_start")));
-  auto* panel6 = main_.control<QLabel>("Panel6");
-  QFont font = panel6->font();
-  font.setPointSize(8);
-  font.setBold(false);
-  font.setItalic(false);
-  font.setUnderline(false);
-  font.setStrikeOut(false);
-  panel6->setFont(font);
-  panel6->setText(table_text(QStringLiteral("txt_status_inactive")));
-  main_.settings.MaxBaud = link_->MaxBaud;
-}
-
-QCoro::Task<> DevicePage::Test_buttonClick() { co_await comm_tests_->Test_buttonClick(); }
+QCoro::Task<> DevicePage::Test_buttonClick() { co_await comm_tests_->run_device_test(); }
 
 QCoro::Task<> DevicePage::Max_Baud_buttonClick() {
-  co_await comm_tests_->Max_Baud_buttonClick();
+  co_await comm_tests_->run_rate_test();
   main_.settings.MaxBaud = link_->MaxBaud;
 }
 
 QCoro::Task<> DevicePage::CB_ComportChange(const QString& text) {
   if (!link_->claim(Dialogue::PortChoice)) co_return;
   // Trying the rates takes a moment; no other dialogue may start meanwhile.
-  const char* busy[] = {"CB_Comport", "CB_MaxBaud", "Test_button", "Max_Baud_button", "Button3"};
-  std::map<const char*, bool> was_enabled;
-  for (const char* name : busy) {
-    auto* w = main_.findChild<QWidget*>(QLatin1String(name));
-    was_enabled[name] = w && w->isEnabled();
-    set_enabled(name, false);
+  QWidget* const busy[] = {CB_Comport, CB_MaxBaud, Test_button, Max_Baud_button, Button3};
+  std::map<QWidget*, bool> was_enabled;
+  for (QWidget* control : busy) {
+    was_enabled[control] = control->isEnabled();
+    control->setEnabled(false);
   }
-  co_await Link::run_reporting(*link_, link_->CB_ComportChange(text, baud_selector_));
-  for (const char* name : busy) set_enabled(name, was_enabled[name]);
+  co_await Link::run_reporting(*link_, link_->select_port(text, baud_selector_));
+  for (QWidget* control : busy) control->setEnabled(was_enabled[control]);
   main_.settings.MaxBaud = link_->MaxBaud;
   link_->release();
 }
 
 void DevicePage::init_controls() {
-  main_.control<QPushButton>("RAM_Test")->setEnabled(false);
-  main_.control<QPushButton>("Button4")->setText(lang_text(QStringLiteral("Online - Modus"), QStringLiteral("online mode")));
+  RAM_Test->setEnabled(false);
+  Button4->setText(lang_text(QStringLiteral("Online - Modus"), QStringLiteral("online mode")));
 }
 
 // Runs while the main window is being created, before it is shown: the creation goes on in
@@ -239,16 +187,15 @@ std::map<int, bool> DevicePage::existing_ports() const {
   // The port the link holds open cannot be opened a second time by the probe.
   const int held = pul_com_->connected() ? com_number(main_.port_name) : 0;
   std::map<int, bool> exists;
-  for (int n = 1; n <= kHighestListedPort; ++n) exists[n] = n == held || port_exists(n);
+  for (int n = 1; n <= kHighestListedPort; ++n) exists[n] = n == held || port_exists(n, port_map_);
   return exists;
 }
 
 void DevicePage::list_ports(const std::map<int, bool>& exists) {
-  auto* ports = main_.control<QComboBox>("CB_Comport");
-  ports->clear();
+  CB_Comport->clear();
   for (const auto& [n, there] : exists)
-    if (there) ports->addItem(QStringLiteral("COM%1").arg(n));
-  ports->setEditText(main_.port_name);
+    if (there) CB_Comport->addItem(QStringLiteral("COM%1").arg(n));
+  CB_Comport->setEditText(main_.port_name);
 }
 
 // The rates the port accepts, as at start.
@@ -270,13 +217,13 @@ QCoro::Task<> DevicePage::probe_rates() {
 
 void DevicePage::lock_without_port(bool locked) {
   // Only what needs a port: a machine without one still opens, shows and saves recordings.
-  for (const char* name : kNeedAPort) set_enabled(name, !locked);
+  for (QWidget* control : controls_needing_a_port()) control->setEnabled(!locked);
 }
 
 QCoro::Task<> DevicePage::find_ports_and_rates_steps() {
   const std::map<int, bool> exists = existing_ports();
   const int stored = main_.settings.ComPort;
-  const bool stored_exists = exists.count(stored) ? exists.at(stored) : port_exists(stored);
+  const bool stored_exists = exists.count(stored) ? exists.at(stored) : port_exists(stored, port_map_);
 
   // Port choice: the stored port, else the first one there is.
   main_.port_name = QStringLiteral("xxxx");
@@ -313,10 +260,9 @@ QCoro::Task<> DevicePage::look_for_ports() {
     }
   }
   if (!had_none || first == 0) {
-    auto* ports = main_.control<QComboBox>("CB_Comport");
-    const QString shown = ports->currentText();
+    const QString shown = CB_Comport->currentText();
     list_ports(exists);
-    ports->setEditText(shown);
+    CB_Comport->setEditText(shown);
     looking_for_ports_ = false;
     co_return;
   }

@@ -1,18 +1,24 @@
 // Page 1: the link to the recorder — port and rate selectors, the upload of stored data, the
 // online-mode button, the communication tests and the log ComStat. Owns the port pul_com and
-// the link; the upload (UploadController) works through link().
+// the link; the upload (UploadController) works through link(). The main window is the
+// link's host: it holds the control lock that spans the pages.
 #pragma once
 
 #include <QComboBox>
 #include <QCoroTask>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <functional>
-#include <map>
 #include <memory>
+#include <vector>
 
 #include "device/comm_tests.h"
 #include "device/link.h"
+#include "device/port_names.h"
 #include "device/serial_port.h"
 
 class QWidget;
@@ -57,17 +63,22 @@ class DevicePage : public QObject {
   void init_controls();         // creation steps 2 and 3
   void find_ports_and_rates();  // creation steps 10 to 14
   void close_port();            // the main window closes
-  bool upload_running() const { return is_upload_running && is_upload_running(); }
-  // Set by the upload: whether a transfer is in progress.
-  std::function<bool()> is_upload_running;
 
   Link& link() { return *link_; }
   TComPortN& pul_com() { return *pul_com_; }
   BaudSelector& baud_selector() { return baud_selector_; }
 
-  // The control lock around every dialogue with the recorder.
-  void ComPortOpen();
-  void ComPortClose();
+  // The page's controls; the main window's control lock reaches them here.
+  PortComboBox* CB_Comport = nullptr;
+  QComboBox* CB_MaxBaud = nullptr;
+  QPushButton* Test_button = nullptr;
+  QPushButton* Max_Baud_button = nullptr;
+  QPushButton* RAM_Test = nullptr;
+  QPushButton* Button3 = nullptr;
+  QProgressBar* ProgressBar1 = nullptr;
+  QPushButton* Button4 = nullptr;
+  QLabel* Panel6 = nullptr;
+  QPlainTextEdit* ComStat = nullptr;
 
   // The handlers behind the page's controls; tests run them to their end with QCoro::waitFor.
   QCoro::Task<> Test_buttonClick();
@@ -88,11 +99,12 @@ class DevicePage : public QObject {
   void list_ports(const std::map<int, bool>& exists);
   QCoro::Task<> probe_rates();
   void lock_without_port(bool locked);
-  void set_enabled(const char* name, bool enabled);
+  // The controls that need a port; a window without one keeps them disabled.
+  std::vector<QWidget*> controls_needing_a_port() const;
 
   TMain& main_;
-  QComboBox* CB_MaxBaud = nullptr;
   ComboBaudSelector baud_selector_{CB_MaxBaud};
+  PortMap port_map_;
   TComPortN* pul_com_ = nullptr;
   Link* link_ = nullptr;
   std::unique_ptr<CommTests> comm_tests_;

@@ -16,6 +16,7 @@
 #include "shell/language.h"
 #include "shell/application.h"
 #include "app/device_page.h"
+#include "app/error_report.h"
 #include "app/image_control.h"
 #include "app/patient_page.h"
 #include "app/view_pages.h"
@@ -71,6 +72,7 @@ void TMain::build_notebook() {
   Timer2->start();
 
   patient = new PatientPage(*this, page(kPagePatient));
+  find_file_buttons();
   device = new DevicePage(*this, page(kPageDevice));
   views = new ViewPages(*this);
 
@@ -83,6 +85,46 @@ void TMain::build_notebook() {
   if (auto* c = control<QCheckBox>("CheckBox1")) connect(c, &QCheckBox::clicked, this, &TMain::CheckBox1Click);
   attach_context_menus();
 }
+
+void TMain::find_file_buttons() {
+  // The patient page builds them; the lock keeps them at hand as the buttons they are.
+  Button1 = control<QPushButton>("Button1");
+  Button6 = control<QPushButton>("Button6");
+  Button7 = control<QPushButton>("Button7");
+  Button8 = control<QPushButton>("Button8");
+  Button9 = control<QPushButton>("Button9");
+  Button2 = control<QPushButton>("Button2");
+}
+
+std::vector<QWidget*> TMain::controls_locked_by_link() const {
+  return {Button1, Button6, Button7, Button8, Button9, Button2,
+          device->CB_Comport, device->CB_MaxBaud, device->Test_button, device->Max_Baud_button, device->Button4};
+}
+
+void TMain::ComPortOpen() {
+  for (QWidget* control : controls_locked_by_link()) control->setEnabled(false);
+  device->Button3->setEnabled(true);
+  device->Button3->setText(table_text(QStringLiteral("txt_button_upload_stop")));
+}
+
+void TMain::ComPortClose() {
+  for (QWidget* control : controls_locked_by_link()) control->setEnabled(true);
+  Button7->setEnabled(patient->save_allowed());
+  device->Button3->setEnabled(true);
+  device->Button3->setText(table_text(QStringLiteral("txt_button_upload_start")));
+  QLabel* panel6 = device->Panel6;
+  QFont font = panel6->font();
+  font.setPointSize(8);
+  font.setBold(false);
+  font.setItalic(false);
+  font.setUnderline(false);
+  font.setStrikeOut(false);
+  panel6->setFont(font);
+  panel6->setText(table_text(QStringLiteral("txt_status_inactive")));
+  settings.MaxBaud = device->link().MaxBaud;
+}
+
+void TMain::report(const QString& text) { show_error_report(text); }
 
 void TMain::attach_context_menus() {
   PopupMenu1 = new QMenu(this);

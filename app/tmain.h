@@ -1,6 +1,8 @@
 // The main window: the notebook with its seven pages, the one recording, and the frame
 // around the pages (creation order, help, background, closing). Each page group has its own
 // controller: PatientPage (page 0), DevicePage (page 1), ViewPages (pages 2 to 6).
+// It is the link's host: the control lock around a dialogue with the recorder spans the
+// patient page and the device page, so it lives here.
 #pragma once
 
 #include <QString>
@@ -8,13 +10,16 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "shell/settings.h"
+#include "device/link_host.h"
 #include "recording/decoder.h"
 #include "recording/tekg.h"
 
 class QMenu;
 class QAction;
+class QPushButton;
 
 namespace pulvitra {
 
@@ -30,7 +35,7 @@ inline constexpr int kPageHistogram = 4;
 inline constexpr int kPageTrend = 5;
 inline constexpr int kPageLorenz = 6;
 
-class TMain : public QWidget {
+class TMain : public QWidget, public LinkHost {
   Q_OBJECT
  public:
   explicit TMain(Settings& settings, QWidget* parent = nullptr);
@@ -67,6 +72,18 @@ class TMain : public QWidget {
   void CheckBox1Click();   // background picture
   void Timer2Timer();
 
+  // The control lock around every dialogue with the recorder: ComPortOpen disables what
+  // would start another dialogue or replace the recording and makes Button3 the stop
+  // button; ComPortClose returns the window to its idle state.
+  void ComPortOpen();
+  void ComPortClose();
+
+  // LinkHost: the lock, the general error report, and the wait timer's tick.
+  void lock() override { ComPortOpen(); }
+  void unlock() override { ComPortClose(); }
+  void report(const QString& text) override;
+  void tick() override { Timer2Timer(); }
+
   // Called with the checked state of the background box; the start window acts on it.
   std::function<void(bool)> on_background_changed;
   // Called once the main window has closed; the program then terminates.
@@ -83,8 +100,18 @@ class TMain : public QWidget {
   void FormClose();
   void build_notebook();
   void attach_context_menus();
+  void find_file_buttons();
+  // The controls the lock disables, in their order on the pages.
+  std::vector<QWidget*> controls_locked_by_link() const;
 
   bool close_confirmed_ = false;  // the user said yes; the link is winding down
+  // New, Open, Save, Save as, Print and the wizard of the patient page.
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button6 = nullptr;
+  QPushButton* Button7 = nullptr;
+  QPushButton* Button8 = nullptr;
+  QPushButton* Button9 = nullptr;
+  QPushButton* Button2 = nullptr;
 };
 
 }  // namespace pulvitra

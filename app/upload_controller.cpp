@@ -2,7 +2,6 @@
 
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <memory>
 #include <utility>
 
@@ -36,44 +35,42 @@ void draw_beat_views_as_new(TMain& main) {
 }  // namespace
 
 UploadController::UploadController(TMain& main, DevicePage& page)
-    : QObject(&page), main_(main), upload_(std::make_unique<Upload>(page.link(), page.baud_selector(), main.ekg, main.decoder)) {
+    : QObject(&page),
+      main_(main),
+      page_(page),
+      upload_(std::make_unique<Upload>(page.link(), page.baud_selector(), main.ekg, main.decoder)) {
   setObjectName(QStringLiteral("UploadController"));
-  page.is_upload_running = [this] { return upload_->UploadRunning != 0; };
+  upload_->set_host(*this);
   // The device page goes before its children: its link and port still exist while it is
   // being destroyed, the window's widgets may not. That is the last moment to tell the
   // recorder to stop sending.
   connect(&page, &QObject::destroyed, this, [this] { upload_->abandon(); });
-  connect_window();
+  page.ProgressBar1->setRange(0, kUploadBlocks);
+  page.ProgressBar1->setValue(0);
+  // The caption follows the link's lock: ComPortOpen shows the stop text, ComPortClose the
+  // start text; until the first dialogue it is the designed one.
+  connect(page.Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
 }
 
 UploadController::~UploadController() = default;
 
-void UploadController::connect_window() {
-  if (auto* bar = main_.control<QProgressBar>("ProgressBar1")) {
-    bar->setRange(0, kUploadBlocks);
-    bar->setValue(0);
-    upload_->set_progress = [bar](int position) { bar->setValue(position); };
-  }
-  upload_->redraw_views = [this] {
-    main_.data_changed = true;  // the uploaded recording is in no file yet
-    if (!main_.views) return;
-    main_.views->redraw_views(kViewAll);
-    if (main_.ekg.BeatCount == 0) draw_beat_views_as_new(main_);
-  };
-  upload_->show_overview = [this] { main_.TabbedNotebook1->setCurrentIndex(kPageOverview); };
-  if (auto* button = main_.control<QPushButton>("Button3")) {
-    // The caption follows the link's lock: ComPortOpen shows the stop text, ComPortClose the
-    // start text; until the first dialogue it is the designed one.
-    connect(button, &QPushButton::clicked, this, [this] { Button3Click(); });
-  }
+void UploadController::progress(int position) { page_.ProgressBar1->setValue(position); }
+
+void UploadController::decoded() {
+  main_.data_changed = true;  // the uploaded recording is in no file yet
+  if (!main_.views) return;
+  main_.views->redraw_views(kViewAll);
+  if (main_.ekg.BeatCount == 0) draw_beat_views_as_new(main_);
 }
+
+void UploadController::succeeded() { main_.TabbedNotebook1->setCurrentIndex(kPageOverview); }
 
 QCoro::Task<> UploadController::Button3Click() {
   // During a communication test the click starts nothing (the upload does not claim the link).
   const bool starting = upload_->UploadRunning == 0 && !main_.device->link().busy();
   // Scrolling the overview would redraw it from a recording the upload is about to replace.
   if (starting && main_.views) main_.views->upload_running = true;
-  co_await upload_->Button3Click();
+  co_await upload_->start_or_stop();
   if (starting && main_.views) main_.views->upload_running = false;
 }
 

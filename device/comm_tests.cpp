@@ -21,15 +21,11 @@ void show_communication_error() {
 
 }  // namespace
 
-void CommTests::lock() {
-  if (link_.ComPortOpen) link_.ComPortOpen();
-}
+void CommTests::lock() { link_.host().lock(); }
 
-void CommTests::unlock() {
-  if (link_.ComPortClose) link_.ComPortClose();
-}
+void CommTests::unlock() { link_.host().unlock(); }
 
-QCoro::Task<> CommTests::Test_buttonClick() {
+QCoro::Task<> CommTests::run_device_test() {
   // Another dialogue holds the link (an upload): the test does not start.
   if (!link_.claim(Dialogue::DeviceTest)) co_return;
   try {
@@ -42,7 +38,7 @@ QCoro::Task<> CommTests::Test_buttonClick() {
   link_.release();
 }
 
-QCoro::Task<> CommTests::Max_Baud_buttonClick() {
+QCoro::Task<> CommTests::run_rate_test() {
   if (!link_.claim(Dialogue::RateTest)) co_return;
   try {
     co_await max_baud_test();

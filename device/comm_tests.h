@@ -16,8 +16,10 @@ class CommTests {
  public:
   CommTests(Link& link, BaudSelector& CB_MaxBaud) : link_(link), CB_MaxBaud_(CB_MaxBaud) {}
 
-  QCoro::Task<> Test_buttonClick();
-  QCoro::Task<> Max_Baud_buttonClick();
+  // The device test: identify the recorder at 4800 baud and say whether it answered.
+  QCoro::Task<> run_device_test();
+  // The rate test: find the highest rate the line carries and select it.
+  QCoro::Task<> run_rate_test();
 
  private:
   QCoro::Task<> device_test();

@@ -1,6 +1,5 @@
 #include "device/link.h"
 
-#include <QDebug>
 #include <algorithm>
 #include <chrono>
 #include <exception>
@@ -83,13 +82,7 @@ void Link::com_stat_clear() {
   emit com_stat_cleared();
 }
 
-void Link::report(const QString& text) const {
-  if (report_error) {
-    report_error(text);
-  } else {
-    qWarning().noquote() << text;
-  }
-}
+void Link::report(const QString& text) const { host_->report(text); }
 
 void Link::wake_waiting() {
   std::vector<std::coroutine_handle<>> woken;
@@ -107,7 +100,7 @@ void Link::v24_start_timeout(std::uint16_t ms) {
 void Link::Timer1Timer() {
   TimeoutElapsed = true;
   Timer1.stop();
-  if (on_timer1) on_timer1();
+  host_->tick();
   wake_waiting();
 }
 
@@ -288,7 +281,7 @@ void Link::PrecTimer1Timer(std::uint32_t /*time*/) {
   }
 }
 
-QCoro::Task<> Link::CB_ComportChange(const QString& text, BaudSelector& CB_MaxBaud) {
+QCoro::Task<> Link::select_port(const QString& text, BaudSelector& CB_MaxBaud) {
   // Picking the port that is already selected only looks at its rates again.
   const bool same_port = text == port_name;
   port_name = text;
@@ -308,7 +301,7 @@ QCoro::Task<> Link::CB_ComportChange(const QString& text, BaudSelector& CB_MaxBa
   co_await v24_open(kBaseBaud);
 }
 
-void Link::CB_MaxBaudChange(const QString& text) {
+void Link::select_rate(const QString& text) {
   bool ok = false;
   const int value = text.trimmed().toInt(&ok);
   if (ok) MaxBaud = value;

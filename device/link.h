@@ -26,6 +26,7 @@
 #include <functional>
 #include <vector>
 
+#include "device/link_host.h"
 #include "device/port_interface.h"
 #include "device/prec_timer.h"
 
@@ -94,13 +95,10 @@ class Link : public QObject {
   bool PacingActive = false;    // while set, every PrecTimer1 tick sends "s"
   std::int32_t MaxBaud = 12800; // highest rate the upload may use
 
-  // Window side. ComPortOpen locks the window's controls for a dialogue, ComPortClose
-  // unlocks them. report_error shows an error that ends a handler (the general error report).
-  std::function<void()> ComPortOpen;
-  std::function<void()> ComPortClose;
-  std::function<void(const QString& text)> report_error;
-  // Extra work of every Timer1 tick (the window keeps the overview's focus with it).
-  std::function<void()> on_timer1;
+  // The window around the link (lock, unlock, report, tick); headless until one is set.
+  // The host must outlive the link.
+  void set_host(LinkHost& host) { host_ = &host; }
+  LinkHost& host() const { return *host_; }
 
   // The log ComStat: lines are appended; some operations clear it.
   const QStringList& com_stat() const { return com_stat_; }
@@ -154,17 +152,16 @@ class Link : public QObject {
   void pul_comError(int errors);
   void PrecTimer1Timer(std::uint32_t time);
 
-  // The user picked another port: lists the rates the port accepts in CB_MaxBaud and leaves
-  // the port open at 4800 baud.
-  QCoro::Task<> CB_ComportChange(const QString& text, BaudSelector& CB_MaxBaud);
-  // The user picked or typed a rate; text that is not a number leaves MaxBaud as it is.
-  void CB_MaxBaudChange(const QString& text);
+  // Another port was picked: lists the rates the port accepts in CB_MaxBaud and leaves the
+  // port open at 4800 baud.
+  QCoro::Task<> select_port(const QString& text, BaudSelector& CB_MaxBaud);
+  // A rate was picked or typed; text that is not a number leaves MaxBaud as it is.
+  void select_rate(const QString& text);
 
-  // Shows an error that ends a dialogue: report_error, or the program's warning output
-  // when no window is there to show it.
+  // Shows an error that ends a dialogue, through the host.
   void report(const QString& text) const;
 
-  // Runs a dialogue to its end; an error escaping it (a port failure) goes to report_error.
+  // Runs a dialogue to its end; an error escaping it (a port failure) is reported.
   // For handlers that start a dialogue and do not wait for it.
   static QCoro::Task<> run_reporting(Link& link, QCoro::Task<> dialogue);
 
@@ -188,6 +185,8 @@ class Link : public QObject {
   QCoro::Task<> wait_for(QDeadlineTimer deadline, std::function<bool()> done);
   void send_requests(int count);
 
+  HeadlessLinkHost headless_host_;
+  LinkHost* host_ = &headless_host_;
   QStringList com_stat_;
   std::vector<std::coroutine_handle<>> waiting_;
   Dialogue dialogue_ = Dialogue::None;

@@ -21,16 +21,6 @@ bool is_adapter(const QString& device_path) {
   return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
 }
 
-QString mapped_device(int n) {
-  return read_ini_value(settings_path(), QLatin1String(kPortsSection), QStringLiteral("COM%1").arg(n)).trimmed();
-}
-
-bool has_mapping() {
-  for (int n = 1; n <= kHighestListedNumber; ++n)
-    if (!mapped_device(n).isEmpty()) return true;
-  return false;
-}
-
 // Orders "/dev/ttyS2" before "/dev/ttyS10": the trailing number compares as a number.
 bool natural_less(const QString& a, const QString& b) {
   auto split = [](const QString& path) {
@@ -42,6 +32,24 @@ bool natural_less(const QString& a, const QString& b) {
 }
 
 }  // namespace
+
+PortMap::PortMap(const std::map<QString, QString>& ports_section) {
+  for (const auto& [key, device] : ports_section) {
+    const int n = com_number(key);
+    if (n > 0 && key == QStringLiteral("COM%1").arg(n) && !device.isEmpty()) devices_[n] = device;
+  }
+}
+
+bool PortMap::maps_any() const {
+  return !devices_.empty() && devices_.begin()->first <= kHighestListedNumber;
+}
+
+QString PortMap::device(int n) const {
+  const auto found = devices_.find(n);
+  return found == devices_.end() ? QString() : found->second;
+}
+
+PortMap read_port_map(const QString& settings_file) { return PortMap(read_settings(settings_file).Ports); }
 
 int com_number(const QString& port_name) {
   if (!port_name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) return 0;
@@ -65,22 +73,24 @@ QStringList system_serial_ports() {
   return order_serial_devices(paths);
 }
 
-QString device_for_port(int n) {
+QString device_for_port(int n, const PortMap& ports) {
   if (n <= 0) return QString();
-  if (has_mapping()) return mapped_device(n);
-  const QStringList ports = system_serial_ports();
-  return n <= ports.size() ? ports[n - 1] : QString();
+  if (ports.maps_any()) return ports.device(n);
+  const QStringList system_ports = system_serial_ports();
+  return n <= system_ports.size() ? system_ports[n - 1] : QString();
 }
 
-QString device_for_port(const QString& port_name) { return device_for_port(com_number(port_name)); }
+QString device_for_port(const QString& port_name, const PortMap& ports) {
+  return device_for_port(com_number(port_name), ports);
+}
 
 bool access_denied(const QString& device_path) {
   const QByteArray path = device_path.toLocal8Bit();
   return QFileInfo::exists(device_path) && ::access(path.constData(), R_OK | W_OK) != 0;
 }
 
-bool port_exists(int n) {
-  const QString device = device_for_port(n);
+bool port_exists(int n, const PortMap& ports) {
+  const QString device = device_for_port(n, ports);
   if (device.isEmpty() || !QFileInfo::exists(device)) return false;
   if (access_denied(device)) return true;
   QSerialPort probe;

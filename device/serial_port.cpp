@@ -53,7 +53,7 @@ void TComPortN::set_custom_baud_rate(std::int32_t baud) {
 void TComPortN::open() {
   if (connected()) return;
   denied_device_.clear();
-  const QString device = device_for_port(port_);
+  const QString device = device_for_port(port_, ports_);
   if (device.isEmpty()) throw EComPort(kErrOpen, ENOENT);
   OwnCall own(in_own_call_);
   device_ = device;

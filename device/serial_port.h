@@ -13,6 +13,7 @@
 
 #include "device/line_errors.h"
 #include "device/port_interface.h"
+#include "device/port_names.h"
 
 namespace pulvitra {
 
@@ -39,6 +40,10 @@ class TComPortN final : public PortInterface {
   void take_pending_input() override;
   QString denied_device() const override { return denied_device_; }
 
+  // Where the port names lead (the [Ports] mapping); by default the system's ports in order.
+  void set_port_map(const PortMap& ports) { ports_ = ports; }
+  const PortMap& port_map() const { return ports_; }
+
   // The device the port name stands for at the last open ("" before the first).
   QString device() const { return device_; }
 
@@ -52,6 +57,7 @@ class TComPortN final : public PortInterface {
 
   QSerialPort serial_;
   QString port_ = QStringLiteral("COM1");
+  PortMap ports_;
   std::int32_t custom_baud_rate_ = 9600;
   QString denied_device_;
   QString device_;

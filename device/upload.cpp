@@ -37,7 +37,7 @@ std::optional<UploadRate> upload_rate(std::int32_t max_baud) {
 Upload::Upload(Link& link, BaudSelector& CB_MaxBaud, TEKG& ekg, DecoderState& decoder)
     : link_(link), CB_MaxBaud_(CB_MaxBaud), ekg_(ekg), decoder_(decoder) {}
 
-QCoro::Task<std::optional<UploadOutcome>> Upload::Button3Click() {
+QCoro::Task<std::optional<UploadOutcome>> Upload::start_or_stop() {
   if (UploadRunning != 0) {
     StopRequested = true;  // the block loop takes it after the current block
     co_return std::nullopt;
@@ -73,7 +73,7 @@ QCoro::Task<UploadOutcome> Upload::run() {
   UploadRunning = kUploadRunningMark;
   phase_ = Phase::Starting;
   abandoned_ = false;
-  if (link_.ComPortOpen) link_.ComPortOpen();
+  link_.host().lock();
   progress(0);
   StopRequested = false;
   link_.com_stat_clear();
@@ -214,7 +214,7 @@ QCoro::Task<bool> Upload::end_block_read() {
 void Upload::take_image() {
   for (int k = 0; k < kImageSize; ++k) ekg_.Image[static_cast<std::size_t>(k + 1)] = receive_area_[static_cast<std::size_t>(k)];
   DecodeRecording(ekg_, decoder_);
-  if (redraw_views) redraw_views();
+  host_->decoded();
 }
 
 void Upload::show_outcome(UploadOutcome outcome) {
@@ -235,7 +235,7 @@ void Upload::show_outcome(UploadOutcome outcome) {
       return;
     case UploadOutcome::Complete:
       box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_upload_ok_caption"), table_text("txt_upload_ok"));
-      if (show_overview) show_overview();
+      host_->succeeded();
       return;
     case UploadOutcome::RateRefused:  // ComStat holds "crit.error Baudrate"; nothing else to say
     case UploadOutcome::PortFailed:
@@ -248,12 +248,12 @@ void Upload::finish() {
   progress(0);
   UploadRunning = 0;
   phase_ = Phase::Idle;
-  if (link_.ComPortClose) link_.ComPortClose();
+  link_.host().unlock();
   link_.release();
 }
 
 void Upload::progress(int position) {
-  if (set_progress && !abandoned_) set_progress(position);
+  if (!abandoned_) host_->progress(position);
 }
 
 }  // namespace pulvitra

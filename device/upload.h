@@ -3,8 +3,9 @@
 // 4800 baud, and make a complete transfer the current recording. Anything less leaves the
 // recording, its file name, the fixed interval and the patient data exactly as they were.
 //
-// The window side is reached through the link's lock (ComPortOpen / ComPortClose), the rate
-// selector and three hooks; without them the same code runs headless (pulvitra-cli upload).
+// The window side is reached through the link's host (lock, unlock, report), the rate
+// selector and the upload's host (progress, decoded, succeeded); with the headless ones the
+// same code runs without a window (pulvitra-cli upload).
 #pragma once
 
 #include <QCoroTask>
@@ -46,6 +47,18 @@ enum class UploadOutcome {
   Abandoned,    // the window went away in the middle; nothing shown
 };
 
+// What the upload tells the window besides the link's lock and reports.
+class UploadHost {
+ public:
+  virtual ~UploadHost() = default;
+  // ProgressBar1's position: the number of the block being read, 0 before and after.
+  virtual void progress(int /*position*/) {}
+  // A complete image was taken and decoded: the views show the new recording.
+  virtual void decoded() {}
+  // The user has confirmed the success box: the overview page comes to the front.
+  virtual void succeeded() {}
+};
+
 class Upload {
  public:
   // The image goes into ekg and is decoded with the recording's decoder state.
@@ -56,15 +69,13 @@ class Upload {
   std::uint8_t UploadRunning = 0;  // 0 idle, kUploadRunningMark while running
   bool StopRequested = false;
 
-  // Window hooks, each optional: ProgressBar1's position; the redraw of every view after a
-  // complete image was decoded; the turn to the overview page after the success box.
-  std::function<void(int position)> set_progress;
-  std::function<void()> redraw_views;
-  std::function<void()> show_overview;
+  // The window's side; one that does nothing until set. Must outlive the upload.
+  void set_host(UploadHost& host) { host_ = &host; }
 
   // Starts the upload, or, while one runs, asks it to stop after the current block (then
-  // the result is empty at once). The wizard starts the upload the same way.
-  QCoro::Task<std::optional<UploadOutcome>> Button3Click();
+  // the result is empty at once). Nothing starts while another dialogue holds the link.
+  // The wizard starts the upload the same way.
+  QCoro::Task<std::optional<UploadOutcome>> start_or_stop();
 
   // The window closes (the user has said yes). Idle: true, close now. Running: the upload is
   // told to stop without any message, close_again is called once it has ended properly
@@ -77,8 +88,8 @@ class Upload {
   // The suspended dialogue is never resumed (its waits belong to the link, which goes too).
   void abandon();
 
-  // The bytes of the last transfer; only a complete one is copied into the recording.
-  const std::array<std::uint8_t, kImageSize>& receive_area() const { return receive_area_; }
+  // How many blocks of the last transfer arrived; only a complete one is copied into the
+  // recording.
   int blocks_received() const { return blocks_received_; }
 
  private:
@@ -98,6 +109,8 @@ class Upload {
   BaudSelector& CB_MaxBaud_;
   TEKG& ekg_;
   DecoderState& decoder_;
+  UploadHost quiet_host_;
+  UploadHost* host_ = &quiet_host_;
   std::array<std::uint8_t, kImageSize> receive_area_{};
   int blocks_received_ = 0;
   Phase phase_ = Phase::Idle;

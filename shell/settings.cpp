@@ -47,6 +47,23 @@ QString value_in(const QStringList& lines, const QString& section, const QString
   return {};
 }
 
+std::map<QString, QString> section_in(const QStringList& lines, const QString& section) {
+  std::map<QString, QString> values;
+  bool inside = false;
+  for (const QString& line : lines) {
+    QString name;
+    if (is_section_line(line, &name)) {
+      inside = name.compare(section, Qt::CaseInsensitive) == 0;
+      continue;
+    }
+    const int eq = line.indexOf(QLatin1Char('='));
+    if (!inside || eq < 0) continue;
+    // The first of two equal keys counts, as for a single value.
+    values.try_emplace(line.left(eq).trimmed().toUpper(), line.mid(eq + 1).trimmed());
+  }
+  return values;
+}
+
 template <typename T>
 T read_int(const QStringList& lines, const char* key, T fallback) {
   auto v = parse_ini_integer(value_in(lines, QLatin1String(kSettingsSection), QLatin1String(key)));
@@ -108,6 +125,7 @@ Settings read_settings(const QString& path) {
   s.MaxBaud = read_int<std::int32_t>(lines, "Max_Baudrate", defaults.MaxBaud);
   s.Language = read_int<std::uint8_t>(lines, "Language", defaults.Language);
   s.BackGround = read_bool(lines, "BackGround", defaults.BackGround);
+  s.Ports = section_in(lines, QLatin1String(kPortsSection));
   return s;
 }
 

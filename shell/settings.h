@@ -1,15 +1,18 @@
 // The five user settings kept in "Pulvitra.ini" beside the program: read once at start,
 // written once at exit. Other sections of the file (for example [Ports]) are kept as they are.
+// The [Ports] section is read with the settings, so nothing else opens the file for it.
 #pragma once
 
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <optional>
 
 namespace pulvitra {
 
 inline const char* const kSettingsSection = "Pulvitra 2.4 Settings";
 inline const char* const kSettingsFileName = "Pulvitra.ini";
+inline const char* const kPortsSection = "Ports";
 
 struct Settings {
   bool Assist = true;
@@ -17,6 +20,9 @@ struct Settings {
   std::int32_t MaxBaud = 12800;  // key Max_Baudrate
   std::uint8_t Language = 1;
   bool BackGround = true;
+  // The [Ports] section as it stands in the file: keys in upper case ("COM1") to values.
+  // Only read; write_settings leaves the section in the file as it is.
+  std::map<QString, QString> Ports;
 };
 
 // The settings file of the program folder.

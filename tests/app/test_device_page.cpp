@@ -45,6 +45,7 @@ QStringList items(QComboBox* combo) {
 struct Window {
   explicit Window(std::uint8_t com_port = 1, std::int32_t max_baud = 15625, std::uint8_t language = kGerman) {
     cur_lang = language;
+    settings = read_settings(settings_path());  // the program reads the file, [Ports] with it
     settings.ComPort = com_port;
     settings.MaxBaud = max_baud;
     main = std::make_unique<TMain>(settings);
@@ -99,7 +100,7 @@ TEST(DevicePageStart, without_any_port_only_what_needs_a_port_is_locked) {
     EXPECT_FALSE(w.control("Button4")->isEnabled());
     EXPECT_EQ(w.com_stat(), c.line);
     // The end of a transfer (started from the wizard) is what unlocks the window.
-    w.main->device->ComPortClose();
+    w.main->ComPortClose();
     EXPECT_TRUE(w.control("Button3")->isEnabled());
     EXPECT_TRUE(w.control("Test_button")->isEnabled());
   }
@@ -110,13 +111,13 @@ TEST(DevicePageLock, locks_for_a_dialogue_and_unlocks_after_it) {
   ProgramFolderWithPorts folder;
   folder.write_ini({"COM1=" + line.slave_path});
   Window w;
-  w.main->device->ComPortOpen();
+  w.main->ComPortOpen();
   for (const char* name : kLockedByTransfer) EXPECT_FALSE(w.control(name)->isEnabled()) << name;
   EXPECT_FALSE(w.control("Button4")->isEnabled());
   EXPECT_TRUE(w.control("Button3")->isEnabled());  // it is the stop button now
   EXPECT_EQ(w.button3(), u("Datenübernahme stoppen"));
 
-  w.main->device->ComPortClose();
+  w.main->ComPortClose();
   for (const char* name : kLockedByTransfer) {
     if (QLatin1String(name) == "Button7") continue;
     EXPECT_TRUE(w.control(name)->isEnabled()) << name;
@@ -126,6 +127,19 @@ TEST(DevicePageLock, locks_for_a_dialogue_and_unlocks_after_it) {
   EXPECT_EQ(w.button3(), u("Datenübernahme starten"));
   EXPECT_EQ(w.main->control<QLabel>("Panel6")->text(), "Deaktiv");
   EXPECT_EQ(w.main->control<QLabel>("Panel6")->font().pointSize(), 8);
+}
+
+TEST(DevicePageStart, the_window_takes_the_port_mapping_read_with_the_settings) {
+  PseudoTerminal line;
+  ProgramFolderWithPorts folder;  // no settings file at all: the window must not need one
+  ScriptedDialogs dialogs;
+  Settings settings;
+  settings.Ports = {{"COM2", line.slave_path}};
+  settings.ComPort = 2;
+  TMain main(settings);
+  EXPECT_EQ(main.port_name, "COM2");
+  EXPECT_EQ(main.device->pul_com().device(), line.slave_path);
+  EXPECT_FALSE(QFileInfo::exists(folder.home.filePath("Pulvitra.ini")));
 }
 
 }  // namespace

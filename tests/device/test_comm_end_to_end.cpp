@@ -10,6 +10,7 @@
 #include "device/comm_tests.h"
 #include "device/serial_port.h"
 #include "tests/support/recorder_process.h"
+#include "tests/support/logging_hosts.h"
 
 using namespace pulvitra::test;
 
@@ -19,12 +20,11 @@ namespace {
 struct TestsOnSim {
   explicit TestsOnSim(const QStringList& sim_args) : sim(sim_args) {
     cur_lang = kEnglish;
+    port.set_port_map(sim.folder.ports());
     port.set_port(port_name);
     rates.items = QStringList{"12800", "15625", "20833", "31250", "62500"};
     link.MaxBaud = 20833;
-    link.ComPortOpen = [this] { lock_events << "open"; };
-    link.ComPortClose = [this] { lock_events << "close"; };
-    link.report_error = [this](const QString& text) { reports << text; };
+    link.set_host(host);
   }
   ~TestsOnSim() {
     try {
@@ -34,6 +34,9 @@ struct TestsOnSim {
   }
 
   RecorderSim sim;
+  LoggingLinkHost host;
+  QStringList& lock_events = host.events;
+  QStringList& reports = host.reports;
   ScriptedDialogs dialogs;
   QString port_name = QStringLiteral("COM1");
   TComPortN port;
@@ -41,8 +44,6 @@ struct TestsOnSim {
   Link link{port, timer1, port_name};
   BaudList rates;
   CommTests tests{link, rates};
-  QStringList lock_events;
-  QStringList reports;
 };
 
 // The last thing the recorder heard, from its log: "rx <rate> baud: <bytes>".
@@ -67,7 +68,7 @@ TEST(CommTestsOnSim, device_test_reports_the_recorder_and_always_ends_with_c) {
   for (const Case& c : cases) {
     TestsOnSim f(c.sim_args);
     ASSERT_TRUE(f.sim.started);
-    QCoro::waitFor(f.tests.Test_buttonClick());
+    QCoro::waitFor(f.tests.run_device_test());
     ASSERT_EQ(f.dialogs.messages().size(), 1) << c.sim_args.join(' ').toStdString();
     EXPECT_EQ(f.dialogs.messages()[0].icon, c.icon);
     EXPECT_EQ(f.dialogs.messages()[0].text, c.text);
@@ -81,7 +82,7 @@ TEST(CommTestsOnSim, device_test_reports_the_recorder_and_always_ends_with_c) {
 TEST(CommTestsOnSim, max_baud_test_with_every_rate_working_selects_62500) {
   TestsOnSim f({});
   ASSERT_TRUE(f.sim.started);
-  QCoro::waitFor(f.tests.Max_Baud_buttonClick());
+  QCoro::waitFor(f.tests.run_rate_test());
   EXPECT_EQ(f.link.com_stat(),
             (QStringList{"Test max. Baudrate", "COM1 4800 baud", "Test", "COM1 12800 baud", "Test", "COM1 15625 baud",
                          "Test", "COM1 20833 baud", "Test", "COM1 31250 baud", "Test", "COM1 62500 baud", "Success"}));
@@ -103,7 +104,7 @@ TEST(CommTestsOnSim, max_baud_test_selects_the_rate_below_the_first_failing_one)
   for (const Case& c : cases) {
     TestsOnSim f(c.sim_args);
     ASSERT_TRUE(f.sim.started);
-    QCoro::waitFor(f.tests.Max_Baud_buttonClick());
+    QCoro::waitFor(f.tests.run_rate_test());
     EXPECT_EQ(f.link.MaxBaud, c.selected);
     EXPECT_EQ(f.rates.shown, QString::number(c.selected));
     EXPECT_EQ(f.link.com_stat().last(), "Error");
@@ -126,7 +127,7 @@ namespace {
 TEST(CommTestsOnSim, max_baud_test_steps_back_from_a_line_that_garbles_above_a_rate) {
   TestsOnSim f({"--garble-above", "20833"});
   ASSERT_TRUE(f.sim.started);
-  QCoro::waitFor(f.tests.Max_Baud_buttonClick());
+  QCoro::waitFor(f.tests.run_rate_test());
   EXPECT_EQ(f.link.MaxBaud, 20833) << "31250 garbles, so the rate before it is chosen";
   EXPECT_EQ(f.rates.shown, "20833");
   EXPECT_EQ(f.link.com_stat().mid(f.link.com_stat().size() - 3), (QStringList{"Test", "COM1 31250 baud", "Error"}));

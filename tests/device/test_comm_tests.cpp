@@ -9,6 +9,7 @@
 #include "device/comm_tests.h"
 #include "device/upload.h"
 #include "tests/support/fake_recorder.h"
+#include "tests/support/logging_hosts.h"
 
 using namespace pulvitra::test;
 
@@ -21,21 +22,20 @@ struct TestsOnFake {
     recorder.set_port(port_name);
     rates.items = QStringList{"12800", "15625", "20833", "31250", "62500"};
     link.MaxBaud = 15625;
-    link.ComPortOpen = [this] { locked = true; };
-    link.ComPortClose = [this] { locked = false; };
-    link.report_error = [this](const QString& text) { reports << text; };
+    link.set_host(host);
   }
-  void run_max_baud_test() { QCoro::waitFor(tests.Max_Baud_buttonClick()); }
+  void run_max_baud_test() { QCoro::waitFor(tests.run_rate_test()); }
 
   ScriptedDialogs dialogs;
+  LoggingLinkHost host;
   FakeRecorder recorder;
   QTimer timer1;
   QString port_name = QStringLiteral("COM1");
   Link link{recorder, timer1, port_name};
   BaudList rates;
   CommTests tests{link, rates};
-  bool locked = false;
-  QStringList reports;
+  bool& locked = host.locked;
+  QStringList& reports = host.reports;
 };
 
 TEST(MaxBaudTest, a_rate_the_port_refuses_ends_the_test_silently_with_max_baud_unchanged) {
@@ -67,7 +67,7 @@ TEST(CommTests, a_port_that_is_not_open_ends_either_test_with_the_error_report_a
     TestsOnFake f;
     f.port_name = QStringLiteral("xxxx");
     f.recorder.set_port(f.port_name);
-    QCoro::waitFor(max_baud ? f.tests.Max_Baud_buttonClick() : f.tests.Test_buttonClick());
+    QCoro::waitFor(max_baud ? f.tests.run_rate_test() : f.tests.run_device_test());
     EXPECT_EQ(f.reports, QStringList{"WriteFile function failed (win error code: 9)"});
     EXPECT_EQ(f.link.com_stat().last(), "error interface");
     EXPECT_TRUE(f.dialogs.messages().isEmpty());  // no test dialog
@@ -113,7 +113,7 @@ TEST(CommTests, neither_test_starts_while_an_upload_holds_the_link) {
   for (bool max_baud : {false, true}) {
     TestsOnFake f;
     ASSERT_TRUE(f.link.claim(Dialogue::Upload));
-    auto test = max_baud ? f.tests.Max_Baud_buttonClick() : f.tests.Test_buttonClick();
+    auto test = max_baud ? f.tests.run_rate_test() : f.tests.run_device_test();
     EXPECT_TRUE(test.isReady()) << "returns at once";
     EXPECT_TRUE(f.recorder.received.isEmpty());
     EXPECT_TRUE(f.link.com_stat().isEmpty());
@@ -141,11 +141,11 @@ TestWithClick run_test(bool max_baud, bool click) {
   TestWithClick seen;
   if (click) {
     QTimer::singleShot(100, [&] {
-      auto clicked = upload.Button3Click();
+      auto clicked = upload.start_or_stop();
       seen.click_started_nothing = clicked.isReady() && upload.UploadRunning == 0;
     });
   }
-  QCoro::waitFor(max_baud ? f.tests.Max_Baud_buttonClick() : f.tests.Test_buttonClick());
+  QCoro::waitFor(max_baud ? f.tests.run_rate_test() : f.tests.run_device_test());
   seen.com_stat = f.link.com_stat();
   seen.received = f.recorder.received;
   seen.messages = f.dialogs.messages();
@@ -174,7 +174,7 @@ TEST(CommTests, a_closing_window_ends_either_test_with_t_and_the_port_at_4800_ba
     TestsOnFake f;
     int idle_calls = 0;
     QTimer::singleShot(100, [&] { f.link.wind_down([&] { ++idle_calls; }); });
-    QCoro::waitFor(max_baud ? f.tests.Max_Baud_buttonClick() : f.tests.Test_buttonClick());
+    QCoro::waitFor(max_baud ? f.tests.run_rate_test() : f.tests.run_device_test());
     EXPECT_EQ(idle_calls, 1);
     EXPECT_TRUE(f.recorder.received.endsWith('t')) << f.recorder.received.toStdString();
     EXPECT_FALSE(f.recorder.received.contains('c')) << "the test did not run to its end";

@@ -8,6 +8,7 @@
 #include "shell/language.h"
 #include "device/link.h"
 #include "tests/support/fake_recorder.h"
+#include "tests/support/logging_hosts.h"
 
 using namespace pulvitra::test;
 
@@ -84,7 +85,7 @@ TEST(LinkOpen, a_port_without_access_rights_names_the_remedy_once) {
   cur_lang = kEnglish;
   f.recorder.denied = QStringLiteral("/dev/ttyUSB0");
   BaudList rates;
-  QCoro::waitFor(f.link.CB_ComportChange(QStringLiteral("COM1"), rates));
+  QCoro::waitFor(f.link.select_port(QStringLiteral("COM1"), rates));
   const QString remedy = QStringLiteral(
       "No access to /dev/ttyUSB0: add the user to the group dialout (sudo usermod -aG dialout $USER) and log in again");
   EXPECT_EQ(f.link.com_stat().mid(0, 3), (QStringList{"COM1 12800 baud", "crit.error Baudrate", remedy}));
@@ -92,10 +93,29 @@ TEST(LinkOpen, a_port_without_access_rights_names_the_remedy_once) {
   cur_lang = kGerman;
 }
 
+QStringList warnings_seen;
+void note_warning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtWarningMsg) warnings_seen << text;
+}
+
+TEST(LinkReport, without_a_window_an_error_still_reaches_the_warning_output) {
+  LinkOnFake f;  // no host set: the headless one
+  QCoro::waitFor(f.link.v24_open(4800));
+  f.link.PacingActive = true;
+  f.recorder.close();
+  warnings_seen.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(note_warning);
+  f.link.PrecTimer1Timer(2);
+  qInstallMessageHandler(previous);
+  EXPECT_EQ(warnings_seen, QStringList{"WriteFile function failed (win error code: 9)"});
+  EXPECT_TRUE(f.link.CommError);
+}
+
 TEST(LinkPacing, ticks_send_s_only_while_pacing_and_a_failing_port_stops_them) {
   LinkOnFake f;
-  QStringList reports;
-  f.link.report_error = [&](const QString& text) { reports << text; };
+  LoggingLinkHost host;
+  f.link.set_host(host);
+  const QStringList& reports = host.reports;
   QCoro::waitFor(f.link.v24_open(4800));
   f.link.PrecTimer1Timer(0);
   f.link.PacingActive = true;
@@ -126,7 +146,7 @@ TEST(LinkPortChoice, lists_the_rates_the_port_accepts_and_keeps_max_baud_when_no
     f.link.MaxBaud = 31250;
     BaudList rates;
     rates.shown = QStringLiteral("31250");
-    QCoro::waitFor(f.link.CB_ComportChange(QStringLiteral("COM2"), rates));
+    QCoro::waitFor(f.link.select_port(QStringLiteral("COM2"), rates));
     EXPECT_EQ(f.port_name, "COM2");
     EXPECT_EQ(rates.items, c.listed);
     EXPECT_EQ(rates.shown, QString::number(c.max_baud));

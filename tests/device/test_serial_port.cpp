@@ -1,4 +1,5 @@
 // Which device each port name stands for, a port that is already taken, and a line that fails.
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,7 +16,10 @@ namespace pulvitra {
 namespace {
 
 struct PortOnPty {
-  PortOnPty() { folder.write_ini({"COM1=" + pty.slave_path}); }
+  PortOnPty() {
+    folder.write_ini({"COM1=" + pty.slave_path});
+    port.set_port_map(folder.ports());
+  }
   PseudoTerminal pty;
   ProgramFolderWithPorts folder;
   TComPortN port;
@@ -24,8 +28,9 @@ struct PortOnPty {
 TEST(SerialPort, a_port_held_by_another_program_does_not_open) {
   PortOnPty f;
   f.port.open();
-  EXPECT_FALSE(port_exists(1));  // the probe, too, finds it taken
+  EXPECT_FALSE(port_exists(1, f.folder.ports()));  // the probe, too, finds it taken
   TComPortN second;
+  second.set_port_map(f.folder.ports());
   try {
     second.open();
     FAIL() << "opened twice";
@@ -64,13 +69,44 @@ TEST(PortNames, the_ports_section_maps_names_to_devices_and_is_then_the_whole_li
   ProgramFolderWithPorts folder;
   folder.write_ini({"COM1=" + pty.slave_path, "COM3=/dev/no-such-adapter", "COM12=" + pty.slave_path},
                    "[Pulvitra 2.4 Settings]\nComPort=3\n");
-  EXPECT_EQ(device_for_port(QStringLiteral("COM1")), pty.slave_path);
-  EXPECT_EQ(device_for_port(QStringLiteral("COM2")), QString());
-  EXPECT_EQ(device_for_port(12), pty.slave_path);
-  EXPECT_TRUE(port_exists(1));
-  EXPECT_FALSE(port_exists(2));
-  EXPECT_FALSE(port_exists(3));  // mapped, but the adapter is not plugged in
-  EXPECT_TRUE(port_exists(12));
+  const PortMap ports = folder.ports();
+  EXPECT_EQ(device_for_port(QStringLiteral("COM1"), ports), pty.slave_path);
+  EXPECT_EQ(device_for_port(QStringLiteral("COM2"), ports), QString());
+  EXPECT_EQ(device_for_port(12, ports), pty.slave_path);
+  EXPECT_TRUE(port_exists(1, ports));
+  EXPECT_FALSE(port_exists(2, ports));
+  EXPECT_FALSE(port_exists(3, ports));  // mapped, but the adapter is not plugged in
+  EXPECT_TRUE(port_exists(12, ports));
+}
+
+TEST(PortNames, the_ports_section_is_read_once_with_the_settings) {
+  struct Case {
+    const char* section;   // the lines after "[Ports]"
+    bool maps_any;
+    QString com1, com2, com12;
+  };
+  const Case cases[] = {
+      {"com1 = /dev/ttyUSB3 \nCOM2=/dev/ttyS0\n", true, "/dev/ttyUSB3", "/dev/ttyS0", ""},
+      {"COM1=/dev/first\nCOM1=/dev/second\n", true, "/dev/first", "", ""},  // the first counts
+      {"COM1=\nCOM2=/dev/ttyS0\n", true, "", "/dev/ttyS0", ""},              // an empty value maps nothing
+      {"COM12=/dev/ttyUSB0\n", false, "", "", "/dev/ttyUSB0"},  // beyond COM8: the system order holds
+      {"COM01=/dev/ttyUSB0\nPort1=/dev/ttyS1\nCOMX=/dev/ttyS2\n", false, "", "", ""},
+  };
+  for (const Case& c : cases) {
+    ProgramFolderWithPorts folder;
+    QFile ini(folder.home.filePath("Pulvitra.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QByteArray("[Pulvitra 2.4 Settings]\r\nComPort=2\r\n[Ports]\r\n") + c.section + "[Other]\r\nCOM3=/dev/x\r\n");
+    ini.close();
+    const Settings settings = read_settings(settings_path());
+    EXPECT_EQ(settings.ComPort, 2) << c.section;
+    const PortMap ports(settings.Ports);
+    EXPECT_EQ(ports.maps_any(), c.maps_any) << c.section;
+    EXPECT_EQ(ports.device(1), c.com1) << c.section;
+    EXPECT_EQ(ports.device(2), c.com2) << c.section;
+    EXPECT_EQ(ports.device(3), "") << "another section's key: " << c.section;
+    EXPECT_EQ(ports.device(12), c.com12) << c.section;
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "device/upload.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
+#include "tests/support/logging_hosts.h"
 
 using namespace pulvitra::test;
 
@@ -78,17 +79,16 @@ class SimUpload {
                QStringList{"--image", pul, "--link", link_path, "--log", log_path()} + sim_args);
     started_ = sim_.waitForStarted(5000) && sim_.waitForReadyRead(5000);
 
+    port_.set_port_map(read_port_map(home_.filePath("Pulvitra.ini")));
     port_.set_port(port_name_);
     link_.MaxBaud = 62500;
-    link_.ComPortOpen = [this] { lock_events << "open"; };
-    link_.ComPortClose = [this] { lock_events << "close"; };
-    link_.report_error = [this](const QString& text) { reported << text; };
-    upload.set_progress = [this](int position) {
-      progress << position;
+    link_.set_host(link_host);
+    upload.set_host(upload_host);
+    upload_host.on_progress = [this](int position) {
       if (on_progress) on_progress(position);
     };
-    upload.redraw_views = [this] { events << "redraw"; };
-    upload.show_overview = [this] {
+    upload_host.on_decoded = [this] { events << "redraw"; };
+    upload_host.on_succeeded = [this] {
       events << QStringLiteral("overview after %1 boxes").arg(dialogs.messages().size());
     };
   }
@@ -109,8 +109,10 @@ class SimUpload {
     file.open(QIODevice::ReadOnly);
     return QString::fromLatin1(file.readAll());
   }
-  std::optional<UploadOutcome> run() { return QCoro::waitFor(upload.Button3Click()); }
+  std::optional<UploadOutcome> run() { return QCoro::waitFor(upload.start_or_stop()); }
 
+  LoggingLinkHost link_host;
+  LoggingUploadHost upload_host;
   QTemporaryDir home_;
   QProcess sim_;
   bool started_ = false;
@@ -124,10 +126,10 @@ class SimUpload {
   Upload upload{link_, baud, ekg, decoder};
   ScriptedDialogs dialogs;
 
-  QStringList lock_events;
-  QStringList reported;
+  QStringList& lock_events = link_host.events;
+  QStringList& reported = link_host.reports;
   QStringList events;
-  QList<int> progress;
+  QList<int>& progress = upload_host.positions;
   std::function<void(int)> on_progress;
 };
 
@@ -242,7 +244,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
       if (position != c.act_at_block || sim.upload.UploadRunning == 0) return;
       if (c.line_error) sim.link_.pul_comError(1);
       if (c.click_stop) {
-        EXPECT_EQ(QCoro::waitFor(sim.upload.Button3Click()), std::nullopt);
+        EXPECT_EQ(QCoro::waitFor(sim.upload.start_or_stop()), std::nullopt);
       }
     };
 
@@ -342,7 +344,7 @@ TEST(Upload, AbandonedWhileDestroyedStopsPacingAndTellsTheRecorder) {
     if (position == 80) sim->upload.abandon();
   };
   {
-    auto task = sim->upload.Button3Click();
+    auto task = sim->upload.start_or_stop();
     QElapsedTimer clock;
     clock.start();
     while (sim->upload.UploadRunning != 0 && clock.elapsed() < 10000) QTest::qWait(5);
@@ -403,7 +405,7 @@ TEST(Upload, EveryRateIsAskedForWithItsCodeAndPacedAtItsInterval) {
     ASSERT_TRUE(sim.started());
     sim.link_.MaxBaud = c.rate;
     sim.on_progress = [&](int position) {
-      if (position == 200) QCoro::waitFor(sim.upload.Button3Click());
+      if (position == 200) QCoro::waitFor(sim.upload.start_or_stop());
     };
     EXPECT_EQ(sim.run(), UploadOutcome::Stopped);
     EXPECT_EQ(sim.upload.blocks_received(), 201);

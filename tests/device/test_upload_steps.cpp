@@ -10,6 +10,7 @@
 #include "tests/support/scripted_dialogs.h"
 #include "device/ecomport.h"
 #include "device/upload.h"
+#include "tests/support/logging_hosts.h"
 
 using namespace pulvitra::test;
 
@@ -68,14 +69,15 @@ class UploadSteps : public ::testing::Test {
   UploadSteps() {
     cur_lang = kEnglish;
     fill_language_table();
-    link.ComPortOpen = [this] { lock << "open"; };
-    link.ComPortClose = [this] { lock << "close"; };
-    upload.set_progress = [this](int position) {
-      progress << position;
+    link.set_host(link_host);
+    upload.set_host(upload_host);
+    upload_host.on_progress = [this](int position) {
       if (position == stop_at) upload.StopRequested = true;
     };
   }
   ScriptedDialogs dialogs;
+  LoggingLinkHost link_host;
+  LoggingUploadHost upload_host;
   FakeRecorderPort port;
   QTimer timer1;
   QString port_name = QStringLiteral("COM1");
@@ -84,8 +86,8 @@ class UploadSteps : public ::testing::Test {
   std::unique_ptr<TEKG> ekg = std::make_unique<TEKG>();
   DecoderState decoder;
   Upload upload{link, baud, *ekg, decoder};
-  QStringList lock;
-  QList<int> progress;
+  QStringList& lock = link_host.events;
+  QList<int>& progress = upload_host.positions;
   int stop_at = -1;
 };
 
@@ -93,7 +95,7 @@ TEST_F(UploadSteps, PortRefusingTheFastRateEndsSilentlyWithoutReadingAndWithoutT
   link.MaxBaud = 62500;
   port.refused_rates = {62500};
 
-  EXPECT_EQ(QCoro::waitFor(upload.Button3Click()), UploadOutcome::RateRefused);
+  EXPECT_EQ(QCoro::waitFor(upload.start_or_stop()), UploadOutcome::RateRefused);
 
   EXPECT_TRUE(dialogs.messages().isEmpty()) << "only the log tells";
   EXPECT_EQ(link.com_stat(), (QStringList{"COM1 4800 baud", "COM1 62500 baud", "crit.error Baudrate", "COM1 4800 baud"}));
@@ -111,7 +113,7 @@ TEST_F(UploadSteps, MaxBaudOutsideTheTableIsReplacedBy12800AndTheRecorderHearsIt
   link.MaxBaud = 9600;
   stop_at = 20;
 
-  EXPECT_EQ(QCoro::waitFor(upload.Button3Click()), UploadOutcome::Stopped);
+  EXPECT_EQ(QCoro::waitFor(upload.start_or_stop()), UploadOutcome::Stopped);
 
   EXPECT_EQ(link.MaxBaud, 12800);
   EXPECT_EQ(baud.text(), QStringLiteral("12800")) << "the selector shows the rate used";

@@ -10,6 +10,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include "device/port_names.h"
+
 namespace pulvitra::test {
 
 class ProgramFolderWithPorts {
@@ -23,6 +25,8 @@ class ProgramFolderWithPorts {
     ini.open(QIODevice::WriteOnly);
     ini.write((settings + "[Ports]\n" + ports.join('\n') + "\n").toUtf8());
   }
+  // The [Ports] mapping of the folder's settings file.
+  PortMap ports() const { return read_port_map(home.filePath("Pulvitra.ini")); }
 
   QTemporaryDir home;
 };

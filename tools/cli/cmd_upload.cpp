@@ -44,16 +44,27 @@ class TerminalDialogs final : public Dialogs {
 };
 
 // Progress on the terminal: one line redrawn in place, or a line per 1000 blocks in a log.
-std::function<void(int)> progress_printer() {
-  const bool terminal = isatty(STDERR_FILENO) != 0;
-  return [terminal](int block) {
-    if (terminal) {
+class ProgressPrinter final : public UploadHost {
+ public:
+  void progress(int block) override {
+    if (terminal_) {
       std::fprintf(stderr, "\rblock %4d of %d", block, kUploadBlocks);
     } else if (block % 1000 == 0 && block > 0) {
       std::fprintf(stderr, "block %d of %d\n", block, kUploadBlocks);
     }
-  };
-}
+  }
+
+ private:
+  const bool terminal_ = isatty(STDERR_FILENO) != 0;
+};
+
+// No window to lock; a port error is a line on the terminal.
+class TerminalLinkHost final : public LinkHost {
+ public:
+  void lock() override {}
+  void unlock() override {}
+  void report(const QString& text) override { print_err(QStringLiteral("port error: ") + text); }
+};
 
 struct UploadArgs {
   QString port;
@@ -99,13 +110,16 @@ int run_upload(const QStringList& args) {
   TerminalDialogs terminal_dialogs;
   set_dialogs(&terminal_dialogs);
 
+  const Settings settings = read_settings(settings_path());
   QString port_name = parsed->port;
   TComPortN port;
+  port.set_port_map(PortMap(settings.Ports));
   port.set_port(port_name);
   QTimer timer1;
   Link link(port, timer1, port_name);
-  link.MaxBaud = parsed->max_baud > 0 ? parsed->max_baud : read_settings(settings_path()).MaxBaud;
-  link.report_error = [](const QString& text) { print_err(QStringLiteral("port error: ") + text); };
+  link.MaxBaud = parsed->max_baud > 0 ? parsed->max_baud : settings.MaxBaud;
+  TerminalLinkHost terminal_host;
+  link.set_host(terminal_host);
   // The log of the link tells why a port did not open or a rate was refused.
   QObject::connect(&link, &Link::com_stat_line_added, [](const QString& line) { print_err(QStringLiteral("  ") + line); });
 
@@ -114,7 +128,8 @@ int run_upload(const QStringList& args) {
   clear_recording(*ekg);
   DecoderState decoder;
   Upload upload(link, baud, *ekg, decoder);
-  upload.set_progress = progress_printer();
+  ProgressPrinter progress_printer;
+  upload.set_host(progress_printer);
 
   // Ctrl-C stops after the current block, so the recorder still leaves its read mode.
   interrupted = 0;
@@ -125,7 +140,7 @@ int run_upload(const QStringList& args) {
   });
   stop_watch.start(50);
 
-  const std::optional<UploadOutcome> outcome = QCoro::waitFor(upload.Button3Click());
+  const std::optional<UploadOutcome> outcome = QCoro::waitFor(upload.start_or_stop());
   std::signal(SIGINT, previous);
   set_dialogs(nullptr);
   if (isatty(STDERR_FILENO) != 0) std::fprintf(stderr, "\n");

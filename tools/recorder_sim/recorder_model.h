@@ -61,8 +61,6 @@ class RecorderModel {
   const RecorderConfig& config() const { return config_; }
   // The rate the recorder is set to now.
   int rate() const { return rate_; }
-  bool read_mode() const { return read_mode_; }
-  int next_block() const { return next_block_; }
 
   // One byte that arrived intact. Returns what the recorder does about it.
   std::vector<RecorderAction> receive(std::uint8_t byte);
