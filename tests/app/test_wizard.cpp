@@ -40,6 +40,17 @@ const QString kNext = u("&Weiter >");
 const QString kFinish = u("&Fertigstellen");
 const QString kDone = u("&Fertig");
 
+// Runs the steps of a script: n next, b back, 1..3 the radio buttons of page 2.
+void play_script(TAssi& wizard, const char* script) {
+  for (const char* c = script; *c; ++c) {
+    if (*c == 'n') wizard.Button2->click();
+    if (*c == 'b') wizard.Button4->click();
+    if (*c == '1') wizard.RadioButton1->click();
+    if (*c == '2') wizard.RadioButton2->click();
+    if (*c == '3') wizard.RadioButton3->click();
+  }
+}
+
 // A main window and its wizard in a program folder of their own; COM1 leads nowhere unless
 // a test gives other ports.
 struct Wizard {
@@ -60,16 +71,7 @@ struct Wizard {
   T* main_control(const char* name) { return main->control<T>(name); }
   QString main_text(const char* name) { return main_control<QLineEdit>(name)->text(); }
 
-  // Runs the steps of a script: n next, b back, 1..3 the radio buttons of page 2.
-  void play(const char* script) {
-    for (const char* c = script; *c; ++c) {
-      if (*c == 'n') w().Button2->click();
-      if (*c == 'b') w().Button4->click();
-      if (*c == '1') w().RadioButton1->click();
-      if (*c == '2') w().RadioButton2->click();
-      if (*c == '3') w().RadioButton3->click();
-    }
-  }
+  void play(const char* script) { play_script(w(), script); }
 
   ProgramFolderWithPorts folder;
   ScriptedDialogs dialogs;
@@ -336,6 +338,40 @@ TEST(WizardFinish, open_file_loads_through_the_main_windows_open_with_its_captio
   t.play("n3n");
   EXPECT_FALSE(t.main_control<QPushButton>("Button7")->isEnabled()) << "a foreign file is never overwritten";
   EXPECT_EQ(t.dialogs.messages().last().text, table_text("txt_not_a_file"));
+}
+
+TEST(WizardFinish, offline_uploads_from_the_recorder_and_shows_the_overview_with_the_typed_patient) {
+  RecorderSim sim({});
+  ASSERT_TRUE(sim.started);
+  cur_lang = kGerman;
+  ScriptedDialogs dialogs;
+  Settings settings;
+  settings.MaxBaud = 62500;
+  TMain main(settings);
+  TAssi wizard(main);
+  ASSERT_EQ(main.port_name, "COM1");
+  wizard.show_wizard();
+  play_script(wizard, "nn");
+  wizard.set_fields(patient("Offline"));
+  play_script(wizard, "n");
+  ASSERT_EQ(wizard.wizard_step, 4);
+  play_script(wizard, "n");
+  EXPECT_FALSE(wizard.isVisible());
+  EXPECT_TRUE(main.isEnabled());
+  ASSERT_TRUE(wizard.upload.has_value());
+  // Runs the event loop itself: a wait that sleeps between looks would hold up the pacing.
+  QCoro::waitFor(*wizard.upload);
+
+  UploadController* controller = main.findChild<UploadController*>();
+  EXPECT_EQ(controller->upload().blocks_received(), 4096) << "the same upload as the device page's button";
+  ASSERT_EQ(dialogs.messages().size(), 1);
+  EXPECT_EQ(dialogs.messages()[0].text, table_text("txt_upload_ok"));
+  EXPECT_GT(main.ekg.BeatCount, 0) << "decoded";
+  EXPECT_EQ(main.TabbedNotebook1->currentIndex(), kPageOverview);
+  EXPECT_EQ(main.patient->fields(), patient("Offline"));
+  EXPECT_TRUE(main.data_changed) << "an uploaded recording is in no file yet";
+  EXPECT_FALSE(main.device->link().busy());
+  EXPECT_TRUE(main.control<QPushButton>("Button2")->isEnabled()) << "the wizard button is unlocked after the transfer";
 }
 
 TEST(WizardBoxes, assist_and_background_boxes_set_the_settings_and_the_main_window) {
