@@ -70,8 +70,13 @@ void TAssi::build_window() {
   Image1->setPixmap(QPixmap::fromImage(wizard_picture()));
 
   static_cast<WizardPages&>(*this) = build_wizard_pages(this);
-  // The pages take the toolkit's face colour; only the window around them is white.
-  for (QFrame* panel : {Panel1, Panel2, Panel3, Panel4, Panel5}) panel->setPalette(QApplication::palette());
+  // The pages take the button face colour; only the window around them is white. (The
+  // colour is set, not the whole application palette: that one would count as inherited.)
+  for (QFrame* panel : {Panel1, Panel2, Panel3, Panel4, Panel5}) {
+    QPalette face = panel->palette();
+    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    panel->setPalette(face);
+  }
   build_buttons();
   bring_to_front(Panel1);
   if (QScreen* screen = this->screen())

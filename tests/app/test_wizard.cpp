@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QGuiApplication>
+#include <QProcess>
 #include <QDir>
 #include <QFile>
 #include <memory>
@@ -488,6 +490,29 @@ TEST(WizardWindow, the_inner_quotation_marks_belong_to_the_german_texts) {
   EXPECT_EQ(t.w().findChild<QLabel*>("Label32")->text(), u("nun \"ECG-OUT\" und stellen Sie sicher, daß das Kordamat"));
   EXPECT_EQ(t.w().findChild<QLabel*>("Label4")->text(), u("drücken Sie auf [ Weiter >] und folgen Sie den Anweisungen auf "));
   EXPECT_EQ(t.w().findChild<QLabel*>("Label7")->text(), u("[ Abbrechen ].  Über die [ Hilfe ] -Taste gelangen Sie zur Pulvitra"));
+}
+
+}  // namespace
+
+namespace {
+
+// Screenshots of all five pages in both languages on a real X display: run by
+// scripts/wizard-screenshots under Xvfb, which names the folder; skipped otherwise.
+TEST(WizardScreens, every_page_in_both_languages) {
+  const QString folder = qEnvironmentVariable("PULVITRA_SCREENSHOT_DIR");
+  if (folder.isEmpty() || QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs Xvfb and a folder";
+  const std::pair<const char*, const char*> pages[] = {{"1", ""}, {"2", "n"}, {"3", "n"}, {"4", "n"}, {"5", "bb1nn"}};
+  for (std::uint8_t language : {kGerman, kEnglish}) {
+    Wizard t(language);
+    t.main->show();
+    t.w().show_wizard();
+    for (const auto& [page, script] : pages) {
+      t.play(script);
+      QTest::qWait(300);
+      const QString file = folder + QStringLiteral("/wizard_%1_page%2.png").arg(language == kGerman ? "de" : "en", page);
+      EXPECT_EQ(QProcess::execute("import", {"-window", "root", file}), 0) << file.toStdString();
+    }
+  }
 }
 
 }  // namespace
