@@ -75,8 +75,10 @@ const std::vector<CaptionEntry>& main_window_captions() {
   return table;
 }
 
-void apply_english_captions(QWidget* root) {
-  for (const CaptionEntry& e : main_window_captions()) {
+void apply_english_captions(QWidget* root) { apply_english_captions(root, main_window_captions()); }
+
+void apply_english_captions(QWidget* root, const std::vector<CaptionEntry>& table) {
+  for (const CaptionEntry& e : table) {
     const QString name = QString::fromLatin1(e.control);
     if (name.startsWith(QLatin1String("page:"))) {
       if (auto* book = root->findChild<QTabWidget*>(QStringLiteral("TabbedNotebook1")))

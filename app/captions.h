@@ -20,7 +20,9 @@ struct CaptionEntry {
 
 const std::vector<CaptionEntry>& main_window_captions();
 
-// Sets every English caption of the table on the controls below root.
+// Sets every English caption of the main window's table on the controls below root.
 void apply_english_captions(QWidget* root);
+// The same for another window's table (the wizard's).
+void apply_english_captions(QWidget* root, const std::vector<CaptionEntry>& table);
 
 }  // namespace pulvitra

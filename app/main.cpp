@@ -8,6 +8,7 @@
 #include "shell/settings.h"
 #include "app/error_report.h"
 #include "app/qt_dialogs.h"
+#include "app/tassi.h"
 #include "app/tmain.h"
 #include "app/tstart.h"
 
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
   start->main_window = &main_window;
   main_window.on_background_changed = [start](bool on) { start->set_background(on); };
   main_window.on_closed = [&app] { app.quit(); };
+  TAssi wizard(main_window);
+  start->show_wizard = [&wizard] { wizard.show_wizard(); };
   start->forms_created = true;
 
   int rc = app.exec();

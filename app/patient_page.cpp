@@ -19,6 +19,7 @@
 #include "app/error_report.h"
 #include "app/radio_group.h"
 #include "app/control_factory.h"
+#include "app/tassi.h"
 #include "app/tmain.h"
 #include "app/view_pages.h"
 #include "files/patient_text.h"
@@ -102,13 +103,14 @@ void PatientPage::build_buttons(QWidget* page) {
   Button7->setEnabled(false);  // a new recording is written with Save as first
   Button8 = button(page, "Button8", "Speichern &unter...", 464, 112);
   button(page, "Button9", "&D&rucken", 464, 152);
-  button(page, "Button2", "Pulvitra&-Assistent", 464, 192);
+  auto* wizard = button(page, "Button2", "Pulvitra&-Assistent", 464, 192);
   button(page, "Button5", "&Hilfe", 464, 232);
   button(page, "Button10", "E&xit", 464, 363);
   auto* background = make_control<QCheckBox>(page, "CheckBox1", 464, 272, 120, 21);
   background->setText(QStringLiteral("Hintergrund"));
 
   connect(Button1, &QPushButton::clicked, this, &PatientPage::Button1Click);
+  connect(wizard, &QPushButton::clicked, this, &PatientPage::Button2Click);
   connect(Button6, &QPushButton::clicked, this, &PatientPage::Button6Click);
   connect(Button7, &QPushButton::clicked, this, &PatientPage::Button7Click);
   connect(Button8, &QPushButton::clicked, this, &PatientPage::Button8Click);
@@ -232,8 +234,17 @@ void PatientPage::Button1Click() {
   main_.data_changed = false;
 }
 
+void PatientPage::Button2Click() {
+  if (!discard_check()) return;
+  if (TAssi* wizard = wizard_of(main_.ekg)) wizard->show_wizard();
+}
+
 void PatientPage::Button6Click() {
   if (!discard_check()) return;
+  open_file();
+}
+
+void PatientPage::open_file() {
   const QString name = dialogs().open_file_name(lang_text(QStringLiteral("Öffnen"), QStringLiteral("Open")),
                                                 dialog_folder_,
                                                 lang_text(QStringLiteral("Pulvitra Daten|*.pul|Alle Dateien|*.*"),

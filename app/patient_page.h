@@ -47,9 +47,14 @@ class PatientPage : public QObject {
   bool save_recording(const QString& file_name);  // false after a failure, which it has shown
   bool load_recording(const QString& file_name);  // false when nothing was taken from the file
 
+  // Open once the discard question allowed it: the file dialog and, when a file was
+  // chosen, New, the file's name in the caption and the file loaded. Also the wizard's Open.
+  void open_file();
+
   // Handlers.
   void Change();        // any edit of a field: unsaved data
   void Button1Click();  // New
+  void Button2Click();  // the wizard
   void Button6Click();  // Open
   void Button7Click();  // Save
   void Button8Click();  // Save as

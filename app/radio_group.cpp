@@ -1,5 +1,7 @@
 #include "app/radio_group.h"
 
+#include <algorithm>
+
 namespace pulvitra {
 
 RadioGroup::RadioGroup(const QString& name, const QString& caption, const QStringList& items,
@@ -56,9 +58,20 @@ void RadioGroup::resizeEvent(QResizeEvent* event) {
   layout_items();
 }
 
+void RadioGroup::setColumns(int columns) {
+  columns_ = std::max(1, columns);
+  layout_items();
+}
+
 void RadioGroup::layout_items() {
-  const int top = 16, pitch = 18;
-  for (int i = 0; i < buttons_.size(); ++i) buttons_[i]->setGeometry(8, top + i * pitch, width() - 12, pitch);
+  const int top = 16, pitch = 18, left = 8;
+  const int count = static_cast<int>(buttons_.size());
+  const int rows = std::max(1, (count + columns_ - 1) / columns_);
+  const int column_width = (width() - left - 4) / columns_;
+  for (int i = 0; i < count; ++i) {
+    const int column = i / rows, row = i % rows;
+    buttons_[i]->setGeometry(left + column * column_width, top + row * pitch, column_width, pitch);
+  }
 }
 
 }  // namespace pulvitra

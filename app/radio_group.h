@@ -20,6 +20,9 @@ class RadioGroup : public QGroupBox {
   void setItems(const QStringList& captions);
   QStringList items() const;
   QRadioButton* button(int index) const { return buttons_.value(index); }
+  // Items fill the columns top to bottom, then left to right; one column unless set.
+  void setColumns(int columns);
+  int columns() const { return columns_; }
 
  signals:
   void clicked(int index);  // a click of the user on an item
@@ -31,6 +34,7 @@ class RadioGroup : public QGroupBox {
   void layout_items();
   QButtonGroup group_;
   QList<QRadioButton*> buttons_;
+  int columns_ = 1;
 };
 
 }  // namespace pulvitra

@@ -242,7 +242,7 @@ void TStart::Timer1Timer() {
       main_window->setEnabled(false);
       show_wizard();
     } else {
-      // The wizard window comes later; until then Assist cannot hold the main window back.
+      // Without a wizard to show, Assist cannot hold the main window back.
       main_window->setEnabled(true);
     }
   }

@@ -35,8 +35,8 @@ class TStart : public QWidget {
 
   // The main window that the start ticks reveal; set before forms_created.
   TMain* main_window = nullptr;
-  // Shows the wizard at tick 5 when Assist is on; until the wizard exists, nullptr (the main
-  // window is enabled instead).
+  // Shows the wizard at tick 5 when Assist is on; without one (nullptr) the main window is
+  // enabled instead.
   std::function<void()> show_wizard;
 
   void Timer1Timer();
