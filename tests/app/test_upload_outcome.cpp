@@ -38,7 +38,7 @@ struct UploadOutcomeTest : ::testing::Test {
     DecodeRecording(window->ekg, window->decoder);
     auto* controller = window->findChild<UploadController*>();
     ASSERT_NE(controller, nullptr);
-    controller->upload().redraw_views();
+    controller->decoded();
   }
   QImage picture(const char* name) { return window->control<ImageControl>(name)->picture().copy(); }
 

@@ -28,9 +28,11 @@
 #include "app/tmain.h"
 #include "app/tstart.h"
 #include "app/upload_controller.h"
-#include "device/recorder_process.h"
+#include "tests/support/recorder_process.h"
 #include "shell/language.h"
-#include "shell/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
+
+using namespace pulvitra::test;
 
 using namespace pulvitra;
 
@@ -59,6 +61,7 @@ struct Wizard {
   explicit Wizard(std::uint8_t language = kGerman, const QStringList& ports = {"COM1=/dev/no-such-adapter"}) {
     cur_lang = language;
     folder.write_ini(ports);
+    settings = read_settings(settings_path());  // the program reads the file, [Ports] with it
     main = std::make_unique<TMain>(settings);
     wizard = std::make_unique<TAssi>(*main);
     dialogs.calls.clear();
@@ -347,7 +350,7 @@ TEST(WizardFinish, offline_uploads_from_the_recorder_and_shows_the_overview_with
   ASSERT_TRUE(sim.started);
   cur_lang = kGerman;
   ScriptedDialogs dialogs;
-  Settings settings;
+  Settings settings = read_settings(settings_path());
   settings.MaxBaud = 62500;
   TMain main(settings);
   TAssi wizard(main);
