@@ -239,9 +239,15 @@ void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, con
     painter.setFont(font);
     const int pw = placement.image_width;
     draw_printer_title(painter, placement, print_units(pw, placement.image_height).print_left);
-  } else {
-    painter.setFont(screen_font());
+    // The pages of a zoom reach past the frame's right edge; the screen image cuts them off
+    // at its border, the paper at the frame (not at the edge of the sheet).
+    painter.save();
+    painter.setClipRect(0, 0, placement.frame_right + 1, placement.image_height);
+    ZoomDrawing(painter, ekg, placement, options).draw();
+    painter.restore();
+    return;
   }
+  painter.setFont(screen_font());
   ZoomDrawing(painter, ekg, placement, options).draw();
 }
 
