@@ -83,15 +83,20 @@ void TSelPrinter::apply_english_captions() {
 void TSelPrinter::show_choice() {
   main_.setEnabled(false);
   setEnabled(true);
-  // The boxes show the preselection at once, not only at the first paint.
-  for (int k = 1; k <= kReportKinds; ++k) CheckBox[k]->setChecked(main_.ekg.ReportSelection[k]);
+  show_selection();
   show();
   activateWindow();
 }
 
-void TSelPrinter::paintEvent(QPaintEvent* event) {
+void TSelPrinter::show_selection() {
   for (int k = 1; k <= kReportKinds; ++k) CheckBox[k]->setChecked(main_.ekg.ReportSelection[k]);
-  QWidget::paintEvent(event);
+}
+
+// The boxes show ReportSelection whenever the window appears. Not at every paint: a tick
+// repaints the window beneath the box, and the user's tick would be taken back at once.
+void TSelPrinter::showEvent(QShowEvent* event) {
+  show_selection();
+  QWidget::showEvent(event);
 }
 
 void TSelPrinter::leave() {

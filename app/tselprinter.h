@@ -29,11 +29,12 @@ class TSelPrinter : public QWidget {
   void print_job();
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void leave();
+  void show_selection();
   void apply_english_captions();
 
   TMain& main_;

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 #include "app/patient_page.h"
@@ -100,6 +101,19 @@ TEST_F(ReportChoiceTest, each_entry_point_preselects_its_reports) {
     EXPECT_FALSE(window->isEnabled());
   }
   EXPECT_EQ(print_dialogs(), 0);
+}
+
+TEST_F(ReportChoiceTest, a_tick_stays_through_repaints_and_the_next_showing_starts_from_the_selection) {
+  start();
+  load_beats();
+  window->patient->Button9Click();
+  QTest::mouseClick(box(3), Qt::LeftButton, {}, QPoint(6, 8));  // on the indicator
+  choice().repaint();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(box(3)->isChecked());
+  choice().Button1Click();
+  window->patient->Button9Click();
+  EXPECT_FALSE(box(3)->isChecked()) << "shown again: the preselection, not the cancelled tick";
 }
 
 TEST_F(ReportChoiceTest, cancel_close_and_no_tick_print_nothing_and_enable_the_window) {
