@@ -21,6 +21,7 @@
 #include "app/control_factory.h"
 #include "app/tassi.h"
 #include "app/tmain.h"
+#include "app/tselprinter.h"
 #include "app/view_pages.h"
 #include "files/patient_text.h"
 #include "recording/decoder.h"
@@ -102,7 +103,8 @@ void PatientPage::build_buttons(QWidget* page) {
   Button7 = button(page, "Button7", "&Speichern", 464, 80);
   Button7->setEnabled(false);  // a new recording is written with Save as first
   Button8 = button(page, "Button8", "Speichern &unter...", 464, 112);
-  button(page, "Button9", "&D&rucken", 464, 152);
+  auto* print = button(page, "Button9", "&D&rucken", 464, 152);
+  connect(print, &QPushButton::clicked, this, &PatientPage::Button9Click);
   auto* wizard = button(page, "Button2", "Pulvitra&-Assistent", 464, 192);
   button(page, "Button5", "&Hilfe", 464, 232);
   button(page, "Button10", "E&xit", 464, 363);
@@ -276,6 +278,12 @@ void PatientPage::Button8Click() {
   save_allowed_ = true;
   update_save_button();
   if (save_recording(name)) main_.data_changed = false;
+}
+
+void PatientPage::Button9Click() {
+  if (!printable_or_say_so(main_)) return;
+  main_.ekg.ReportSelection = {false, true, true, false, true};
+  main_.SelPrinter->show_choice();
 }
 
 }  // namespace pulvitra

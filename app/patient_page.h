@@ -58,6 +58,7 @@ class PatientPage : public QObject {
   void Button6Click();  // Open
   void Button7Click();  // Save
   void Button8Click();  // Save as
+  void Button9Click();  // Print: reports 1, 2 and 4 preselected
 
  private:
   void build(QWidget* page);

@@ -1,5 +1,8 @@
 #include "app/qt_dialogs.h"
 
+#include <QPrintDialog>
+#include <QPrinter>
+
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -119,6 +122,26 @@ void QtDialogs::show_help(int topic) {
   help_->scrollToAnchor(QStringLiteral("topic%1").arg(topic));
   help_->show();
   help_->raise();
+}
+
+PrintChoice QtDialogs::choose_printer(const QString& caption) {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, QApplication::activeWindow());
+  dialog.setWindowTitle(caption);
+  // No page range, selection or current page: a job is always the ticked reports whole. The
+  // file choice stays, since a machine without a printer prints to a PDF file.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  PrintChoice choice;
+  if (dialog.exec() != QDialog::Accepted) return choice;
+  const bool to_file = printer.outputFormat() == QPrinter::PdfFormat;
+  choice.kind = to_file ? PrintChoice::kPdfFile : PrintChoice::kPrinter;
+  choice.printer_name = printer.printerName();
+  choice.file_name = printer.outputFileName();
+  choice.paper_mm = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+  choice.resolution = printer.resolution();
+  choice.copies = printer.copyCount();
+  if (to_file && choice.file_name.isEmpty()) choice.kind = PrintChoice::kCancelled;
+  return choice;
 }
 
 }  // namespace pulvitra

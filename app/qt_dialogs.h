@@ -17,6 +17,8 @@ class QtDialogs final : public Dialogs {
   QString save_file_name(const QString& caption, const QString& folder, const QString& filter,
                          const QString& suggested, const QString& default_suffix) override;
   void show_help(int topic) override;
+  // The platform's print dialog: the system's printers and printing to a PDF file.
+  PrintChoice choose_printer(const QString& caption) override;
 
  private:
   QPointer<QTextBrowser> help_;

@@ -19,7 +19,9 @@
 #include "app/error_report.h"
 #include "app/image_control.h"
 #include "app/patient_page.h"
+#include "app/tselprinter.h"
 #include "app/view_pages.h"
+#include "reports/report_page.h"
 
 namespace pulvitra {
 
@@ -50,10 +52,11 @@ TMain::TMain(Settings& settings_in, QWidget* parent) : QWidget(parent), settings
   setFixedSize(603, 444);
   build_notebook();
   FormCreate();
+  SelPrinter = new TSelPrinter(*this);
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() { delete SelPrinter; }
 
 void TMain::build_notebook() {
   TabbedNotebook1 = new QTabWidget(this);
@@ -139,6 +142,7 @@ void TMain::attach_context_menus() {
   print->setObjectName(QStringLiteral("P2C1"));
   QAction* help2 = PopupMenu2->addAction(QStringLiteral("Hilfe"));
   help2->setObjectName(QStringLiteral("P2C2"));
+  connect(print, &QAction::triggered, this, &TMain::P2C1Click);
   connect(help2, &QAction::triggered, this, &TMain::P2C2Click);
 
   // The view images show PopupMenu2; every other control of the notebook shows PopupMenu1.
@@ -207,6 +211,20 @@ void TMain::Help1Click() {
     dialogs().show_help(help_topic);
     help_topic = 0;
   }
+}
+
+void TMain::P2C1Click() {
+  if (!printable_or_say_so(*this)) return;
+  ekg.ReportSelection = {};
+  switch (TabbedNotebook1->currentIndex()) {
+    case kPageOverview: ekg.ReportSelection[kReportOverview] = true; break;
+    case kPageZoom: ekg.ReportSelection[kReportZoom] = true; break;
+    case kPageHistogram:
+    case kPageTrend: ekg.ReportSelection[kReportTrendHistogram] = true; break;
+    case kPageLorenz: ekg.ReportSelection[kReportLorenz] = true; break;
+    default: break;
+  }
+  SelPrinter->show_choice();
 }
 
 void TMain::P2C2Click() {

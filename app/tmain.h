@@ -26,6 +26,7 @@ namespace pulvitra {
 class PatientPage;
 class DevicePage;
 class ViewPages;
+class TSelPrinter;
 
 inline constexpr int kPagePatient = 0;
 inline constexpr int kPageDevice = 1;
@@ -56,6 +57,7 @@ class TMain : public QWidget, public LinkHost {
   PatientPage* patient = nullptr;
   DevicePage* device = nullptr;
   ViewPages* views = nullptr;
+  TSelPrinter* SelPrinter = nullptr;  // the report choice, a window of its own
 
   QWidget* page(int index) const { return TabbedNotebook1->widget(index); }
   template <typename T>
@@ -66,6 +68,7 @@ class TMain : public QWidget, public LinkHost {
   void ButtonContextPopup(QWidget* control);
   void Help1Click();
   void P2C2Click();
+  void P2C1Click();  // print the report of the view page shown
   void Button5Click();
   void Button4Click();     // online mode: only says it is not supported
   void Button10Click();    // Exit

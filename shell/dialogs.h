@@ -1,8 +1,9 @@
-// The one seam for everything modal: message boxes, file dialogs and help. The program
+// The one seam for everything modal: message boxes, file dialogs, the print dialog and help. The program
 // installs the Qt implementation; tests install ScriptedDialogs, which records every call
 // and answers from a queue. Nothing else in the program opens a modal window itself.
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 
 namespace pulvitra {
@@ -10,6 +11,18 @@ namespace pulvitra {
 enum class DlgIcon { None, Information, Exclamation, Warning, Error, Question };
 enum class DlgButtons { Ok, Cancel, YesNo, OkCancel };
 enum class DlgAnswer { Ok, Cancel, Yes, No };
+
+// What the user chose in the print dialog: a system printer, or a PDF file (what a machine
+// without any printer prints to), with the paper and resolution chosen there.
+struct PrintChoice {
+  enum Kind { kCancelled, kPrinter, kPdfFile };
+  Kind kind = kCancelled;
+  QString printer_name;   // kPrinter
+  QString file_name;      // kPdfFile
+  QSizeF paper_mm{210.0, 297.0};  // portrait width and height
+  int resolution = 600;   // dots per inch
+  int copies = 1;
+};
 
 class Dialogs {
  public:
@@ -26,6 +39,11 @@ class Dialogs {
                                  const QString& default_suffix = QString()) = 0;
   // Shows the help file's topic of that context number.
   virtual void show_help(int topic) = 0;
+  // The print dialog, titled with caption. Without a print dialog nothing is printed.
+  virtual PrintChoice choose_printer(const QString& caption) {
+    (void)caption;
+    return {};
+  }
 };
 
 // A file name as the save dialog completes it: "foo" and "foo." become "foo.<suffix>",

@@ -41,6 +41,11 @@ QFont screen_font() {
 
 int screen_font_height() { return QFontMetrics(screen_font()).height(); }
 
+int title_hang_height(QPainter& painter, bool printer) {
+  if (!printer || !painter.device()) return screen_font_height();
+  return QFontMetrics(screen_font(), painter.device()).height();
+}
+
 Canvas::Canvas(QPainter& painter, bool printer, LineWalk walk)
     : painter_(painter), painter_pen_(painter.pen()), printer_(printer), walk_(walk), colours_(view_colours(printer)), colour_(kBlack) {
   pending_.reserve(4096);

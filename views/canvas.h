@@ -38,8 +38,11 @@ ViewColours view_colours(bool printer);
 
 // The font the views write with on the screen: the window's sans-serif 8 pt, unsmoothed.
 QFont screen_font();
-// Height of "X" in that font; the printed titles hang by it.
+// Height of "X" in that font.
 int screen_font_height();
+// What the printed titles hang by: the height of "X" in the window's font, at the printer's
+// resolution on paper (the screen's pixel count would be far too little at 600 dpi).
+int title_hang_height(QPainter& painter, bool printer);
 
 // How a canvas walks a solid one-pixel line. Both leave out the end point, so consecutive
 // lines meet without painting a joint twice.

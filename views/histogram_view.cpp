@@ -146,7 +146,7 @@ void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewState& state, 
   const HistogramPlacement p = histogram_placement(painter, target);
   ChartFrame frame;
   if (!statistics_only) frame.title = table_text("txt_title_histogram");
-  frame.title_y = p.T - screen_font_height();
+  frame.title_y = p.T - title_hang_height(painter, target.printer);
   frame.border_inset = 2;
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
     if (!statistics_only) canvas.bevel(p.L, p.T, p.L + p.W, p.T + p.H);

@@ -63,7 +63,8 @@ void scales(Canvas& canvas, const LorenzPlacement& p) {
 void diagonal(Canvas& canvas, const LorenzPlacement& p) {
   const int right = p.L + kUnits * p.V;
   const int bottom = p.T + kUnits * p.U;
-  canvas.set_pen_colour(canvas.printer() ? canvas.colours().dark : canvas.colours().light);
+  // On paper the diagonal stays in the shadow grey; only frames and crosses turn black.
+  canvas.set_pen_colour(canvas.printer() ? screen_colours().dark : canvas.colours().light);
   canvas.move_to(right, p.T);
   canvas.line_to(p.L, bottom);
   if (!canvas.printer()) {
@@ -110,7 +111,7 @@ LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target) {
 void draw_lorenz(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   if (ekg.BeatCount == 0) return;
   const LorenzPlacement p = lorenz_placement(painter, target);
-  const ChartFrame frame{table_text("txt_title_lorenz"), p.T - (3 * screen_font_height()) / 2, 1};
+  const ChartFrame frame{table_text("txt_title_lorenz"), p.T - (3 * title_hang_height(painter, target.printer)) / 2, 1};
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
     canvas.bevel(p.L, p.T, p.L + kUnits * p.V, p.T + kUnits * p.U);
     scales(canvas, p);

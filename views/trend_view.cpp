@@ -120,7 +120,7 @@ TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target) {
 void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   if (ekg.BeatCount == 0) return;
   const TrendPlacement p = trend_placement(painter, target);
-  const ChartFrame frame{table_text("txt_title_trend"), p.T - (3 * screen_font_height()) / 2, 1};
+  const ChartFrame frame{table_text("txt_title_trend"), p.T - (3 * title_hang_height(painter, target.printer)) / 2, 1};
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
     rate_scale(canvas, p);
     canvas.bevel(p.L, p.T, p.L + p.W, p.T + 12 * p.U + 1);

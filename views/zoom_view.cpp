@@ -50,6 +50,12 @@ class ZoomDrawing {
   int scaled_x(double offset) const { return pl_.x0 + rounded(offset * pl_.width / 540.0); }
   int x3(int i) const { return scaled_x(slot_offset(i) + 3); }
   int x6(int i) const { return scaled_x(slot_offset(i) + 6); }
+  // A time label centred on its tick. The text width is already in device pixels, so on
+  // paper it is not scaled again; the screen keeps the placement it has always had.
+  int time_label_x(int i, int text_width) const {
+    if (pl_.printer) return x3(i) - text_width / 2;
+    return scaled_x(slot_offset(i) - text_width / 2.0 + 3);
+  }
 
   void draw_background_and_frame();
   void draw_page();
@@ -129,8 +135,7 @@ void ZoomDrawing::draw_tick(int i) {
   if (rounded(tn_ / 1000.0) % 2 == 0) {
     const QString text = options_.axis == 1 ? QString::number(page_start_block(ekg_, ekg_.CurPage))
                                             : zoom_time_label(tn_);
-    const double half_width = canvas_.text_width(text) / 2.0;
-    text_out(scaled_x(slot_offset(i) - half_width + 3), pl_.time_label_top, text);
+    text_out(time_label_x(i, canvas_.text_width(text)), pl_.time_label_top, text);
   }
   tn_ += 1000.0f;
 }
@@ -234,9 +239,15 @@ void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, con
     painter.setFont(font);
     const int pw = placement.image_width;
     draw_printer_title(painter, placement, print_units(pw, placement.image_height).print_left);
-  } else {
-    painter.setFont(screen_font());
+    // The pages of a zoom reach past the frame's right edge; the screen image cuts them off
+    // at its border, the paper at the frame (not at the edge of the sheet).
+    painter.save();
+    painter.setClipRect(0, 0, placement.frame_right + 1, placement.image_height);
+    ZoomDrawing(painter, ekg, placement, options).draw();
+    painter.restore();
+    return;
   }
+  painter.setFont(screen_font());
   ZoomDrawing(painter, ekg, placement, options).draw();
 }
 

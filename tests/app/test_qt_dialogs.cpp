@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -166,3 +167,23 @@ TEST(QtDialogs, save_dialog_asks_before_it_replaces_the_completed_name) {
     EXPECT_EQ(file_bytes(existing), old_bytes) << "the dialog itself writes nothing";
   }
 }
+
+namespace {
+
+TEST(QtPrintDialog, is_the_platform_print_dialog_titled_as_asked_and_cancel_prints_nothing) {
+  QtDialogs qt;
+  QString title;
+  bool print_dialog = false;
+  ModalSteps steps({[&](QWidget* modal) {
+    title = modal->windowTitle();
+    print_dialog = qobject_cast<QPrintDialog*>(modal) != nullptr;
+    modal->close();
+  }});
+  const PrintChoice choice = qt.choose_printer(QStringLiteral("Pulvitra 2.4-5"));
+  EXPECT_TRUE(steps.all_done());
+  EXPECT_TRUE(print_dialog);
+  EXPECT_EQ(title, "Pulvitra 2.4-5");
+  EXPECT_EQ(choice.kind, PrintChoice::kCancelled);
+}
+
+}  // namespace

@@ -40,6 +40,14 @@ void ScriptedDialogs::show_help(int topic) {
   calls.append({QStringLiteral("help"), DlgIcon::None, DlgButtons::Ok, {}, QString::number(topic), {}});
 }
 
+PrintChoice ScriptedDialogs::choose_printer(const QString& caption) {
+  calls.append({QStringLiteral("print"), DlgIcon::None, DlgButtons::Ok, caption, {}, {}});
+  if (print_choices.empty()) return {};
+  PrintChoice choice = print_choices.front();
+  print_choices.pop_front();
+  return choice;
+}
+
 QList<DialogCall> ScriptedDialogs::messages() const {
   QList<DialogCall> out;
   for (const auto& c : calls)

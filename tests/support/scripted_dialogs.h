@@ -11,7 +11,7 @@
 namespace pulvitra::test {
 
 struct DialogCall {
-  QString kind;  // "message", "open", "save", "help"
+  QString kind;  // "message", "open", "save", "help", "print"
   DlgIcon icon = DlgIcon::None;
   DlgButtons buttons = DlgButtons::Ok;
   QString caption;
@@ -31,9 +31,12 @@ class ScriptedDialogs final : public Dialogs {
   QString save_file_name(const QString& caption, const QString& folder, const QString& filter,
                          const QString& suggested, const QString& default_suffix) override;
   void show_help(int topic) override;
+  // Answers from print_choices; an empty queue cancels.
+  PrintChoice choose_printer(const QString& caption) override;
 
   std::deque<DlgAnswer> answers;
   std::deque<QString> file_names;
+  std::deque<PrintChoice> print_choices;
   QList<DialogCall> calls;
 
   // The messages shown so far (kind "message" only).

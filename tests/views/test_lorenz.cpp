@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shell/language.h"
+#include "views/canvas.h"
 #include "views/lorenz_view.h"
 #include "views/screen_sizes.h"
 
@@ -123,6 +124,36 @@ TEST(LorenzView, PrintedCrossesAreBlackAndGrowWithThePage) {
   EXPECT_EQ(page.pixelColor(x - 5, y - 5), QColor(Qt::black));
   EXPECT_EQ(page.pixelColor(x + 5, y - 5), QColor(Qt::black));
   EXPECT_EQ(page.pixelColor(x - 5, y - 4), QColor(Qt::black));  // the thick pen
+}
+
+}  // namespace
+}  // namespace pulvitra
+
+namespace pulvitra {
+namespace {
+
+TEST(LorenzPrinted, the_diagonal_stays_shadow_grey_on_paper) {
+  QImage page(1000, 1414, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter painter(&page);
+  QFont font = painter.font();
+  font.setPointSize(6);
+  painter.setFont(font);
+  const int th = painter.fontMetrics().height();
+  const int txxx = painter.fontMetrics().horizontalAdvance("XXX");
+  ViewTarget target;
+  target.printer = true;
+  target.page = PrinterPage{&painter, 1000, 1414};
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);
+  ekg->BeatCount = 2;
+  ekg->BeatRate[1] = 60.0f;
+  ekg->BeatRate[2] = 60.0f;
+  draw_lorenz(painter, *ekg, target);
+  painter.end();
+  // The diagonal runs from (L + 12 V, T) to (L, T + 12 U); half way along it, off the crosses.
+  const int L = 142 + txxx, T = th + 94 + 141, V = 62;
+  EXPECT_EQ(page.pixelColor(L + 9 * V, T + 3 * V), screen_colours().dark);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "recording/decoder.h"
 #include "views/canvas.h"
 #include "views/redraw.h"
 #include "views/selection.h"
@@ -107,3 +108,37 @@ TEST(RedrawViews, the_printer_zoom_draws_inside_its_black_frame) {
   EXPECT_EQ(page.pixelColor(330, 1000), QColor(Qt::black));
   EXPECT_EQ(page.pixelColor(1000, 1000), QColor(Qt::white));
 }
+
+namespace pulvitra {
+namespace {
+
+TEST(RedrawViewsPrinted, the_printer_zoom_ends_at_its_frame_and_not_at_the_edge_of_the_sheet) {
+  TEKG ekg;
+  clear_recording(ekg);
+  // A trace of alternating samples fills every page; 200 % shows more pages than the frame holds.
+  for (std::size_t i = 1; i < ekg.Image.size(); ++i) ekg.Image[i] = i % 2 ? 60 : 200;
+  DecoderState decoder;
+  decode_recording(ekg, decoder);
+  const int pw = 3300, ph = 2550;
+  QImage page(pw, ph, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter painter(&page);
+  ViewTarget target;
+  target.printer = true;
+  target.page = {&painter, pw, ph};
+  ViewState state;
+  state.zoom_factor = 200;
+  redraw_views(kViewZoom, target, ekg, state);
+  painter.end();
+  // The frame's right edge is at PW - PW div 10 = 2970: ink inside it, none beyond it.
+  bool ink_inside = false, ink_beyond = false;
+  for (int y = 0; y < ph; y += 3) {
+    for (int x = 2900; x < 2970; ++x) ink_inside = ink_inside || page.pixelColor(x, y) != QColor(Qt::white);
+    for (int x = 2971; x < pw; ++x) ink_beyond = ink_beyond || page.pixelColor(x, y) != QColor(Qt::white);
+  }
+  EXPECT_TRUE(ink_inside);
+  EXPECT_FALSE(ink_beyond);
+}
+
+}  // namespace
+}  // namespace pulvitra

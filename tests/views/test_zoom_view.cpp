@@ -167,3 +167,48 @@ TEST(ZoomView, a_page_of_300_samples_draws_only_its_first_180) {
   EXPECT_NE(pixel(image, 250, 181), kBlackRgb) << "samples 180..299 would reach here";
   EXPECT_EQ(pixel(image, 250, 81), kBlackRgb) << "page 2 in slot 2";
 }
+
+#include "recording/decoder.h"
+#include "recording/recording_generator.h"
+
+namespace pulvitra {
+namespace {
+
+// At 600 dpi a label's half width in printer pixels, scaled once more, put it about 22 mm
+// left of its tick; each label is centred on its tick.
+TEST(ZoomPrinted, time_labels_are_centred_on_their_ticks_at_600_dpi) {
+  TEKG ekg;
+  clear_recording(ekg);
+  copy_generated_image(generate_recording(GeneratorOptions{}), ekg);
+  DecoderState decoder;
+  decode_recording(ekg, decoder);
+  const int pw = 7016, ph = 4961;  // A4 landscape at 600 dpi
+  QImage page(pw, ph, QImage::Format_RGB32);
+  page.setDotsPerMeterX(23622);
+  page.setDotsPerMeterY(23622);
+  page.fill(Qt::white);
+  QPainter painter(&page);
+  QFont font = painter.font();
+  font.setPointSize(6);
+  painter.setFont(font);
+  const ZoomPlacement pl = printer_zoom_placement(painter, pw, ph);
+  const int th = painter.fontMetrics().height();
+  draw_zoom(painter, ekg, pl, ZoomOptions{1, 100, 0, 0});
+  painter.end();
+  auto ink = [&](int x, int y) { return page.pixelColor(x, y) != QColor(Qt::white); };
+  int labelled = 0;
+  for (int x = pl.frame_left + 1; x < pl.frame_right; ++x) {
+    if (!ink(x, pl.tick_top + 1) || ink(x - 1, pl.tick_top + 1)) continue;  // the left column of a tick
+    int left = pw, right = -1;
+    for (int y = pl.time_label_top; y < pl.time_label_top + th; ++y)
+      for (int lx = std::max(0, x - 600); lx < std::min(pw, x + 600); ++lx)
+        if (ink(lx, y)) left = std::min(left, lx), right = std::max(right, lx);
+    if (right < 0) continue;  // odd seconds carry no label
+    ++labelled;
+    EXPECT_NEAR((left + right) / 2, x, 6) << "tick at " << x;
+  }
+  EXPECT_GE(labelled, 1);
+}
+
+}  // namespace
+}  // namespace pulvitra

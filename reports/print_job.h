@@ -1,0 +1,20 @@
+// The print job: the ticked reports in index order 1..4, each with its page mark, on one
+// printer (one PDF file, or one print document per report).
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "reports/report_page.h"
+#include "reports/report_printer.h"
+
+namespace pulvitra {
+
+using ReportFlags = std::array<bool, kReportKinds + 1>;  // [1..4], as ReportSelection
+
+int ticked_reports(const ReportFlags& selection);
+
+// Prints the ticked reports. False when the printer failed; its error() says why.
+bool print_reports(const ReportFlags& selection, ReportPrinter& printer, ReportSource& source);
+
+}  // namespace pulvitra

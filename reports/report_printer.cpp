@@ -1,0 +1,115 @@
+#include "reports/report_printer.h"
+
+#include <QGuiApplication>
+#include <QMarginsF>
+
+#include "shell/application.h"
+#include "shell/language.h"
+
+namespace pulvitra {
+
+namespace {
+
+// The pages use the whole sheet: the reports keep their own margins (print_left and the
+// header band), the same on paper as in the file.
+QPageLayout full_sheet(const QPageSize& paper, QPageLayout::Orientation orientation) {
+  return QPageLayout(paper, orientation, QMarginsF(0, 0, 0, 0));
+}
+
+QSize pixel_size(const QPagedPaintDevice& device) { return QSize(device.width(), device.height()); }
+
+}  // namespace
+
+QString report_document_title() { return QString::fromLatin1(kApplicationTitle); }
+
+QString report_creator() { return QStringLiteral("Pulvitra " PULVITRA_VERSION); }
+
+PdfReportPrinter::PdfReportPrinter(const QString& path, const QPageSize& paper, int resolution)
+    : path_(path), paper_(paper), resolution_(resolution), file_(path) {}
+
+PdfReportPrinter::~PdfReportPrinter() {
+  // A job that never finished leaves no file.
+  if (painter_) painter_->end();
+  file_.cancelWriting();
+}
+
+QString PdfReportPrinter::error() const {
+  if (!failed_) return QString();
+  return lang_text(QStringLiteral("Die Datei %1 lässt sich nicht schreiben."),
+                   QStringLiteral("The file %1 cannot be written."))
+      .arg(path_);
+}
+
+QPainter* PdfReportPrinter::begin_report(QPageLayout::Orientation orientation) {
+  if (failed_) return nullptr;
+  if (!writer_) {
+    if (!file_.open(QIODevice::WriteOnly)) {
+      failed_ = true;
+      return nullptr;
+    }
+    writer_ = std::make_unique<QPdfWriter>(&file_);
+    writer_->setResolution(resolution_);
+    writer_->setTitle(report_document_title());
+    writer_->setCreator(report_creator());
+    writer_->setPageLayout(full_sheet(paper_, orientation));
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(writer_.get())) {
+      failed_ = true;
+      return nullptr;
+    }
+    return painter_.get();
+  }
+  // The next page takes the layout set before it begins.
+  writer_->setPageLayout(full_sheet(paper_, orientation));
+  writer_->newPage();
+  return painter_.get();
+}
+
+QSize PdfReportPrinter::page_size() const { return writer_ ? pixel_size(*writer_) : QSize(); }
+
+bool PdfReportPrinter::finish() {
+  if (failed_) return false;
+  if (painter_) painter_->end();
+  painter_.reset();
+  writer_.reset();
+  if (file_.error() != QFileDevice::NoError || !file_.commit()) {
+    failed_ = true;
+    return false;
+  }
+  return true;
+}
+
+SystemReportPrinter::SystemReportPrinter(const PrintChoice& choice) : printer_(QPrinter::HighResolution) {
+  printer_.setPrinterName(choice.printer_name);
+  printer_.setResolution(choice.resolution);
+  printer_.setCopyCount(choice.copies);
+  printer_.setPageSize(QPageSize(choice.paper_mm, QPageSize::Millimeter));
+  printer_.setDocName(report_document_title());
+  printer_.setCreator(report_creator());
+}
+
+QPainter* SystemReportPrinter::begin_report(QPageLayout::Orientation orientation) {
+  printer_.setPageOrientation(orientation);
+  if (!painter_.begin(&printer_)) {
+    error_ = lang_text(QStringLiteral("Der Drucker %1 lässt sich nicht ansprechen."),
+                       QStringLiteral("The printer %1 cannot be reached."))
+                 .arg(printer_.printerName());
+    return nullptr;
+  }
+  return &painter_;
+}
+
+QSize SystemReportPrinter::page_size() const { return pixel_size(printer_); }
+
+void SystemReportPrinter::end_report() { painter_.end(); }
+
+std::unique_ptr<ReportPrinter> printer_for(const PrintChoice& choice) {
+  const QPageSize paper(choice.paper_mm, QPageSize::Millimeter);
+  switch (choice.kind) {
+    case PrintChoice::kPdfFile: return std::make_unique<PdfReportPrinter>(choice.file_name, paper, choice.resolution);
+    case PrintChoice::kPrinter: return std::make_unique<SystemReportPrinter>(choice);
+    default: return nullptr;
+  }
+}
+
+}  // namespace pulvitra

@@ -1,0 +1,200 @@
+// Printing from the window: Print on the patient page and in the views' pop-up menu, the
+// report-choice window with its preselection, and the print job through the print dialog.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/patient_page.h"
+#include "app/tmain.h"
+#include "app/tselprinter.h"
+#include "files/recording_file.h"
+#include "recording/recording_generator.h"
+#include "shell/language.h"
+#include "tests/support/scripted_dialogs.h"
+
+using namespace pulvitra::test;
+
+using namespace pulvitra;
+
+namespace {
+
+using Flags = std::array<bool, 5>;
+
+struct ReportChoiceTest : ::testing::Test {
+  void start(std::uint8_t language = kGerman) {
+    qputenv("PULVITRA_HOME", home.path().toUtf8());
+    cur_lang = language;
+    window = std::make_unique<TMain>(settings);
+    dialogs.calls.clear();
+  }
+  ~ReportChoiceTest() override {
+    qunsetenv("PULVITRA_HOME");
+    cur_lang = kGerman;
+  }
+  void load_beats() {
+    TEKG ekg;
+    clear_recording(ekg);
+    copy_generated_image(generate_recording(GeneratorOptions{}), ekg);
+    ASSERT_TRUE(save_recording_file(home.filePath("ecg.pul"), PatientFields{}, 0, ekg).ok);
+    ASSERT_TRUE(window->patient->load_recording(home.filePath("ecg.pul")));
+    dialogs.calls.clear();
+  }
+  TSelPrinter& choice() { return *window->SelPrinter; }
+  QCheckBox* box(int k) { return choice().findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(k)); }
+  Flags boxes() { return {false, box(1)->isChecked(), box(2)->isChecked(), box(3)->isChecked(), box(4)->isChecked()}; }
+  int print_dialogs() {
+    int n = 0;
+    for (const DialogCall& c : dialogs.calls) n += c.kind == QLatin1String("print");
+    return n;
+  }
+
+  QTemporaryDir home;
+  ScriptedDialogs dialogs;
+  Settings settings;
+  std::unique_ptr<TMain> window;
+};
+
+TEST_F(ReportChoiceTest, without_two_beats_print_only_says_so) {
+  start();
+  window->patient->Button9Click();
+  window->TabbedNotebook1->setCurrentIndex(kPageZoom);
+  window->P2C1Click();
+  ASSERT_EQ(dialogs.messages().size(), 2);
+  for (const DialogCall& m : dialogs.messages()) {
+    EXPECT_EQ(m.icon, DlgIcon::Exclamation);
+    EXPECT_EQ(m.buttons, DlgButtons::Ok);
+    EXPECT_EQ(m.caption, "Drucken");
+    EXPECT_EQ(m.text, QString::fromUtf8("Keine druckbaren Daten verfügbar!"));
+  }
+  EXPECT_TRUE(window->isEnabled());
+  EXPECT_FALSE(choice().isVisible());
+}
+
+TEST_F(ReportChoiceTest, each_entry_point_preselects_its_reports) {
+  start();
+  load_beats();
+  window->patient->Button9Click();
+  EXPECT_EQ(window->ekg.ReportSelection, (Flags{false, true, true, false, true}));
+  EXPECT_EQ(boxes(), (Flags{false, true, true, false, true}));
+  EXPECT_FALSE(window->isEnabled());
+  EXPECT_TRUE(choice().isVisible());
+  struct Case {
+    int page;
+    Flags selection;
+  } cases[] = {
+      {kPageOverview, {false, false, false, true, false}}, {kPageZoom, {false, false, false, false, true}},
+      {kPageHistogram, {false, true, false, false, false}}, {kPageTrend, {false, true, false, false, false}},
+      {kPageLorenz, {false, false, true, false, false}},
+  };
+  for (const Case& c : cases) {
+    choice().Button1Click();
+    window->TabbedNotebook1->setCurrentIndex(c.page);
+    window->findChild<QAction*>(QStringLiteral("P2C1"))->trigger();
+    EXPECT_EQ(window->ekg.ReportSelection, c.selection) << c.page;
+    EXPECT_EQ(boxes(), c.selection) << c.page;
+    EXPECT_FALSE(window->isEnabled());
+  }
+  EXPECT_EQ(print_dialogs(), 0);
+}
+
+TEST_F(ReportChoiceTest, a_tick_stays_through_repaints_and_the_next_showing_starts_from_the_selection) {
+  start();
+  load_beats();
+  window->patient->Button9Click();
+  QTest::mouseClick(box(3), Qt::LeftButton, {}, QPoint(6, 8));  // on the indicator
+  choice().repaint();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(box(3)->isChecked());
+  choice().Button1Click();
+  window->patient->Button9Click();
+  EXPECT_FALSE(box(3)->isChecked()) << "shown again: the preselection, not the cancelled tick";
+}
+
+TEST_F(ReportChoiceTest, cancel_close_and_no_tick_print_nothing_and_enable_the_window) {
+  start();
+  load_beats();
+  window->patient->Button9Click();
+  box(3)->setChecked(true);
+  choice().Button1Click();
+  EXPECT_TRUE(window->isEnabled());
+  EXPECT_FALSE(choice().isVisible());
+  EXPECT_EQ(window->ekg.ReportSelection, (Flags{false, true, true, false, true})) << "cancel keeps no ticks";
+
+  window->patient->Button9Click();
+  choice().close();
+  EXPECT_TRUE(window->isEnabled());
+  EXPECT_FALSE(choice().isVisible());
+
+  window->patient->Button9Click();
+  for (int k = 1; k <= 4; ++k) box(k)->setChecked(false);
+  choice().findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+  EXPECT_TRUE(window->isEnabled());
+  EXPECT_EQ(window->ekg.ReportSelection, (Flags{}));
+  EXPECT_EQ(print_dialogs(), 0) << "no tick: not even the dialog";
+}
+
+TEST_F(ReportChoiceTest, print_asks_for_the_printer_and_writes_the_ticked_reports_to_one_pdf) {
+  start();
+  load_beats();
+  // A cancelled dialog prints nothing and keeps the ticks.
+  window->patient->Button9Click();
+  box(3)->setChecked(true);
+  choice().Button2Click();
+  EXPECT_EQ(print_dialogs(), 1);
+  EXPECT_EQ(window->ekg.ReportSelection, (Flags{false, true, true, true, true}));
+  EXPECT_EQ(dialogs.calls.last().caption, "Pulvitra 2.4-5");
+
+  auto* scroll = window->control<QScrollBar>("ScrollBar1");
+  scroll->setValue(5);
+  PrintChoice pdf;
+  pdf.kind = PrintChoice::kPdfFile;
+  pdf.file_name = home.filePath("reports.pdf");
+  pdf.resolution = 100;
+  dialogs.print_choices.push_back(pdf);
+  window->patient->Button9Click();
+  box(3)->setChecked(true);
+  choice().Button2Click();
+  EXPECT_TRUE(window->isEnabled());
+  QFile file(pdf.file_name);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith("%PDF"));
+  EXPECT_EQ(scroll->value(), 0) << "the overview report leaves the overview at its first position";
+  EXPECT_TRUE(dialogs.messages().isEmpty());
+
+  // A file that cannot be written says so.
+  pdf.file_name = home.filePath("missing/reports.pdf");
+  dialogs.print_choices.push_back(pdf);
+  choice().print_job();
+  ASSERT_EQ(dialogs.messages().size(), 1);
+  EXPECT_EQ(dialogs.messages()[0].text, "Die Datei " + pdf.file_name + QString::fromUtf8(" lässt sich nicht schreiben."));
+}
+
+TEST_F(ReportChoiceTest, the_window_speaks_the_chosen_language) {
+  struct Case {
+    std::uint8_t language;
+    const char* title;
+    const char* box1;
+    const char* print;
+  } cases[] = {
+      {kGerman, "Druckauswahl", "&Trend-Diagramm / Histogramm / Statistik", "&Drucken"},
+      {kEnglish, "Choice of reports", "&Trend diagram / histogram / statistics", "&Print"},
+  };
+  for (const Case& c : cases) {
+    start(c.language);
+    EXPECT_EQ(choice().windowTitle(), c.title);
+    EXPECT_EQ(box(1)->text(), QString::fromUtf8(c.box1));
+    EXPECT_EQ(choice().findChild<QPushButton*>(QStringLiteral("Button2"))->text(), c.print);
+    EXPECT_EQ(choice().size(), QSize(265, 201));
+    EXPECT_EQ(window->ekg.ReportForm, &choice());
+  }
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+// pulvitra-cli report: the printed reports of a recording file as one PDF, drawn by the same
+// printing code as the window's print job, without a display.
+#include <QFileInfo>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPageSize>
+#include <algorithm>
+#include <cstdio>
+
+#include "reports/print_job.h"
+#include "shell/language.h"
+#include "tools/cli/command.h"
+#include "tools/cli/options.h"
+#include "tools/cli/recording_input.h"
+
+namespace pulvitra::cli {
+
+namespace {
+
+struct ReportRequest {
+  QString out;
+  ReportFlags reports{false, true, true, false, true};  // as the patient page's Print preselects
+  ViewState settings;
+  int dpi = 300;
+};
+
+// "1,2,4": report numbers 1..4, each at most once, in any order.
+Option::Take report_list(ReportFlags& reports) {
+  return [&reports](const QStringList& values) {
+    ReportFlags chosen{};
+    for (const QString& part : values.first().split(QLatin1Char(','))) {
+      bool ok = false;
+      const int k = part.trimmed().toInt(&ok);
+      if (!ok || k < 1 || k > kReportKinds || chosen[k]) return QStringLiteral("needs report numbers 1..4, like 1,2,4");
+      chosen[k] = true;
+    }
+    reports = chosen;
+    return QString();
+  };
+}
+
+Option::Take zoom_factor(int& factor) {
+  return [&factor](const QStringList& values) {
+    int typed = 0;
+    const QString wrong = whole_number(-1000000, 1000000, typed)(values);
+    factor = std::clamp(typed, 20, 400);
+    return wrong;
+  };
+}
+
+std::vector<Option> report_options(ReportRequest& r) {
+  return {
+      {"--reports", 1, report_list(r.reports)},
+      {"--limits", 2, whole_numbers(15, 90, r.settings.limit1, r.settings.limit2)},
+      {"--page", 1, whole_number(1, 171, r.settings.zoom_pos)},
+      {"--zoom", 1, zoom_factor(r.settings.zoom_factor)},
+      {"--scale", 1, one_of({"period", "rate"}, r.settings.scale)},
+      {"--axis", 1, one_of({"time", "pages"}, r.settings.axis)},
+      {"--dpi", 1, whole_number(72, 1200, r.dpi)},
+      {"-o", 1, text_into(r.out)},
+  };
+}
+
+void print_error(const QString& text) { std::fprintf(stderr, "pulvitra-cli: %s\n", text.toLocal8Bit().constData()); }
+
+int run_report(const QStringList& args) {
+  ReportRequest request;
+  QString error;
+  const auto line = parse_command_line(QStringLiteral("report"), args, report_options(request), 1, error);
+  if (!line) return usage_error(error);
+  if (line->files.isEmpty()) return usage_error(QStringLiteral("report: no recording file given"));
+  if (request.out.isEmpty()) return usage_error(QStringLiteral("report: no output file given (-o OUT.pdf)"));
+
+  auto input = open_recording(line->files.first());
+  if (!input) return 1;
+  decode(*input);
+  fill_language_table();
+  if (input->ekg->BeatCount < 2) {
+    print_error(table_text(QStringLiteral("txt_no_print_data")));
+    return 1;
+  }
+  // As with render, the pages are German unless --language says otherwise (the messages are
+  // English unless it does).
+  cur_lang = line->language.value_or(kGerman);
+  fill_language_table();
+
+  // Line 1 of the first header prints in the window's font, as in the program.
+  QFont font(QStringLiteral("Sans Serif"));
+  font.setPointSize(8);
+  QGuiApplication::setFont(font);
+
+  ReportSource source;
+  source.ekg = input->ekg.get();
+  source.state = request.settings;
+  source.patient = input->file.header.fields;
+  source.file_name = QFileInfo(line->files.first()).absoluteFilePath();
+  PdfReportPrinter printer(request.out, QPageSize(QPageSize::A4), request.dpi);
+  if (!print_reports(request.reports, printer, source)) {
+    cur_lang = line->language.value_or(kEnglish);
+    fill_language_table();
+    print_error(printer.error());
+    return 1;
+  }
+  return 0;
+}
+
+const Command kReport(
+    "report",
+    "FILE.pul [--reports 1,2,3,4] [--language de|en] [--limits P1 P2] [--page N] [--zoom PCT] "
+    "[--scale period|rate] [--axis time|pages] [--dpi 300] -o OUT.pdf",
+    "Prints the reports of the recording into one A4 PDF, one page per report (1 trend and "
+    "histogram, 2 Lorenz diagram, 3 ECG overview, 4 ECG zoom; default 1,2,4), as the print job does",
+    run_report, Command::kDraws);
+
+}  // namespace
+
+}  // namespace pulvitra::cli
