@@ -6,12 +6,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QScreen>
 #include <cmath>
 
 #include "shell/application.h"
 #include "shell/dialogs.h"
+#include "shell/file_replace.h"
 #include "shell/language.h"
 #include "shell/program_folder.h"
 #include "app/qt_translation.h"
@@ -259,13 +259,7 @@ bool TStart::copy_help_file(const QString& source, const QString& target) {
   if (!in.open(QIODevice::ReadOnly)) return false;
   const QByteArray bytes = in.readAll();
   if (in.error() != QFileDevice::NoError) return false;
-  QSaveFile out(target);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  if (out.write(bytes) != bytes.size()) {
-    out.cancelWriting();
-    return false;
-  }
-  return out.commit();
+  return write_file_replacing(target, bytes).ok;
 }
 
 void TStart::centre_on_screen() {

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "shell/language.h"
@@ -160,33 +159,6 @@ RecordingFile read_recording_file(const QString& path) {
 void copy_image(const QByteArray& image, TEKG& ekg) {
   const qsizetype n = std::min<qsizetype>(image.size(), kImageSize);
   std::copy(image.begin(), image.begin() + n, ekg.Image.begin() + 1);
-}
-
-WriteResult write_file_replacing(const QString& path, const QByteArray& bytes) {
-  WriteResult out;
-  // Replacing by rename would pass over a file the user has protected against writing.
-  const QFileInfo target(path);
-  if (target.exists() && !target.isWritable()) {
-    out.system_error = QStringLiteral("Permission denied");
-    return out;
-  }
-  QSaveFile file(path);
-  file.setDirectWriteFallback(false);
-  if (!file.open(QIODevice::WriteOnly)) {
-    out.system_error = file.errorString();
-    return out;
-  }
-  if (file.write(bytes) != bytes.size()) {
-    out.system_error = file.errorString();
-    file.cancelWriting();
-    return out;
-  }
-  if (!file.commit()) {
-    out.system_error = file.errorString();
-    return out;
-  }
-  out.ok = true;
-  return out;
 }
 
 WriteResult save_recording_file(const QString& path, const PatientFields& fields, std::uint8_t fixed_interval,

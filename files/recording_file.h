@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "recording/tekg.h"
+#include "shell/file_replace.h"
 
 namespace pulvitra {
 
@@ -73,16 +74,6 @@ RecordingFile read_recording_file(const QString& path);
 
 // Copies 32768 image bytes into ekg.Image[1..32768]; a shorter array fills only its length.
 void copy_image(const QByteArray& image, TEKG& ekg);
-
-struct WriteResult {
-  bool ok = false;
-  QString system_error;
-};
-
-// Writes the bytes to a temporary file in the target's folder and renames it over the
-// target, so a failure at any point (cannot create, disk full, write error) leaves a
-// previous file exactly as it was.
-WriteResult write_file_replacing(const QString& path, const QByteArray& bytes);
 
 // encode_recording_file + write_file_replacing.
 WriteResult save_recording_file(const QString& path, const PatientFields& fields, std::uint8_t fixed_interval,

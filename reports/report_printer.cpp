@@ -72,7 +72,8 @@ bool PdfReportPrinter::finish() {
   if (painter_) painter_->end();
   painter_.reset();
   writer_.reset();
-  if (file_.error() != QFileDevice::NoError || !file_.commit()) {
+  // The last buffered bytes are written here: commit() would not report their failure.
+  if (!file_.flush() || file_.error() != QFileDevice::NoError || !file_.commit()) {
     failed_ = true;
     return false;
   }

@@ -1,10 +1,10 @@
 #include "shell/settings.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <limits>
 
+#include "shell/file_replace.h"
 #include "shell/language.h"
 #include "shell/program_folder.h"
 
@@ -175,17 +175,11 @@ QString write_settings(const QString& path, const Settings& settings, const QStr
     out = head + out;
   }
 
-  QSaveFile file(path);
-  bool ok = file.open(QIODevice::WriteOnly);
-  if (ok) {
-    QByteArray bytes = out.join(QLatin1String("\r\n")).toLatin1() + "\r\n";
-    ok = file.write(bytes) == bytes.size();
-    ok = ok && file.commit();
-  }
-  if (ok) return {};
+  const WriteResult result = write_file_replacing(path, out.join(QLatin1String("\r\n")).toLatin1() + "\r\n");
+  if (result.ok) return {};
   return lang_text(QStringLiteral("Die Einstellungsdatei \"%1\" konnte nicht geschrieben werden: %2"),
                    QStringLiteral("The settings file \"%1\" could not be written: %2"))
-      .arg(path, file.errorString());
+      .arg(path, result.system_error);
 }
 
 QString read_ini_value(const QString& path, const QString& section, const QString& key) {

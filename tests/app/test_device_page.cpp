@@ -215,8 +215,7 @@ TEST(MainWindowClose, yes_to_close_during_an_upload_ends_it_with_t_at_4800_baud_
   up.start([&] { up.w->main->close(); });
   up.wait_until_done();
   ASSERT_TRUE(up.task->isReady());
-  QTest::qWaitFor([&] { return closed; }, 2000);
-  EXPECT_TRUE(closed);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }, 2000));
   EXPECT_EQ(rate_when_closed, 4800);
   ASSERT_EQ(up.w->dialogs.messages().size(), 1) << "only the question, no message about the transfer";
   EXPECT_LT(up.controller().upload().blocks_received(), 4096);

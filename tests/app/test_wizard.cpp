@@ -477,8 +477,9 @@ TEST(WizardWindow, every_caption_in_both_languages_top_to_bottom_in_the_order_of
       EXPECT_EQ(shown, wanted) << e.control;
       // Each text fits its control, and each page reads top to bottom in the table's order.
       EXPECT_LE(control->fontMetrics().horizontalAdvance(QString(shown).remove('&')), control->width()) << e.control;
-      if (previous && previous->parentWidget() == control->parentWidget() && qobject_cast<QFrame*>(control->parentWidget()))
+      if (previous && previous->parentWidget() == control->parentWidget() && qobject_cast<QFrame*>(control->parentWidget())) {
         EXPECT_GT(control->y(), previous->y()) << e.control;
+      }
       previous = control;
     }
     const QStringList sexes = language == kEnglish ? QStringList{u("fema&le"), u("&male")}

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "shell/settings.h"
 
@@ -107,14 +109,22 @@ TEST(SettingsFile, a_failed_write_names_the_file) {
 
 TEST(SettingsFile, a_failed_write_leaves_the_old_file_whole) {
   QTemporaryDir dir;
-  const QString path = write_file(dir, "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n");
-  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-  const bool folder_writable = QFile(dir.filePath("probe")).open(QIODevice::WriteOnly);  // root ignores modes
+  const QByteArray previous = "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n";
+  const QString path = write_file(dir, previous);
+  // A file size limit makes the write fail part way, as a full disk does; it binds the
+  // superuser too, unlike folder permissions.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit small = old_limit;
+  small.rlim_cur = 16;
+  setrlimit(RLIMIT_FSIZE, &small);
   const QString error = write_settings(path, Settings{}, "COM1", 1);
-  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  if (folder_writable) GTEST_SKIP() << "running with permission to write anywhere";
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+
   EXPECT_TRUE(error.contains(path)) << error.toStdString();
-  EXPECT_EQ(read_file(path), "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n");
+  EXPECT_EQ(read_file(path), previous);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Pulvitra.ini"});  // no stray temp file
 }
 
 // Another program's Windows-1252 text (here "Müller" with the byte 0xFC) must survive the

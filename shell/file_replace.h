@@ -1,0 +1,21 @@
+// Replacing a file without ever leaving half of it: the bytes go to a temporary file in the
+// target's folder, which then takes the target's place. The settings file, recording files and
+// the help copy are all written this way.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace pulvitra {
+
+struct WriteResult {
+  bool ok = false;
+  QString system_error;  // the system's reason when not ok
+};
+
+// A failure at any point (cannot create, disk full, write error) leaves a previous file exactly
+// as it was and no temporary file behind. A target the user has protected against writing is
+// refused, although a rename could pass over it.
+WriteResult write_file_replacing(const QString& path, const QByteArray& bytes);
+
+}  // namespace pulvitra
