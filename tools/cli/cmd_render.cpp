@@ -49,16 +49,6 @@ const QStringList& view_names() {
   return names;
 }
 
-// As the window's zoom box: any whole number, a factor outside 20..400 taken as the nearest end.
-Option::Take zoom_factor(int& factor) {
-  return [&factor](const QStringList& values) {
-    int typed = 0;
-    const QString wrong = whole_number(-1000000, 1000000, typed)(values);
-    factor = std::clamp(typed, 20, 400);
-    return wrong;
-  };
-}
-
 std::vector<Option> render_options(RenderRequest& r) {
   return {
       {"--view", 1, one_of(view_names(), r.view)},

@@ -39,15 +39,6 @@ Option::Take report_list(ReportFlags& reports) {
   };
 }
 
-Option::Take zoom_factor(int& factor) {
-  return [&factor](const QStringList& values) {
-    int typed = 0;
-    const QString wrong = whole_number(-1000000, 1000000, typed)(values);
-    factor = std::clamp(typed, 20, 400);
-    return wrong;
-  };
-}
-
 std::vector<Option> report_options(ReportRequest& r) {
   return {
       {"--reports", 1, report_list(r.reports)},

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "shell/language.h"
+#include "views/view_state.h"
 
 namespace pulvitra::cli {
 
@@ -94,6 +95,15 @@ Option::Take one_of(const QStringList& words, int& index) {
     if (found < 0) return QStringLiteral("needs one of %1").arg(words.join(QStringLiteral(", ")));
     index = static_cast<int>(found);
     return QString();
+  };
+}
+
+Option::Take zoom_factor(int& factor) {
+  return [&factor](const QStringList& values) {
+    int typed = 0;
+    const QString wrong = whole_number(-1000000, 1000000, typed)(values);
+    factor = std::clamp(typed, kZoomFactorMin, kZoomFactorMax);
+    return wrong;
   };
 }
 

@@ -38,5 +38,7 @@ Option::Take text_into(QString& target);
 Option::Take whole_number(int low, int high, int& target);
 Option::Take whole_numbers(int low, int high, int& first, int& second);  // two values
 Option::Take one_of(const QStringList& words, int& index);
+// As the window's zoom box: any whole number, a factor outside 20..400 taken as the nearest end.
+Option::Take zoom_factor(int& factor);
 
 }  // namespace pulvitra::cli
