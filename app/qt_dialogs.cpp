@@ -125,6 +125,7 @@ void QtDialogs::show_help(int topic) {
 }
 
 PrintChoice QtDialogs::choose_printer(const QString& caption) {
+  apply_qt_translation(cur_lang);  // the print dialog speaks the program's language too
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, QApplication::activeWindow());
   dialog.setWindowTitle(caption);

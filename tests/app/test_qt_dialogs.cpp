@@ -186,4 +186,18 @@ TEST(QtPrintDialog, is_the_platform_print_dialog_titled_as_asked_and_cancel_prin
   EXPECT_EQ(choice.kind, PrintChoice::kCancelled);
 }
 
+TEST(QtPrintDialog, speaks_german_in_the_german_program) {
+  QtDialogs qt;
+  cur_lang = kGerman;
+  QStringList buttons;
+  ModalSteps steps({[&](QWidget* modal) {
+    for (auto* button : modal->findChildren<QPushButton*>()) buttons << button->text().remove('&');
+    modal->close();
+  }});
+  qt.choose_printer(QStringLiteral("Pulvitra 2.4-5"));
+  EXPECT_TRUE(steps.all_done());
+  EXPECT_TRUE(buttons.contains("Drucken")) << buttons.join(", ").toStdString();
+  EXPECT_TRUE(buttons.contains("Abbrechen")) << buttons.join(", ").toStdString();
+}
+
 }  // namespace
