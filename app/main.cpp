@@ -1,5 +1,6 @@
 // Program start: the start window settles the language, then the other windows are created
 // in that language and the message loop runs until the main window has closed.
+#include <QFileInfo>
 #include <QFont>
 #include <QStyleFactory>
 
@@ -13,6 +14,20 @@
 #include "app/tstart.h"
 
 using namespace pulvitra;
+
+namespace {
+
+// The recording named on the command line ("pulvitra FILE.pul", as a file manager starts it),
+// made absolute so the caption shows where it lies; empty without one. Qt has taken its own
+// options out of the arguments already.
+QString file_argument(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (!arguments[i].isEmpty()) return QFileInfo(arguments[i]).absoluteFilePath();
+  }
+  return QString();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   PulvitraApplication app(argc, argv);
@@ -37,6 +52,7 @@ int main(int argc, char** argv) {
   main_window.on_closed = [&app] { app.quit(); };
   TAssi wizard(main_window);
   start->show_wizard = [&wizard] { wizard.show_wizard(); };
+  start->file_argument = file_argument(QCoreApplication::arguments());
   start->forms_created = true;
 
   int rc = app.exec();

@@ -252,6 +252,10 @@ void PatientPage::open_file() {
                                                 lang_text(QStringLiteral("Pulvitra Daten|*.pul|Alle Dateien|*.*"),
                                                           QStringLiteral("Pulvitra data|*.pul|all files|*.*")));
   if (name.isEmpty()) return;
+  open_named_file(name);
+}
+
+void PatientPage::open_named_file(const QString& name) {
   reset_recording();
   set_file_name(name);
   main_.setWindowTitle(window_caption(name));

@@ -50,6 +50,9 @@ class PatientPage : public QObject {
   // Open once the discard question allowed it: the file dialog and, when a file was
   // chosen, New, the file's name in the caption and the file loaded. Also the wizard's Open.
   void open_file();
+  // Open of a file already named (the dialog's choice, or the file the program was started
+  // with): New, the name in the caption and the file loaded, with Open's messages.
+  void open_named_file(const QString& name);
 
   // Handlers.
   void Change();        // any edit of a field: unsaved data

@@ -14,6 +14,7 @@
 #include "shell/file_replace.h"
 #include "shell/language.h"
 #include "shell/program_folder.h"
+#include "app/patient_page.h"
 #include "app/qt_translation.h"
 #include "app/tmain.h"
 
@@ -249,7 +250,15 @@ void TStart::Timer1Timer() {
   if (start_ticks == 20) {
     if (!settings.BackGround) hide();
     Timer1->stop();
+    open_file_argument();
   }
+}
+
+void TStart::open_file_argument() {
+  if (file_argument.isEmpty() || !main_window || !main_window->patient) return;
+  const QString name = file_argument;
+  file_argument.clear();  // opened once, not again by a later tick
+  main_window->patient->open_named_file(name);
 }
 
 // The copy replaces the help in place only once it is complete, so a failed copy leaves the

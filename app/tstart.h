@@ -38,6 +38,9 @@ class TStart : public QWidget {
   // Shows the wizard at tick 5 when Assist is on; without one (nullptr) the main window is
   // enabled instead.
   std::function<void()> show_wizard;
+  // The file named on the command line (empty: none). It is opened through Open's path once
+  // the start sequence has ended, so a double click on a recording file shows it.
+  QString file_argument;
 
   void Timer1Timer();
   void Timer2Timer();
@@ -60,6 +63,7 @@ class TStart : public QWidget {
   void FormCreate();
   void highlight(QLabel* label, bool on);
   void fill_screen();
+  void open_file_argument();
   void centre_on_screen();
   static bool copy_help_file(const QString& source, const QString& target);
 

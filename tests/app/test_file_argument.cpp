@@ -1,0 +1,133 @@
+// "pulvitra FILE.pul", as a file manager starts it on a double click: the file is opened once
+// the start sequence has ended, through Open's path and with Open's messages.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "app/image_control.h"
+#include "app/patient_page.h"
+#include "app/tmain.h"
+#include "app/tstart.h"
+#include "files/recording_file.h"
+#include "recording/recording_generator.h"
+#include "shell/language.h"
+#include "tests/support/scripted_dialogs.h"
+
+using namespace pulvitra;
+using namespace pulvitra::test;
+
+namespace {
+
+constexpr int kLastStartTick = 20;
+const QString kTitle = QStringLiteral("Pulvitra 2.4-5");
+
+// The program started in English with FILE as its argument, the start ticks driven by hand.
+struct StartedWith {
+  explicit StartedWith(const QString& argument) {
+    qputenv("PULVITRA_HOME", home.path().toUtf8());
+    settings.Assist = false;
+    start = std::make_unique<TStart>(settings);
+    start->ll2Click();
+    window = std::make_unique<TMain>(settings);
+    start->main_window = window.get();
+    start->file_argument = argument;
+    start->forms_created = true;
+    dialogs.calls.clear();
+  }
+  ~StartedWith() {
+    qunsetenv("PULVITRA_HOME");
+    cur_lang = kGerman;
+  }
+  void tick(int count) {
+    for (int i = 0; i < count; ++i) start->Timer1Timer();
+  }
+  QImage overview() {
+    window->TabbedNotebook1->setCurrentIndex(2);
+    return window->control<ImageControl>("Image2")->picture().copy();
+  }
+  bool recording_is_empty() {
+    return std::all_of(window->ekg.Image.begin() + 1, window->ekg.Image.end(), [](auto b) { return b == 125; });
+  }
+
+  QTemporaryDir home;
+  ScriptedDialogs dialogs;
+  Settings settings;
+  std::unique_ptr<TStart> start;
+  std::unique_ptr<TMain> window;
+};
+
+QString write_recording(const QString& path) {
+  GeneratorOptions options;
+  options.rate = 75;
+  options.minutes = 5;
+  TEKG ekg;
+  copy_generated_image(generate_recording(options), ekg);
+  PatientFields patient;
+  patient.surname = QStringLiteral("Weber");
+  patient.first_name = QStringLiteral("Anna");
+  patient.patient_id = QStringLiteral("P-18");
+  EXPECT_TRUE(save_recording_file(path, patient, 0, ekg).ok);
+  return path;
+}
+
+}  // namespace
+
+TEST(FileArgument, a_recording_shows_its_patient_and_overview_after_the_start_sequence) {
+  QTemporaryDir files;
+  const QString path = write_recording(files.filePath("weber.pul"));
+  StartedWith empty{QString()};
+  empty.tick(kLastStartTick);
+  const QImage empty_overview = empty.overview();
+
+  StartedWith program(path);
+  program.tick(kLastStartTick - 1);
+  EXPECT_EQ(program.window->control<QLineEdit>("Edit1")->text(), "") << "not before the sequence has ended";
+  program.tick(1);
+  EXPECT_TRUE(program.dialogs.messages().isEmpty());
+  // The file keeps its texts padded with blanks to their field widths.
+  for (auto [field, text] : {std::pair{"Edit1", "Weber"}, {"Edit2", "Anna"}, {"Edit5", "P-18"}}) {
+    EXPECT_EQ(program.window->control<QLineEdit>(field)->text().trimmed(), text) << field;
+  }
+  EXPECT_EQ(program.window->windowTitle(), kTitle + "   " + path);
+  EXPECT_TRUE(program.window->patient->save_allowed());
+  EXPECT_GT(program.window->ekg.BeatCount, 300);
+  EXPECT_NE(program.overview(), empty_overview) << "the overview shows the recording";
+  EXPECT_FALSE(program.window->data_changed);
+}
+
+TEST(FileArgument, a_file_that_cannot_be_opened_gives_opens_message_and_an_empty_recording) {
+  QTemporaryDir files;
+  QFile foreign(files.filePath("letter.pul"));
+  ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+  foreign.write(QByteArray(33280, 'x'));
+  foreign.close();
+  const struct {
+    QString file, text;
+  } cases[] = {
+      {files.filePath("letter.pul"), "The opened file is not a Pulvitra file!\r\n\r\nPlease choose another file."},
+      {files.filePath("missing.pul"),
+       "An error has occurred while opening the file!\r\n\r\nThe file is possibly used by another program."},
+  };
+  for (const auto& c : cases) {
+    StartedWith program(c.file);
+    program.tick(kLastStartTick);
+    const auto messages = program.dialogs.messages();
+    ASSERT_FALSE(messages.isEmpty()) << c.file.toStdString();
+    EXPECT_EQ(messages.back().caption, "File error");
+    EXPECT_EQ(messages.back().text, c.text);
+    EXPECT_TRUE(program.recording_is_empty());
+    EXPECT_FALSE(program.window->patient->save_allowed());
+    EXPECT_EQ(program.window->windowTitle(), kTitle + "   " + c.file);
+  }
+}
+
+TEST(FileArgument, without_an_argument_the_start_opens_nothing) {
+  StartedWith program{QString()};
+  program.tick(kLastStartTick + 5);
+  EXPECT_TRUE(program.dialogs.messages().isEmpty());
+  EXPECT_EQ(program.window->windowTitle(), kTitle);
+  EXPECT_TRUE(program.recording_is_empty());
+}

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what an administrator's install relies
+# on: the layout, the desktop entry and the AppStream data pass their validators, the file type
+# matches recording files by name and by their header, and the installed tools run.
+# Usage: check_install.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+expected=(
+  bin/pulvitra bin/pulvitra-cli bin/recorder-sim
+  share/pulvitra/pulvitra_de.hlp share/pulvitra/pulvitra_en.hlp
+  share/applications/org.pulvitra.Pulvitra.desktop
+  share/mime/packages/pulvitra.xml
+  share/metainfo/org.pulvitra.Pulvitra.metainfo.xml
+  share/icons/hicolor/scalable/apps/pulvitra.svg
+  share/icons/hicolor/48x48/apps/pulvitra.png
+  share/icons/hicolor/256x256/apps/pulvitra.png
+  share/man/man1/pulvitra-cli.1 share/man/man1/recorder-sim.1
+)
+for f in "${expected[@]}"; do [ -f "$prefix/$f" ] || fail "missing $f"; done
+for f in bin/pulvitra bin/pulvitra-cli bin/recorder-sim; do [ -x "$prefix/$f" ] || fail "$f not executable"; done
+
+# The pixel icons have the sizes their folders promise.
+for size in 48 256; do
+  got=$(identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x${size}/apps/pulvitra.png")
+  [ "$got" = "${size}x${size}" ] || fail "icon ${size}x${size} is $got"
+done
+grep -q '<svg ' "$prefix/share/icons/hicolor/scalable/apps/pulvitra.svg" || fail "scalable icon is no SVG"
+
+desktop="$prefix/share/applications/org.pulvitra.Pulvitra.desktop"
+desktop-file-validate "$desktop" || fail "desktop-file-validate"
+for line in 'Exec=pulvitra %f' 'Icon=pulvitra' 'Categories=Science;MedicalSoftware;' \
+            'MimeType=application/x-pulvitra-recording;' 'Comment=' 'Comment\[de\]='; do
+  grep -q "^$line" "$desktop" || fail "desktop entry lacks $line"
+done
+appstreamcli validate --no-net "$prefix/share/metainfo/org.pulvitra.Pulvitra.metainfo.xml" \
+  || fail "appstreamcli validate"
+
+# The file type: glob *.pul and the 13 characters "KORDAMAT File" at offset 0.
+mime="$prefix/share/mime/packages/pulvitra.xml"
+grep -q '<glob pattern="\*.pul"/>' "$mime" || fail "MIME type lacks glob *.pul"
+grep -q '<match type="string" offset="0" value="KORDAMAT File"/>' "$mime" || fail "MIME type lacks the magic"
+if command -v update-mime-database >/dev/null; then
+  update-mime-database "$prefix/share/mime" || fail "update-mime-database"
+fi
+
+grep -q '^\.TH PULVITRA-CLI 1' "$prefix/share/man/man1/pulvitra-cli.1" || fail "pulvitra-cli man page"
+grep -q '^\.TH RECORDER-SIM 1' "$prefix/share/man/man1/recorder-sim.1" || fail "recorder-sim man page"
+
+# The installed tools run on their own, away from the build folder.
+work=$prefix/work
+mkdir -p "$work"
+"$prefix/bin/pulvitra-cli" --help | grep -q '^Usage: pulvitra-cli COMMAND' || fail "pulvitra-cli --help"
+"$prefix/bin/recorder-sim" --help | grep -q '^Usage: recorder-sim' || fail "recorder-sim --help"
+"$prefix/bin/pulvitra-cli" generate "$work/gen.pul" --seed 7 || fail "pulvitra-cli generate"
+[ "$(head -c 13 "$work/gen.pul")" = "KORDAMAT File" ] || fail "generated file lacks its header"
+"$prefix/bin/pulvitra-cli" info "$work/gen.pul" >"$work/info.json" || fail "pulvitra-cli info"
+grep -q '{' "$work/info.json" || fail "pulvitra-cli info printed no JSON"
+"$prefix/bin/pulvitra-cli" stats "$work/gen.pul" >/dev/null || fail "pulvitra-cli stats"
+echo "install layout ok"
