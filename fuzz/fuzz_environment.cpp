@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 #include "shell/language.h"
 
@@ -13,9 +12,10 @@ namespace pulvitra::fuzz {
 
 void init_fuzz_environment(int* argc, char*** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Text drawing needs a platform; the application lives as long as the process.
-  static std::unique_ptr<QGuiApplication> app;
-  if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(*argc, *argv);
+  // Text drawing needs a platform. The application is never destroyed: the fuzzer ends the
+  // process with exit(), and tearing Qt down among the static destructors crashes.
+  static int app_argc = *argc > 0 ? 1 : 0;
+  if (!QGuiApplication::instance()) new QGuiApplication(app_argc, *argv);
   fill_language_table();
 }
 
