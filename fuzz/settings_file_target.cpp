@@ -65,10 +65,15 @@ int fuzz_settings_file(const std::uint8_t* data, std::size_t size) {
 
   const QStringList kept = foreign_lines(lines_of(written));
   const QStringList before = foreign_lines(lines_of(original));
-  require(kept.mid(kept.size() - before.size()) == before || kept == before,
-          "the lines the program does not own come back byte for byte, in their order");
-  require(kept.size() == before.size() || (kept.size() == before.size() + 1 && kept.first().startsWith('[')),
-          "only the program's own section heading may be added");
+  // A file without the program's section gets its heading, before the first other section.
+  QStringList kept_without_heading = kept;
+  if (kept.size() == before.size() + 1) {
+    qsizetype added = 0;
+    while (added < before.size() && kept[added] == before[added]) ++added;
+    require(kept[added].startsWith('['), "only the program's own section heading may be added");
+    kept_without_heading.removeAt(added);
+  }
+  require(kept_without_heading == before, "the lines the program does not own come back byte for byte, in their order");
 
   require(write_settings(path, read_settings(path), port_name, first.Language).isEmpty(), "written a second time");
   require(file_bytes(path) == written, "writing the settings read back changes nothing");

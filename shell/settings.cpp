@@ -170,9 +170,13 @@ QString write_settings(const QString& path, const Settings& settings, const QStr
     out << line;
   }
   if (!written) {
-    QStringList head = {QStringLiteral("[%1]").arg(section)};
-    head << ours;
-    out = head + out;
+    // Before the first section, but after lines that stand in no section: in front of them our
+    // heading would take them into our section.
+    qsizetype at = 0;
+    while (at < out.size() && !is_section_line(out[at], nullptr)) ++at;
+    QStringList block = {QStringLiteral("[%1]").arg(section)};
+    block << ours;
+    for (qsizetype k = block.size() - 1; k >= 0; --k) out.insert(at, block[k]);
   }
 
   const WriteResult result = write_file_replacing(path, out.join(QLatin1String("\r\n")).toLatin1() + "\r\n");

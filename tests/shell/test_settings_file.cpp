@@ -163,3 +163,21 @@ TEST(SettingsFile, values_out_of_range_give_the_default_without_overflow) {
     EXPECT_EQ(s.Language, 1) << c.text;
   }
 }
+
+// Lines before any section heading belong to no section. Our new section goes after them, so
+// that they do not become keys of ours (here an empty Max_Baudrate that would shadow ours).
+TEST(SettingsFile, lines_before_the_first_section_stay_outside_ours) {
+  for (const QByteArray& head : {QByteArray("Max_Baudrate=\r\n"), QByteArray("Max_Baudrate=\r\n[Ports]\r\nCOM1=/dev/ttyUSB0\r\n")}) {
+    QTemporaryDir dir;
+    const QString path = write_file(dir, head);
+    Settings s;
+    s.MaxBaud = 62500;
+    ASSERT_EQ(write_settings(path, s, "COM2", 2), "");
+    const QByteArray written = read_file(path);
+    EXPECT_TRUE(written.startsWith("Max_Baudrate=\r\n[Pulvitra 2.4 Settings]\r\n")) << written.toStdString();
+    EXPECT_EQ(read_settings(path).MaxBaud, 62500);
+    EXPECT_EQ(read_ini_value(path, "Ports", "COM1"), head.contains("Ports") ? "/dev/ttyUSB0" : "");
+    ASSERT_EQ(write_settings(path, s, "COM2", 2), "");
+    EXPECT_EQ(read_file(path), written) << "a second write changes nothing";
+  }
+}
