@@ -16,6 +16,7 @@
 #include "shell/language.h"
 #include "shell/application.h"
 #include "shell/program_folder.h"
+#include "app/patient_controls.h"
 #include "app/error_report.h"
 #include "app/radio_group.h"
 #include "app/control_factory.h"
@@ -135,19 +136,7 @@ QString PatientPage::file_name() const { return QString::fromStdString(main_.ekg
 
 void PatientPage::set_file_name(const QString& name) { main_.ekg.FileName = name.toStdString(); }
 
-PatientFields PatientPage::fields() const {
-  PatientFields f;
-  f.surname = Edit1->text();
-  f.first_name = Edit2->text();
-  f.date = MaskEdit1->text();
-  f.address = Edit3->text();
-  f.clinic = Edit4->text();
-  f.patient_id = Edit5->text();
-  f.age = SpinEdit4->value();
-  f.sex = RadioGroup2->itemIndex();
-  f.comment = Edit6->text();
-  return f;
-}
+PatientFields PatientPage::fields() const { return patient_fields_of(*this); }
 
 void PatientPage::set_fields(const PatientFields& f) {
   Edit1->setText(f.surname);

@@ -64,6 +64,9 @@ class PatientPage : public QObject {
   void Button9Click();  // Print: reports 1, 2 and 4 preselected
 
  private:
+  template <class Form>
+  friend PatientFields patient_fields_of(const Form& form);  // reads the nine controls
+
   void build(QWidget* page);
   void build_fields(QWidget* frame);
   void build_buttons(QWidget* page);

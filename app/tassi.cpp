@@ -1,3 +1,4 @@
+#include "app/patient_controls.h"
 #include "app/tassi.h"
 
 #include <QApplication>
@@ -301,19 +302,7 @@ QCoro::Task<> TAssi::port_changed(QComboBox* other, const QString& text) {
   co_await wizard_handover::select_port(main_, text);
 }
 
-PatientFields TAssi::fields() const {
-  PatientFields f;
-  f.surname = Edit1->text();
-  f.first_name = Edit2->text();
-  f.date = MaskEdit1->text();
-  f.address = Edit3->text();
-  f.clinic = Edit4->text();
-  f.patient_id = Edit5->text();
-  f.age = SpinEdit4->value();
-  f.sex = RadioGroup2->itemIndex();
-  f.comment = Edit6->text();
-  return f;
-}
+PatientFields TAssi::fields() const { return patient_fields_of(*this); }
 
 void TAssi::set_fields(const PatientFields& f) {
   Edit1->setText(f.surname);
