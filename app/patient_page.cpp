@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -128,7 +129,20 @@ void PatientPage::connect_changes() {
 
 void PatientPage::Change() { main_.data_changed = true; }
 
-void PatientPage::init_dialog_folders() { dialog_folder_ = program_folder() + QStringLiteral("data"); }
+void PatientPage::init_dialog_folders() {
+  const ProgramFolders folders = program_folders();
+  dialog_folder_ = folders.documents;
+  create_dialog_folder_ = folders.create_on_use;
+}
+
+QString PatientPage::dialog_folder() {
+  if (!create_dialog_folder_ || QFileInfo(dialog_folder_).isDir()) return dialog_folder_;
+  const QString error = make_folder(dialog_folder_);
+  if (error.isEmpty()) return dialog_folder_;
+  // The dialog still opens, in the home folder, so the file can go elsewhere.
+  dialogs().message(DlgIcon::Warning, DlgButtons::Ok, QLatin1String(kApplicationTitle), error);
+  return QDir::homePath();
+}
 
 void PatientPage::update_save_button() { Button7->setEnabled(save_allowed_); }
 
@@ -237,7 +251,7 @@ void PatientPage::Button6Click() {
 
 void PatientPage::open_file() {
   const QString name = dialogs().open_file_name(lang_text(QStringLiteral("Öffnen"), QStringLiteral("Open")),
-                                                dialog_folder_,
+                                                dialog_folder(),
                                                 lang_text(QStringLiteral("Pulvitra Daten|*.pul|Alle Dateien|*.*"),
                                                           QStringLiteral("Pulvitra data|*.pul|all files|*.*")));
   if (name.isEmpty()) return;
@@ -262,7 +276,7 @@ void PatientPage::Button7Click() {
 void PatientPage::Button8Click() {
   // The dialog adds ".pul" itself, so that it asks before replacing the file it will write.
   const QString name = dialogs().save_file_name(lang_text(QStringLiteral("Speichern unter"), QStringLiteral("Save as")),
-                                          dialog_folder_,
+                                          dialog_folder(),
                                           lang_text(QStringLiteral("Pulvitra Daten|*.pul"),
                                                     QStringLiteral("Pulvitra data|*.pul")),
                                           QString(), QStringLiteral("pul"));

@@ -75,7 +75,10 @@ class PatientPage : public QObject {
   QString file_name() const;
 
   TMain& main_;
+  // The file dialogs' start folder, made on first use when an installed program keeps it per user.
+  QString dialog_folder();
   QString dialog_folder_;
+  bool create_dialog_folder_ = false;
   bool save_allowed_ = false;
 
   QLineEdit* Edit1 = nullptr;  // surname

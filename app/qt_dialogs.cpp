@@ -112,8 +112,11 @@ void QtDialogs::show_help(int topic) {
     help_->resize(560, 460);
     help_->setWindowTitle(lang_text(QStringLiteral("Pulvitra Hilfe"), QStringLiteral("Pulvitra help")));
   }
-  const QString path = program_folder() + QStringLiteral("pulvitra.hlp");
+  // The copy made at the language choice; where it could not be made, the shipped file.
+  const ProgramFolders folders = program_folders();
+  const QString path = help_copy_file(folders);
   QFile file(path);
+  if (!QFile::exists(path)) file.setFileName(shipped_help_file(folders, cur_lang == kGerman));
   if (file.open(QIODevice::ReadOnly)) {
     help_->setHtml(QString::fromUtf8(file.readAll()));
   } else {

@@ -208,11 +208,13 @@ void TStart::lang_goon() {
 
   apply_qt_translation(cur_lang);
 
-  const QString folder = program_folder();
+  const ProgramFolders folders = program_folders();
   const bool german = cur_lang == kGerman;
-  const QString source = folder + (german ? QStringLiteral("pulvitra_de.hlp") : QStringLiteral("pulvitra_en.hlp"));
+  const QString source = shipped_help_file(folders, german);
   if (QFile::exists(source)) {
-    copy_help_file(source, folder + QStringLiteral("pulvitra.hlp"));  // a failed copy is not reported
+    // A failed copy is not reported: the help window then reads the shipped file itself.
+    if (folders.create_on_use) make_folder(folders.help_copy);
+    copy_help_file(source, help_copy_file(folders));
   } else {
     dialogs().message(DlgIcon::Error, DlgButtons::Cancel, QLatin1String(kApplicationTitle),
                       german ? QStringLiteral("PULVITRA Hilfedatei (de) existiert nicht !")

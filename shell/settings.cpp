@@ -1,6 +1,7 @@
 #include "shell/settings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <limits>
 
@@ -80,7 +81,7 @@ bool read_bool(const QStringList& lines, const char* key, bool fallback) {
 
 }  // namespace
 
-QString settings_path() { return program_folder() + QLatin1String(kSettingsFileName); }
+QString settings_path() { return program_folders().settings_file; }
 
 std::optional<std::int64_t> parse_ini_integer(const QString& raw) {
   QString text = raw.trimmed();
@@ -179,11 +180,17 @@ QString write_settings(const QString& path, const Settings& settings, const QStr
     for (qsizetype k = block.size() - 1; k >= 0; --k) out.insert(at, block[k]);
   }
 
+  const QString message = lang_text(QStringLiteral("Die Einstellungsdatei \"%1\" konnte nicht geschrieben werden: %2"),
+                                    QStringLiteral("The settings file \"%1\" could not be written: %2"));
+  // The per-user folder does not exist before the first exit.
+  const QString folder = QFileInfo(path).absolutePath();
+  if (!QFileInfo(folder).isDir()) {
+    const QString error = make_folder(folder);
+    if (!error.isEmpty()) return message.arg(path, error);
+  }
   const WriteResult result = write_file_replacing(path, out.join(QLatin1String("\r\n")).toLatin1() + "\r\n");
   if (result.ok) return {};
-  return lang_text(QStringLiteral("Die Einstellungsdatei \"%1\" konnte nicht geschrieben werden: %2"),
-                   QStringLiteral("The settings file \"%1\" could not be written: %2"))
-      .arg(path, result.system_error);
+  return message.arg(path, result.system_error);
 }
 
 QString read_ini_value(const QString& path, const QString& section, const QString& key) {

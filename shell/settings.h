@@ -1,4 +1,5 @@
-// The five user settings kept in "Pulvitra.ini" beside the program: read once at start,
+// The five user settings kept in "Pulvitra.ini" (beside a portable program, per user for an
+// installed one; see program_folder.h): read once at start,
 // written once at exit. Other sections of the file (for example [Ports]) are kept as they are.
 // The [Ports] section is read with the settings, so nothing else opens the file for it.
 #pragma once
@@ -25,7 +26,7 @@ struct Settings {
   std::map<QString, QString> Ports;
 };
 
-// The settings file of the program folder.
+// The settings file: in the portable program folder or the per-user one (program_folder.h).
 QString settings_path();
 
 // Reads the five keys; a missing file, section, key or an unreadable value gives the default.
@@ -39,7 +40,8 @@ std::optional<std::int64_t> parse_ini_integer(const QString& text);
 std::uint8_t com_port_number(const QString& port_name);
 
 // Writes the five keys in their order (ComPort from port_name, Language from language),
-// keeping every other line of the file. The file is replaced only once completely written.
+// keeping every other line of the file; a missing folder is made first. The file is replaced
+// only once completely written.
 // Returns "" or the error text, which names the file.
 QString write_settings(const QString& path, const Settings& settings, const QString& port_name,
                        std::uint8_t language);

@@ -6,7 +6,14 @@
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+user=$(mktemp -d)
+gui_pid=
+cleanup() {
+  [ -n "$gui_pid" ] && kill "$gui_pid" 2>/dev/null
+  chmod -R u+w "$prefix"
+  rm -rf "$prefix" "$user"
+}
+trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -62,4 +69,41 @@ mkdir -p "$work"
 "$prefix/bin/pulvitra-cli" info "$work/gen.pul" >"$work/info.json" || fail "pulvitra-cli info"
 grep -q '{' "$work/info.json" || fail "pulvitra-cli info printed no JSON"
 "$prefix/bin/pulvitra-cli" stats "$work/gen.pul" >/dev/null || fail "pulvitra-cli stats"
+
+# Installed for several users: the prefix read-only, this user's folders in temporary places.
+# (The administrator, for whom the folders stay writable, gets the same per-user folders.)
+chmod -R a-w "$prefix/bin" "$prefix/share"
+mkdir -p "$user/home" "$user/config"
+echo 'XDG_DOCUMENTS_DIR="$HOME/Dokumente"' >"$user/config/user-dirs.dirs"
+as_user() {
+  env -u PULVITRA_HOME -u XDG_DOCUMENTS_DIR HOME="$user/home" XDG_CONFIG_HOME="$user/config" \
+    XDG_DATA_HOME="$user/data" QT_QPA_PLATFORM=offscreen "$@"
+}
+folders=$(as_user "$prefix/bin/pulvitra-cli" folders) || fail "pulvitra-cli folders"
+for line in '"portable": false' "\"settings\": \"$user/config/pulvitra/Pulvitra.ini\"" \
+            "\"help\": \"$prefix/share/pulvitra/\"" "\"help_copy\": \"$user/data/pulvitra/pulvitra.hlp\"" \
+            "\"documents\": \"$user/home/Dokumente/Pulvitra\""; do
+  grep -qF "$line" <<<"$folders" || fail "installed folders lack $line: $folders"
+done
+# The program itself: after the language has settled by itself (German, 2.1 s), its help is the
+# copy of share/pulvitra/pulvitra_de.hlp in the user's data folder, and the prefix is unchanged.
+as_user "$prefix/bin/pulvitra" >"$user/gui.log" 2>&1 &
+gui_pid=$!
+for _ in $(seq 100); do
+  [ -s "$user/data/pulvitra/pulvitra.hlp" ] && break
+  sleep 0.1
+done
+kill "$gui_pid" 2>/dev/null; wait "$gui_pid" 2>/dev/null || true; gui_pid=
+cmp -s "$prefix/share/pulvitra/pulvitra_de.hlp" "$user/data/pulvitra/pulvitra.hlp" \
+  || fail "no per-user help copy from share/pulvitra/: $(cat "$user/gui.log")"
+[ "$(ls "$prefix/bin" | tr '\n' ' ')" = "pulvitra pulvitra-cli recorder-sim " ] || fail "the program wrote into bin/"
+
+# A copy in a writable folder of its own, with its help beside it, stays portable.
+mkdir -p "$user/portable"
+cp "$prefix/bin/pulvitra-cli" "$prefix/share/pulvitra/"*.hlp "$user/portable/"
+folders=$(as_user "$user/portable/pulvitra-cli" folders) || fail "portable pulvitra-cli folders"
+for line in '"portable": true' "\"settings\": \"$user/portable/Pulvitra.ini\"" \
+            "\"documents\": \"$user/portable/data\""; do
+  grep -qF "$line" <<<"$folders" || fail "portable folders lack $line: $folders"
+done
 echo "install layout ok"

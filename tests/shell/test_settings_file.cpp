@@ -99,14 +99,6 @@ TEST(SettingsFile, writing_keeps_other_sections_and_unknown_keys) {
   EXPECT_EQ(read_ini_value(path, "ports", "com1"), "/dev/ttyUSB0");
 }
 
-TEST(SettingsFile, a_failed_write_names_the_file) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("no such folder/Pulvitra.ini");
-  const QString error = write_settings(path, Settings{}, "COM1", 1);
-  EXPECT_TRUE(error.contains(path)) << error.toStdString();
-  EXPECT_FALSE(QFile::exists(path));
-}
-
 TEST(SettingsFile, a_failed_write_leaves_the_old_file_whole) {
   QTemporaryDir dir;
   const QByteArray previous = "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n";
