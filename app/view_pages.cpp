@@ -11,6 +11,7 @@
 #include "app/image_control.h"
 #include "app/radio_group.h"
 #include "app/control_factory.h"
+#include "app/hrv_panel.h"
 #include "app/tmain.h"
 #include "app/track_bar.h"
 #include "views/screen_sizes.h"
@@ -107,7 +108,9 @@ void ViewPages::build() {
   label(trend, "Label37", "Beginn/End-Marken", 200, 372);
 
   QWidget* lorenz = make_control<QWidget>(main_.page(kPageLorenz), "Panel8", 0, 0, 625, 420);
-  Image5 = image(lorenz, "Image5", kLorenzImageSize, 69, 0);
+  // The diagram at the left leaves room for its heart-rate variability at the right.
+  Image5 = image(lorenz, "Image5", kLorenzImageSize, 2, 0);
+  hrv_panel_ = new HrvPanel(lorenz, 459, 0, 135, kLorenzImageSize.height);
 }
 
 void ViewPages::connect_handlers() {
@@ -159,7 +162,10 @@ void ViewPages::redraw_views(int kind) {
   target.screen = {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
   ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
   for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
+  if (kind == kViewAll || kind == kViewLorenz) show_hrv();
 }
+
+void ViewPages::show_hrv() { hrv_panel_->show_figures(main_.ekg, state_.limit1, state_.limit2); }
 
 // Sets the overview scroll bar to the state's position without running its change handler:
 // the state has already taken the scroll.
@@ -272,6 +278,7 @@ void ViewPages::TrackBarChange() {
   TrackBar1->setSelection(std::min(p1, p2), std::max(p1, p2));
   TrackBar2->setSelection(std::min(p1, p2), std::max(p1, p2));
   redraw_views(kViewHistogram);
+  show_hrv();  // the variability is that of the beats between the limits
 }
 
 void ViewPages::focus_overview() { ScrollBar1->setFocus(); }

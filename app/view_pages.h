@@ -13,6 +13,7 @@ class QScrollBar;
 namespace pulvitra {
 
 class TMain;
+class HrvPanel;
 class ImageControl;
 class RadioGroup;
 class TrackBar;
@@ -56,6 +57,7 @@ class ViewPages : public QObject {
   void open_selection_in_zoom();
   void show_overview_position();
   void toggle_selection_on_screen();
+  void show_hrv();
 
   TMain& main_;
   ImageControl* Image1 = nullptr;  // zoom
@@ -63,6 +65,7 @@ class ViewPages : public QObject {
   ImageControl* Image3 = nullptr;  // trend
   ImageControl* Image4 = nullptr;  // histogram
   ImageControl* Image5 = nullptr;  // Lorenz
+  HrvPanel* hrv_panel_ = nullptr;  // beside it
   QScrollBar* ScrollBar1 = nullptr;
   QScrollBar* ScrollBar2 = nullptr;
   QComboBox* ComboBox1 = nullptr;

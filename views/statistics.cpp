@@ -31,6 +31,14 @@ bool within_limits(float rate, int lower, int upper) {
   return 2.0 * lower < rate && rate < 2.0 * upper;
 }
 
+}  // namespace
+
+bool beat_selected(float rate, int lower, int upper) {
+  return in_histogram_range(rate) && within_limits(rate, lower, upper);
+}
+
+namespace {
+
 void count_bins(BeatStatistics& stats, std::span<const float> rates) {
   for (const float rate : rates) {
     if (!in_histogram_range(rate)) continue;
@@ -59,7 +67,7 @@ BeatStatistics beat_statistics(std::span<const float> rates, int limit1, int lim
   // have always been computed.
   float sum = 0.0f;
   for (const float rate : rates) {
-    if (!in_histogram_range(rate) || !within_limits(rate, stats.StatLower, stats.StatUpper)) continue;
+    if (!beat_selected(rate, stats.StatLower, stats.StatUpper)) continue;
     ++stats.n;
     sum = sum + rate;
   }
@@ -71,7 +79,7 @@ BeatStatistics beat_statistics(std::span<const float> rates, int limit1, int lim
   float squares_rate = 0.0f;
   float squares_period = 0.0f;
   for (const float rate : rates) {
-    if (!in_histogram_range(rate) || !within_limits(rate, stats.StatLower, stats.StatUpper)) continue;
+    if (!beat_selected(rate, stats.StatLower, stats.StatUpper)) continue;
     const double rate_diff = mean - rate;
     const double period_diff = mean_period - 60000.0 / rate;
     squares_rate = static_cast<float>(squares_rate + rate_diff * rate_diff);

@@ -16,7 +16,10 @@
 #include "app/tmain.h"
 #include "app/track_bar.h"
 #include "app/view_pages.h"
+#include "recording/decoder.h"
+#include "recording/recording_generator.h"
 #include "views/canvas.h"
+#include "views/hrv.h"
 
 using namespace pulvitra::test;
 
@@ -236,4 +239,34 @@ TEST_F(ViewPagesTest, the_limit_captions_follow_the_bar_that_holds_each_limit) {
   EXPECT_EQ(label12->text(), u("<- Oberer Grenzwert"));
   EXPECT_EQ(bar_1->SelStart(), 20);
   EXPECT_EQ(bar_2->SelEnd(), 40);
+}
+
+TEST_F(ViewPagesTest, the_lorenz_page_shows_the_variability_of_the_beats_between_the_limits) {
+  GeneratorOptions options;
+  options.rate = 75;
+  options.minutes = 3;
+  copy_generated_image(generate_recording(options), ekg());
+  DecodeRecording(ekg(), window->decoder);
+  views().redraw_views(kViewLorenz);
+  auto text = [&](const char* name) { return window->control<QLabel>(name)->text(); };
+  const auto rates = std::span<const float>(ekg().BeatRate).subspan(1, ekg().BeatCount);
+  const auto bits = std::span<const std::uint8_t>(ekg().BeatFlags).subspan(1, ekg().BeatCount);
+  const HeartRateVariability all = heart_rate_variability(rates, bits, kLimitMin, kLimitMax);
+  EXPECT_EQ(text("Label60"), QString::number(all.n));
+  EXPECT_EQ(text("Label61"), QString::asprintf("%.1f ms", *all.mean_rr_ms));
+  EXPECT_EQ(text("Label66"), QString::asprintf("%.1f %%", *all.pnn50_percent));
+  EXPECT_EQ(text("Label69"), QString::asprintf("%.2f", *all.sd1_sd2));
+  EXPECT_EQ(text("Label70"), QString::asprintf("%.1f /min", *all.mean_rate));
+
+  // Narrowing the limits to 74..78 per minute selects fewer beats at once.
+  window->control<TrackBar>("TrackBar1")->setValue(37);
+  window->control<TrackBar>("TrackBar2")->setValue(39);
+  const HeartRateVariability narrow = heart_rate_variability(rates, bits, 37, 39);
+  ASSERT_LT(narrow.n, all.n);
+  EXPECT_EQ(text("Label60"), QString::number(narrow.n));
+
+  clear_recording(ekg());  // New: no beat left between any limits
+  views().redraw_views(kViewAll);
+  for (const char* name : {"Label60", "Label61", "Label66", "Label72"}) EXPECT_EQ(text(name), "") << name;
+  EXPECT_EQ(text("Label41"), u("RR Mittel"));
 }

@@ -57,6 +57,10 @@ TEST_F(StatsCommand, SteadyRhythmGivesConsistentFiguresAndTexts) {
   EXPECT_EQ(json["mean_period_text"].toString(), QString::number(std::lrint(60000.0 / mean)));
   EXPECT_EQ(json["sd_period_text"].toString(),
             QString::number(std::lrint(static_cast<float>(json["SDp"].toDouble()))));
+  // The variability of the same beats: 60000 / mean RR lies just below the mean rate.
+  const QJsonObject hrv = json["hrv"].toObject();
+  EXPECT_EQ(hrv["n"].toInt(), counted);
+  EXPECT_NEAR(hrv["mean_rate"].toDouble(), mean, 0.05);
 }
 
 TEST_F(StatsCommand, EmptyMemoryHasNoCountsAndNullStatistics) {
@@ -66,6 +70,12 @@ TEST_F(StatsCommand, EmptyMemoryHasNoCountsAndNullStatistics) {
   for (const char* key : {"M", "SDr", "SDp", "mean_rate_text", "sd_rate_text", "vc_text",
                           "mean_period_text", "sd_period_text"}) {
     EXPECT_TRUE(json[key].isNull()) << key;
+  }
+  const QJsonObject hrv = json["hrv"].toObject();
+  EXPECT_EQ(hrv["n"].toInt(-1), 0);
+  for (const char* key : {"mean_rr_ms", "sdnn_ms", "rmssd_ms", "sdsd_ms", "nn50", "pnn50_percent", "sd1_ms",
+                          "sd2_ms", "sd1_sd2", "mean_rate", "min_rate", "max_rate"}) {
+    EXPECT_TRUE(hrv.contains(key) && hrv[key].isNull()) << key;
   }
 }
 

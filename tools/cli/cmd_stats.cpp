@@ -8,6 +8,8 @@
 #include "tools/cli/json_writer.h"
 #include "tools/cli/options.h"
 #include "tools/cli/recording_input.h"
+#include "tools/cli/hrv_fields.h"
+#include "views/hrv.h"
 #include "views/statistics.h"
 
 namespace pulvitra::cli {
@@ -17,7 +19,7 @@ namespace {
 constexpr int kLowestLimit = 15;
 constexpr int kHighestLimit = 90;
 
-std::string stats_json(const BeatStatistics& stats) {
+std::string stats_json(const BeatStatistics& stats, const HeartRateVariability& hrv) {
   JsonWriter json;
   json.begin_object().key("hist").begin_array();
   for (int k = kFirstBin; k <= kLastBin; ++k) json.value(static_cast<long long>(stats.HistCount[k]));
@@ -42,6 +44,13 @@ std::string stats_json(const BeatStatistics& stats) {
   text("vc_text", stats.vc_text);
   text("mean_period_text", stats.mean_period_text);
   text("sd_period_text", stats.sd_period_text);
+  json.key("hrv").begin_object();
+  for (const HrvField& field : hrv_fields()) {
+    json.key(field.key);
+    if (const auto figure = field.get(hrv)) json.value(*figure);
+    else json.null();
+  }
+  json.end_object();
   return json.end_object().finish();
 }
 
@@ -60,16 +69,18 @@ int run_stats(const QStringList& args) {
   decode(*input);
   const TEKG& ekg = *input->ekg;
   const int count = std::min<int>(ekg.BeatCount, kMaxBeats);
-  const BeatStatistics stats =
-      beat_statistics(std::span<const float>(ekg.BeatRate).subspan(1, count), limit1, limit2);
-  const std::string json = stats_json(stats);
+  const auto rates = std::span<const float>(ekg.BeatRate).subspan(1, count);
+  const auto bits = std::span<const std::uint8_t>(ekg.BeatFlags).subspan(1, count);
+  const std::string json =
+      stats_json(beat_statistics(rates, limit1, limit2), heart_rate_variability(rates, bits, limit1, limit2));
   std::fwrite(json.data(), 1, json.size(), stdout);
   return 0;
 }
 
 const Command kStats("stats", "FILE.pul [--limits P1 P2]",
                      "Prints the histogram counts (bins 15..95) and the beat statistics between "
-                     "the limit positions P1 and P2 (default 15 90, either order) as JSON",
+                     "the limit positions P1 and P2 (default 15 90, either order), with the heart-rate "
+                     "variability of those beats, as JSON",
                      run_stats);
 
 }  // namespace

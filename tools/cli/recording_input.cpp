@@ -24,19 +24,24 @@ QString file_error_text(const RecordingFile& file, const QString& path) {
   return {};
 }
 
-std::optional<RecordingInput> open_recording(const QString& path, Accept accept) {
+RecordingInput read_recording(const QString& path) {
   RecordingInput input;
   input.file = read_recording_file(path);
-  const ReadStatus status = input.file.status;
-  if (status != ReadStatus::Ok && !(accept == Accept::kHeader && status == ReadStatus::NotARecording)) {
-    std::fprintf(stderr, "pulvitra-cli: %s\n", file_error_text(input.file, path).toLocal8Bit().constData());
-    return std::nullopt;
-  }
-  if (status == ReadStatus::Ok) {
+  if (input.file.status == ReadStatus::Ok) {
     input.ekg = std::make_unique<TEKG>();
     clear_recording(*input.ekg);
     copy_image(input.file.image, *input.ekg);
     input.decoder.FixedInterval = input.file.header.fixed_interval;
+  }
+  return input;
+}
+
+std::optional<RecordingInput> open_recording(const QString& path, Accept accept) {
+  RecordingInput input = read_recording(path);
+  const ReadStatus status = input.file.status;
+  if (status != ReadStatus::Ok && !(accept == Accept::kHeader && status == ReadStatus::NotARecording)) {
+    std::fprintf(stderr, "pulvitra-cli: %s\n", file_error_text(input.file, path).toLocal8Bit().constData());
+    return std::nullopt;
   }
   return input;
 }

@@ -23,6 +23,10 @@ struct RecordingInput {
   DecoderState decoder;       // as at program start, with the file's fixed interval
 };
 
+// Reads the file and prints nothing; ekg is null unless the file is Ok. For a whole
+// recording the image is in ekg and decoder.FixedInterval holds the file's interval.
+RecordingInput read_recording(const QString& path);
+
 // Reads the file; after a file error (printed) nothing. For a whole recording the image is
 // in ekg and decoder.FixedInterval holds the file's interval, as after Open.
 std::optional<RecordingInput> open_recording(const QString& path, Accept accept = Accept::kRecording);
