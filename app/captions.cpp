@@ -70,6 +70,7 @@ const std::vector<CaptionEntry>& main_window_captions() {
        u("Small, non significant values could be filtered out using the limit bars."), {}, {}},
       {"Help1", u("Hilfe"), u("Help"), {}, {}},
       {"P2C1", u("Drucken"), u("Print"), {}, {}},
+      {"P2C3", u("Exportieren..."), u("Export..."), {}, {}},
       {"P2C2", u("Hilfe"), u("Help"), {}, {}},
   };
   return table;
