@@ -76,6 +76,7 @@ const std::vector<CaptionEntry>& main_window_captions() {
       {"Label53", u("Schläge zwischen den Grenzwerten des Histogramms"), u("Beats between the histogram's limits"), {}, {}},
       {"Help1", u("Hilfe"), u("Help"), {}, {}},
       {"P2C1", u("Drucken"), u("Print"), {}, {}},
+      {"P2C3", u("Exportieren..."), u("Export..."), {}, {}},
       {"P2C2", u("Hilfe"), u("Help"), {}, {}},
   };
   return table;

@@ -24,6 +24,8 @@ class PatientPage : public QObject {
   PatientPage(TMain& main, QWidget* page);
 
   void init_dialog_folders();  // creation step 7
+  // Where the file dialogs start: the program's data/ folder.
+  const QString& dialog_folder() const { return dialog_folder_; }
   // New: today's date, empty fields, empty recording, views redrawn, plain caption,
   // nothing to save. Creation step 16 and the first step of Open.
   void reset_recording();

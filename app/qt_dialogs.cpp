@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTextBrowser>
 
 #include "shell/language.h"
@@ -37,14 +38,23 @@ QString qt_filter(const QString& filter) {
   return out.join(QLatin1String(";;"));
 }
 
+// The extension of a filter that names exactly one ("Beat list (*.csv)" -> "csv"), else "".
+QString filter_suffix(const QString& qt_filter_entry) {
+  static const QRegularExpression kOnePattern(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+  return kOnePattern.match(qt_filter_entry).captured(1);
+}
+
 // The save dialog completes a typed name with the default suffix itself and only then asks
-// before replacing; it also takes "foo." as "foo" so that it becomes "foo.pul".
+// before replacing; it also takes "foo." as "foo" so that it becomes "foo.pul". With several
+// filters the suffix is the chosen filter's, so "foo" under "EDF+ (*.edf)" becomes "foo.edf".
 class SaveDialog final : public QFileDialog {
  public:
   using QFileDialog::QFileDialog;
 
  protected:
   void accept() override {
+    const QString chosen = filter_suffix(selectedNameFilter());
+    if (!chosen.isEmpty() && !defaultSuffix().isEmpty()) setDefaultSuffix(chosen);
     const QStringList files = selectedFiles();
     if (!files.isEmpty()) {
       const QString completed = with_default_suffix(files.first(), defaultSuffix());

@@ -17,6 +17,7 @@
 #include "shell/application.h"
 #include "app/device_page.h"
 #include "app/error_report.h"
+#include "app/export_action.h"
 #include "app/image_control.h"
 #include "app/patient_page.h"
 #include "app/tselprinter.h"
@@ -140,9 +141,12 @@ void TMain::attach_context_menus() {
   PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
   QAction* print = PopupMenu2->addAction(QStringLiteral("Drucken"));
   print->setObjectName(QStringLiteral("P2C1"));
+  QAction* export_views = PopupMenu2->addAction(QStringLiteral("Exportieren..."));
+  export_views->setObjectName(QStringLiteral("P2C3"));
   QAction* help2 = PopupMenu2->addAction(QStringLiteral("Hilfe"));
   help2->setObjectName(QStringLiteral("P2C2"));
   connect(print, &QAction::triggered, this, &TMain::P2C1Click);
+  connect(export_views, &QAction::triggered, this, [this] { export_recording(*this); });
   connect(help2, &QAction::triggered, this, &TMain::P2C2Click);
 
   // The view images show PopupMenu2; every other control of the notebook shows PopupMenu1.

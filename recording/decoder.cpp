@@ -74,38 +74,50 @@ bool append_event(DecodeWork& work, std::uint16_t entry) {
   return true;
 }
 
+// Image bytes the device code at image position pos takes, the code itself included.
+int image_code_length(const TEKG& ekg, int pos) {
+  switch (ekg.Image[pos]) {
+    case kCodeRateMarker:
+    case kCodeEvent:
+      return 2;
+    case kCodeStartRecord:
+      return ekg.Image[pos + 1] == 0 ? 4 : 1;
+    default:  // 251, 253
+      return 1;
+  }
+}
+
 // Consumes the device code at image position pos and returns the position after it.
 int consume_image_code(TEKG& ekg, DecodeWork& work, int pos) {
   switch (ekg.Image[pos]) {
-    case kCodeSkip251:
-    case kCodePace:
-      return pos + 1;
     case kCodeRateMarker: {
       const auto marker = static_cast<std::uint16_t>(kRateMarkerBase + ekg.Image[pos + 1]);
       append_event(work, marker);
       work.rate_marker = marker;
-      return pos + 2;
+      break;
     }
     case kCodeEvent:
       ekg.SawCode254 = true;
-      return pos + 2;
-    default:  // 255
-      if (ekg.Image[pos + 1] == 0) {
-        ekg.SawStartRecord = true;
-        return pos + 4;
-      }
-      return pos + 1;
+      break;
+    case kCodeStartRecord:
+      if (ekg.Image[pos + 1] == 0) ekg.SawStartRecord = true;
+      break;
+    default:
+      break;
   }
+  return pos + image_code_length(ekg, pos);
 }
 
-// The image reader of the detector: moves pos to the next sample, consuming the codes before
-// it, and returns that sample. pos starts below kScanEnd and codes are chained only up to
-// kScanEnd, so the reader never looks past position kScanEnd + 4 (inside the image).
-inline std::uint8_t NextImageSample(TEKG& ekg, DecodeWork& work, int& pos) {
+// The image reader: moves pos to the next sample, letting consume take the codes before it
+// (consume returns the position after a code), and returns that sample. pos starts below
+// kScanEnd and codes are chained only up to kScanEnd, so the reader never looks past position
+// kScanEnd + 4 (inside the image).
+template <class Consume>
+inline std::uint8_t NextImageSample(const TEKG& ekg, int& pos, Consume consume) {
   pos += 1;
   if (ekg.Image[pos] >= kFirstCode) {
     do {
-      pos = consume_image_code(ekg, work, pos);
+      pos = consume(pos);
     } while (ekg.Image[pos] >= kFirstCode && pos <= kScanEnd);
   }
   return ekg.Image[pos];
@@ -126,7 +138,7 @@ void detect_beats(TEKG& ekg, DetectorState& detector, DecodeWork& work) {
   int pos = 0;                                         // ReadPos
   do {
     since += 1;
-    const std::uint8_t b = NextImageSample(ekg, work, pos);
+    const std::uint8_t b = NextImageSample(ekg, pos, [&](int p) { return consume_image_code(ekg, work, p); });
     average = (3 * average + b) / 4;  // stays within a byte
     // b > (a + 20) - n / 6, multiplied out by 6 to stay exact in integers.
     if (6 * (b - static_cast<int>(average) - 20) + since > 0 && since > 4) {
@@ -490,10 +502,26 @@ DecodeResult decode_recording(TEKG& ekg, DecoderState& state, BeatRateLookup loo
 
   DecodeResult result;
   result.kept_positions.assign(work->kept_position.begin() + 1, work->kept_position.begin() + 1 + work->kept_count);
+  result.kept_intervals.assign(work->kept_interval.begin() + 1, work->kept_interval.begin() + 1 + work->kept_count);
+  state.last_decode = result;
   return result;
 }
 
 void DecodeRecording(TEKG& ekg, DecoderState& state) { decode_recording(ekg, state); }
+
+ImageSamples read_image_samples(const TEKG& ekg) {
+  ImageSamples samples;
+  samples.values.reserve(kLastSamplePosition);
+  samples.positions.reserve(kLastSamplePosition);
+  int pos = 0;
+  while (pos < kLastSamplePosition) {
+    const std::uint8_t b = NextImageSample(ekg, pos, [&](int p) { return p + image_code_length(ekg, p); });
+    if (pos > kLastSamplePosition) break;
+    samples.values.push_back(b);
+    samples.positions.push_back(static_cast<std::uint16_t>(pos));
+  }
+  return samples;
+}
 
 int CountMeasurements(const TEKG& ekg) {
   int count = 0;

@@ -18,6 +18,16 @@ struct DetectorState {
   bool operator==(const DetectorState&) const = default;
 };
 
+// What a decode found beyond the recording's tables.
+struct DecodeResult {
+  // Image positions at which the kept beats were detected, in order: entry k-1 belongs to
+  // BeatRate[k]. Holds BeatCount + 1 entries when two or more beats were kept (the last one
+  // is kept but not counted), else BeatCount entries.
+  std::vector<std::uint16_t> kept_positions;
+  // The sample interval (ms) each of those beats was rated with, in the same order.
+  std::vector<std::uint8_t> kept_intervals;
+};
+
 // What the decodes of the program's one recording carry from one to the next. It lives beside
 // the recording; a new DecoderState is the state at program start.
 struct DecoderState {
@@ -26,6 +36,8 @@ struct DecoderState {
   // Time added per image byte when the pages were built: round(100 / interval), 10 when unknown.
   std::uint8_t TimeStep = 0;
   DetectorState detector;
+  // What the last decode found beyond the tables: the beats' positions for the exports.
+  DecodeResult last_decode;
 };
 
 // Rebuilds BeatRate, BeatFlags, BeatCount, Pages, PageStartBlock, PageRate, PageTime and
@@ -51,15 +63,21 @@ std::uint8_t ModeInterval(const std::array<std::uint8_t, 7>& estimates);
 // the scan over all kept beats (slow; kept to compare against).
 enum class BeatRateLookup { kIndexed, kLiteralScan };
 
-// What a decode found beyond the recording's tables.
-struct DecodeResult {
-  // Image positions at which the kept beats were detected, in order: entry k-1 belongs to
-  // BeatRate[k]. Holds BeatCount + 1 entries when two or more beats were kept (the last one
-  // is kept but not counted), else BeatCount entries.
-  std::vector<std::uint16_t> kept_positions;
-};
-
-// DecodeRecording with a choice of lookup, also returning the kept beat positions.
+// DecodeRecording with a choice of lookup, also returning the kept beat positions (which it
+// keeps in state.last_decode as well).
 DecodeResult decode_recording(TEKG& ekg, DecoderState& state, BeatRateLookup lookup = BeatRateLookup::kIndexed);
+
+// The last image position whose byte counts as a sample: beyond it lie only the bytes the
+// detector reads to finish its last step.
+inline constexpr int kLastSamplePosition = 32759;
+
+// The recording's samples as the detector reads them from the start of the image, device codes
+// and their argument bytes passed over: each sample's value and its image position (1..32759,
+// increasing).
+struct ImageSamples {
+  std::vector<std::uint8_t> values;
+  std::vector<std::uint16_t> positions;
+};
+ImageSamples read_image_samples(const TEKG& ekg);
 
 }  // namespace pulvitra

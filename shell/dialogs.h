@@ -34,6 +34,7 @@ class Dialogs {
                                  const QString& filter) = 0;
   // A typed name without an extension gets default_suffix from the dialog itself, before
   // it asks whether to replace an existing file, so the name returned is the one asked about.
+  // Among several filters the chosen filter's extension takes default_suffix's place.
   virtual QString save_file_name(const QString& caption, const QString& folder,
                                  const QString& filter, const QString& suggested,
                                  const QString& default_suffix = QString()) = 0;

@@ -168,6 +168,26 @@ TEST(QtDialogs, save_dialog_asks_before_it_replaces_the_completed_name) {
   }
 }
 
+// Among several filters a typed name takes the chosen filter's extension.
+TEST(QtDialogs, save_dialog_completes_with_the_chosen_filters_extension) {
+  LanguageGuard guard;
+  cur_lang = kEnglish;
+  QTemporaryDir dir;
+  QtDialogs dialogs;
+  for (const auto& [filter, expected] : {std::pair{"EDF+ (*.edf)", "signal.edf"}, std::pair{"Beat list (*.csv)", "signal.csv"}}) {
+    ModalSteps steps({[filter = QString::fromLatin1(filter)](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      dialog->selectNameFilter(filter);
+      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("signal"));
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    }});
+    EXPECT_EQ(dialogs.save_file_name("Export", dir.path(), "Beat list|*.csv|EDF+|*.edf", QString(), "csv"),
+              dir.filePath(QLatin1String(expected)));
+    EXPECT_TRUE(steps.all_done());
+  }
+}
+
 namespace {
 
 TEST(QtPrintDialog, is_the_platform_print_dialog_titled_as_asked_and_cancel_prints_nothing) {

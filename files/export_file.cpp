@@ -1,0 +1,20 @@
+#include "files/export_file.h"
+
+#include "files/beat_list.h"
+#include "files/edf_export.h"
+
+namespace pulvitra {
+
+ExportFormat export_format_for(const QString& path) {
+  return path.endsWith(QLatin1String(".edf"), Qt::CaseInsensitive) ? ExportFormat::kEdf : ExportFormat::kBeatList;
+}
+
+WriteResult write_export(const QString& path, ExportFormat format, const ExportTimeline& timeline,
+                         const PatientFields& fields, int limit1, int limit2) {
+  if (format == ExportFormat::kBeatList) return write_file_replacing(path, beat_list_csv(timeline, limit1, limit2));
+  const EdfFile edf = edf_file_bytes(timeline, fields);
+  if (!edf.error.isEmpty()) return {false, edf.error};
+  return write_file_replacing(path, edf.bytes);
+}
+
+}  // namespace pulvitra

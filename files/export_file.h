@@ -1,0 +1,24 @@
+// Writing an export to a file the user named: the beat list or the EDF+ file, chosen by the
+// name's extension, written through a temporary file so that a failure leaves an existing
+// file as it was.
+#pragma once
+
+#include <QString>
+
+#include "files/export_timeline.h"
+#include "files/recording_file.h"
+#include "shell/file_replace.h"
+
+namespace pulvitra {
+
+enum class ExportFormat { kBeatList, kEdf };
+
+// ".edf" in any case is the EDF+ file; every other name gets the beat list.
+ExportFormat export_format_for(const QString& path);
+
+// Writes the export; fields go into the EDF+ header only, the limit positions into the beat
+// list's in_limits column only.
+WriteResult write_export(const QString& path, ExportFormat format, const ExportTimeline& timeline,
+                         const PatientFields& fields, int limit1, int limit2);
+
+}  // namespace pulvitra

@@ -1,0 +1,125 @@
+// Export in the views' pop-up menu: its place after Print, the save dialog it asks, the files
+// it writes, and that a failure or an empty recording harms nothing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+#include "app/export_action.h"
+#include "app/patient_page.h"
+#include "app/tmain.h"
+#include "files/recording_file.h"
+#include "recording/recording_generator.h"
+#include "shell/language.h"
+#include "tests/support/scripted_dialogs.h"
+
+using namespace pulvitra;
+using namespace pulvitra::test;
+
+namespace {
+
+QByteArray read_all(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct ExportWindowTest : ::testing::Test {
+  void start(std::uint8_t language = kGerman) {
+    qputenv("PULVITRA_HOME", home.path().toUtf8());
+    QDir(home.path()).mkdir(QStringLiteral("data"));
+    cur_lang = language;
+    window = std::make_unique<TMain>(settings);
+    dialogs.calls.clear();
+  }
+  ~ExportWindowTest() override {
+    qunsetenv("PULVITRA_HOME");
+    cur_lang = kGerman;
+  }
+  void load_beats() {
+    TEKG ekg;
+    clear_recording(ekg);
+    copy_generated_image(generate_recording(GeneratorOptions{}), ekg);
+    PatientFields fields;
+    fields.surname = QStringLiteral("Meier");
+    fields.sex = kSexFemale;
+    ASSERT_TRUE(save_recording_file(home.filePath("ecg.pul"), fields, 0, ekg).ok);
+    ASSERT_TRUE(window->patient->load_recording(home.filePath("ecg.pul")));
+    dialogs.calls.clear();
+  }
+  QString data(const char* name) const { return home.filePath(QStringLiteral("data/") + QLatin1String(name)); }
+
+  QTemporaryDir home;
+  ScriptedDialogs dialogs;
+  Settings settings;
+  std::unique_ptr<TMain> window;
+};
+
+TEST_F(ExportWindowTest, writes_the_beat_list_or_the_edf_file_chosen_in_the_dialog) {
+  start();
+  QStringList menu;
+  for (QAction* action : window->PopupMenu2->actions()) menu << action->text();
+  EXPECT_EQ(menu, QStringList({"Drucken", "Exportieren...", "Hilfe"}));
+  load_beats();
+  dialogs.file_names = {data("list"), data("signal.edf")};
+  export_recording(*window);
+  export_recording(*window);
+  ASSERT_EQ(dialogs.calls.size(), 2);  // two save dialogs, no message
+  const DialogCall& asked = dialogs.calls[0];
+  EXPECT_EQ(asked.kind, "save");
+  EXPECT_EQ(asked.caption, "Exportieren");
+  EXPECT_EQ(asked.text, "Schlagliste|*.csv|EDF+|*.edf");
+  EXPECT_EQ(QDir(asked.folder).canonicalPath(), QDir(home.filePath("data")).canonicalPath());
+
+  const QList<QByteArray> rows = read_all(data("list.csv")).split('\n');
+  EXPECT_EQ(rows.size(), window->ekg.BeatCount + 2);  // header, beats, the empty end
+  const QByteArray edf = read_all(data("signal.edf"));
+  EXPECT_EQ(edf.mid(192, 5), "EDF+C");
+  EXPECT_EQ(edf.mid(8, 20), "X F X Meier         ");
+}
+
+TEST_F(ExportWindowTest, a_failed_write_says_so_and_keeps_the_old_file) {
+  start();
+  load_beats();
+  for (const char* name : {"old.csv", "old.edf"}) {
+    const QByteArray previous("an earlier export");
+    QFile old(data(name));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(previous) == previous.size());
+    old.close();
+    dialogs.calls.clear();
+    dialogs.file_names = {data(name)};
+    // A file size limit makes the writes fail part way, as a full disk does.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old_limit{};
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    rlimit small{4096, old_limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    export_recording(*window);
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+
+    ASSERT_EQ(dialogs.messages().size(), 1) << name;
+    EXPECT_EQ(dialogs.messages()[0].caption, "Dateifehler");
+    EXPECT_TRUE(dialogs.messages()[0].text.startsWith(QString::fromUtf8("Beim Speichern der Datei ist ein Fehler")));
+    EXPECT_EQ(read_all(data(name)), previous) << name;
+  }
+}
+
+TEST_F(ExportWindowTest, fewer_than_two_beats_only_says_there_is_nothing) {
+  start(kEnglish);
+  QStringList menu;
+  for (QAction* action : window->PopupMenu2->actions()) menu << action->text();
+  EXPECT_EQ(menu, QStringList({"Print", "Export...", "Help"}));
+  dialogs.file_names = {data("empty.csv")};
+  export_recording(*window);
+  ASSERT_EQ(dialogs.calls.size(), 1);
+  EXPECT_EQ(dialogs.calls[0].kind, "message");
+  EXPECT_EQ(dialogs.calls[0].text, "No printable data available!");
+  EXPECT_FALSE(QFile::exists(data("empty.csv")));
+}
+
+}  // namespace
