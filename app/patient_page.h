@@ -24,8 +24,10 @@ class PatientPage : public QObject {
   PatientPage(TMain& main, QWidget* page);
 
   void init_dialog_folders();  // creation step 7
-  // Where the file dialogs start: the program's data/ folder.
+  // Where the file dialogs start: the program's data/ folder, or the user's documents folder
+  // of an installed program, made on first use.
   const QString& dialog_folder() const { return dialog_folder_; }
+  QString dialog_folder();
   // New: today's date, empty fields, empty recording, views redrawn, plain caption,
   // nothing to save. Creation step 16 and the first step of Open.
   void reset_recording();
@@ -77,8 +79,6 @@ class PatientPage : public QObject {
   QString file_name() const;
 
   TMain& main_;
-  // The file dialogs' start folder, made on first use when an installed program keeps it per user.
-  QString dialog_folder();
   QString dialog_folder_;
   bool create_dialog_folder_ = false;
   bool save_allowed_ = false;

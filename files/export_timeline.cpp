@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "recording/beat_selection.h"
+
 namespace pulvitra {
 
 int sample_interval(std::uint8_t fixed_interval, std::span<const std::uint8_t> beat_intervals) {
@@ -46,9 +48,7 @@ ExportTimeline export_timeline(const TEKG& ekg, std::uint8_t fixed_interval, con
 bool rate_within_limits(float rate, int limit1, int limit2) {
   const int lower = std::min(limit1, limit2);
   const int upper = std::max(limit1, limit2);
-  const double rounded = std::nearbyint(static_cast<double>(rate));
-  if (!(rounded >= 40.0 && rounded <= 180.0)) return false;  // also leaves out a NaN
-  return 2.0 * lower < rate && rate < 2.0 * upper;
+  return beat_selected(rate, lower, upper);
 }
 
 }  // namespace pulvitra

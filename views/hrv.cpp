@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "recording/beat_selection.h"
 #include "recording/tekg.h"
 #include "views/statistics.h"
 

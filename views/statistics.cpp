@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "recording/beat_selection.h"
+
 namespace pulvitra {
 
 long round_even(double value) { return std::lrint(std::nearbyint(value)); }
@@ -16,25 +18,6 @@ std::string format_one_decimal(double value) {
   std::string text(buffer, result.ptr);
   if (text.size() < 4) text.insert(0, 4 - text.size(), ' ');
   return text;
-}
-
-namespace {
-
-// A beat takes part in the histogram when its rounded rate lies in 40..180. Written so that
-// a NaN (a damaged table) is left out as well.
-bool in_histogram_range(float rate) {
-  const double rounded = std::nearbyint(static_cast<double>(rate));
-  return rounded >= 40.0 && rounded <= 180.0;
-}
-
-bool within_limits(float rate, int lower, int upper) {
-  return 2.0 * lower < rate && rate < 2.0 * upper;
-}
-
-}  // namespace
-
-bool beat_selected(float rate, int lower, int upper) {
-  return in_histogram_range(rate) && within_limits(rate, lower, upper);
 }
 
 namespace {

@@ -35,11 +35,6 @@ struct BeatStatistics {
 // positions in either order.
 BeatStatistics beat_statistics(std::span<const float> rates, int limit1, int limit2);
 
-// Whether a beat of this rate counts between the limit positions lower < upper: its rounded
-// rate lies in 40..180 and its rate strictly between 2 x lower and 2 x upper. A NaN (a damaged
-// table) never counts.
-bool beat_selected(float rate, int lower, int upper);
-
 // Pulse period in ms of a heart rate; a rate of exactly 0 (the empty recording) counts 1000 ms.
 float beat_period(float rate);
 

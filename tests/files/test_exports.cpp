@@ -58,8 +58,13 @@ TEST(EdfExport, generated_recording_reads_back_with_samples_beats_marks_and_pati
   const ExportTimeline timeline = export_timeline(ekg, 0, decoded);
   ASSERT_EQ(timeline.interval_ms, 12);
 
-  ReadBack edf(timeline, {.surname = u("Müller"), .first_name = u("Hans Jörg"), .date = u("07.03.05"),
-                          .patient_id = u("ID 7"), .sex = kSexMale});
+  PatientFields fields;
+  fields.surname = u("Müller");
+  fields.first_name = u("Hans Jörg");
+  fields.date = u("07.03.05");
+  fields.patient_id = u("ID 7");
+  fields.sex = kSexMale;
+  ReadBack edf(timeline, fields);
   ASSERT_EQ(edf.rc, 0) << edf.hdr.filetype;
   ASSERT_EQ(edf.hdr.edfsignals, 1);
   const edf_param_struct& ecg = edf.hdr.signalparam[0];
