@@ -16,6 +16,8 @@
 # the simulator that holds more of them shows the line itself held them back: a pseudo-terminal
 # passes bytes on in a kernel worker of normal priority, which busy loops can keep waiting.
 # Every run prints the most requests the simulator found in one read ("held").
+# UPLOAD_TIMING_LOAD_NICE=19 runs the busy loops at that nice level: the cores stay fully busy,
+# but the kernel's pseudo-terminal worker is no longer kept waiting behind them.
 # UPLOAD_TIMING_LOGS=DIR keeps the simulator's log and the program's messages of every failed
 # upload there (sim-RUN.log, cli-RUN.err).
 set -euo pipefail
@@ -35,7 +37,9 @@ else
 fi
 [[ ${#rates[@]} -gt 0 ]] || rates=(62500 12800)
 
-work=$(mktemp -d)
+# The simulator flushes every log line; on a disk a busy machine's writeback can hold such a
+# write back for tens of milliseconds, in which the simulator reads nothing. In memory it cannot.
+if [[ -d /dev/shm && -w /dev/shm ]]; then work=$(mktemp -d -p /dev/shm); else work=$(mktemp -d); fi
 sim=""
 busy=()
 cleanup() {
@@ -70,12 +74,12 @@ pacing_ms() {
 }
 
 if ((loaded)); then
-  # One busy loop per core, at the program's own priority.
+  # One busy loop per core, at the program's own priority unless told otherwise.
   for _ in $(seq "$(nproc)"); do
-    bash -c 'while :; do :; done' &
+    nice -n "${UPLOAD_TIMING_LOAD_NICE:-0}" bash -c 'while :; do :; done' &
     busy+=($!)
   done
-  echo "upload_timing: $runs uploads with ${#busy[@]} busy loops running;" \
+  echo "upload_timing: $runs uploads with ${#busy[@]} busy loops running at nice ${UPLOAD_TIMING_LOAD_NICE:-0};" \
        "recorder-sim ${sim_priority[*]:-at normal priority}"
 fi
 
