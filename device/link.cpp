@@ -22,8 +22,6 @@ constexpr int kMostRequestsMadeUp = 4;
 // A request the pacing has not written after this long will not come: the pacing has stopped.
 constexpr qint64 kRequestLostMs = 5000;
 
-QDeadlineTimer deadline_in(std::uint16_t ms) { return QDeadlineTimer(ms, Qt::PreciseTimer); }
-
 }  // namespace
 
 std::uint8_t baud_code(std::int32_t rate) {
@@ -45,6 +43,7 @@ Link::Link(PortInterface& pul_com_in, QTimer& timer1, QString& port_name_in, QOb
   connect(&pul_com, &PortInterface::line_error, this, &Link::pul_comError);
   PrecTimer1.OnTimer = [this](std::uint32_t time) { PrecTimer1Timer(time); };
   clock_.start();
+  now_ns = [this] { return clock_.nsecsElapsed(); };
 }
 
 bool Link::claim(Dialogue dialogue) {
@@ -104,14 +103,14 @@ void Link::Timer1Timer() {
   wake_waiting();
 }
 
-QCoro::Task<> Link::wait_for(QDeadlineTimer deadline, std::function<bool()> done) {
+QCoro::Task<> Link::wait_for(qint64 deadline_ns, std::function<bool()> done) {
   // This wait's own timer: no other wait can end it early or keep it waiting.
   QTimer timer;
   timer.setSingleShot(true);
   timer.setTimerType(Qt::PreciseTimer);
   connect(&timer, &QTimer::timeout, this, &Link::wake_waiting);
-  while (!done() && !deadline.hasExpired()) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(std::chrono::nanoseconds(deadline.remainingTimeNSecs()));
+  while (!done() && now_ns() < deadline_ns) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(std::chrono::nanoseconds(deadline_ns - now_ns()));
     timer.start(std::max<std::chrono::milliseconds>(left, std::chrono::milliseconds(1)));
     co_await next_event();
   }
@@ -121,14 +120,14 @@ QCoro::Task<> Link::wait_for(QDeadlineTimer deadline, std::function<bool()> done
 }
 
 QCoro::Task<> Link::v24_wait(std::uint16_t ms) {
-  const QDeadlineTimer deadline = deadline_in(ms);
+  const qint64 deadline = deadline_in(ms);
   v24_start_timeout(ms);
   co_await wait_for(deadline, [] { return false; });
 }
 
 QCoro::Task<bool> Link::v24_avail(std::uint16_t ms, std::uint16_t n) {
   if (RxBuffer.size() >= n) co_return true;
-  const QDeadlineTimer deadline = deadline_in(ms);
+  const qint64 deadline = deadline_in(ms);
   v24_start_timeout(ms);
   co_await wait_for(deadline, [this, n] { return RxBuffer.size() >= n; });
   co_return RxBuffer.size() >= n;
@@ -137,7 +136,7 @@ QCoro::Task<bool> Link::v24_avail(std::uint16_t ms, std::uint16_t n) {
 QCoro::Task<bool> Link::v24_avail_reply(int request, std::uint16_t ms, std::uint16_t n) {
   if (RxBuffer.size() >= n) co_return true;
   // The reply cannot come before its request went out: wait for the pacing to write it.
-  co_await wait_for(QDeadlineTimer(kRequestLostMs, Qt::PreciseTimer), [this, request, n] {
+  co_await wait_for(deadline_in(kRequestLostMs), [this, request, n] {
     return requests_sent() > request || !PacingActive || RxBuffer.size() >= n;
   });
   if (RxBuffer.size() >= n) co_return true;
@@ -231,7 +230,7 @@ void Link::start_pacing(std::uint32_t interval_ms) {
   forgiven_requests_ = 0;
   caught_up_last_tick_ = false;
   pacing_interval_ns_ = qint64{interval_ms} * 1'000'000;
-  pacing_start_ns_ = clock_.nsecsElapsed();
+  pacing_start_ns_ = now_ns();
   PrecTimer1.setResolution(1);
   PrecTimer1.setInterval(interval_ms);
   PrecTimer1.setEnabled(true);
@@ -249,7 +248,7 @@ void Link::stop_pacing() {
 
 void Link::send_requests(int count) {
   v24_send(QByteArray(count, 's'));
-  const qint64 now = clock_.nsecsElapsed();
+  const qint64 now = now_ns();
   for (int i = 0; i < count; ++i) request_written_ns_.push_back(now);
   wake_waiting();  // a block wait may be waiting for its request to go out
 }
@@ -258,7 +257,7 @@ void Link::PrecTimer1Timer(std::uint32_t /*time*/) {
   if (!PacingActive) return;
   int count = 1;
   if (pacing_start_ns_ >= 0 && pacing_interval_ns_ > 0) {
-    const qint64 due = (clock_.nsecsElapsed() - pacing_start_ns_) / pacing_interval_ns_ - forgiven_requests_;
+    const qint64 due = (now_ns() - pacing_start_ns_) / pacing_interval_ns_ - forgiven_requests_;
     qint64 behind = due - requests_sent();
     if (behind > kMostRequestsMadeUp + 1) {
       forgiven_requests_ += static_cast<int>(behind - kMostRequestsMadeUp - 1);

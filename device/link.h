@@ -13,7 +13,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -94,6 +93,11 @@ class Link : public QObject {
   bool CommError = false;       // set by a line error
   bool PacingActive = false;    // while set, every PrecTimer1 tick sends "s"
   std::int32_t MaxBaud = 12800; // highest rate the upload may use
+
+  // The monotonic time in ns that the waits and the pacing count in: the steady clock, unless
+  // a test or a fuzz target that drives the event loop on a clock of its own sets another
+  // (before the first dialogue).
+  std::function<qint64()> now_ns;
 
   // The window around the link (lock, unlock, report, tick); headless until one is set.
   // The host must outlive the link.
@@ -181,8 +185,9 @@ class Link : public QObject {
   };
   NextEvent next_event() { return NextEvent{*this}; }
   void wake_waiting();
-  // Waits until done() or the deadline passes; done is asked after every event.
-  QCoro::Task<> wait_for(QDeadlineTimer deadline, std::function<bool()> done);
+  // Waits until done() or the deadline (on now_ns) passes; done is asked after every event.
+  QCoro::Task<> wait_for(qint64 deadline_ns, std::function<bool()> done);
+  qint64 deadline_in(qint64 ms) const { return now_ns() + ms * 1'000'000; }
   void send_requests(int count);
 
   HeadlessLinkHost headless_host_;

@@ -25,6 +25,10 @@ int fuzz_image_decode(const std::uint8_t* data, std::size_t size);
 // The bytes as the settings file: read, written back, read again.
 int fuzz_settings_file(const std::uint8_t* data, std::size_t size);
 
+// The device test, the rate test and the upload against a port whose replies come from the
+// bytes, on a clock the target controls.
+int fuzz_recorder_answers(const std::uint8_t* data, std::size_t size);
+
 // Writes the bytes to a file of the scratch folder and returns its path: the readers under
 // test take a path, as the program's own open and start do.
 QString scratch_file(const char* name, const std::uint8_t* data, std::size_t size);

@@ -19,6 +19,7 @@ constexpr Target kTargets[] = {
     {"recording_file", fuzz_recording_file},
     {"image_decode", fuzz_image_decode},
     {"settings_file", fuzz_settings_file},
+    {"recorder_answers", fuzz_recorder_answers},
 };
 
 TEST(FuzzRegressions, EveryKeptInputHoldsTheTargetsRules) {

@@ -107,6 +107,7 @@ TEST(CliUpload, FailuresPrintTheProgramsMessageAndWriteNoFile) {
       {"recorder stops answering", {"--drop-block", "100"}, {"--port", "COM1", "--max-baud", "62500"}, 1,
        "Connection error: Contact disconnected or Kordamat switched off!"},
       {"no such port", {}, {"--port", "COM9", "--max-baud", "62500"}, 2, "--port takes COM1 to COM8"},
+      {"no uploads to repeat", {}, {"--port", "COM1", "--repeat", "0"}, 2, "--repeat takes a number of uploads, not '0'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -1,8 +1,11 @@
 // pulvitra-cli upload: reads the recorder's memory over a serial port with the program's own
 // upload and writes it as a recording file (empty patient fields), only when every block came.
+// With --repeat N it uploads N times in a row over the same link, for a long run: each
+// upload's result and the process's resident memory afterwards are printed.
 #include <unistd.h>
 
 #include <QCoroTask>
+#include <QFile>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -70,7 +73,32 @@ struct UploadArgs {
   QString port;
   std::int32_t max_baud = 0;  // 0: the settings file's Max_Baudrate
   QString output;
+  int repeat = 1;
 };
+
+// The resident memory of this process in kB (VmRSS), 0 where the system does not tell.
+long resident_kb() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+  return 0;
+}
+
+const char* outcome_name(std::optional<UploadOutcome> outcome) {
+  if (!outcome) return "not started";
+  switch (*outcome) {
+    case UploadOutcome::NoDevice: return "no device";
+    case UploadOutcome::RateRefused: return "rate refused";
+    case UploadOutcome::CommError: return "communication error";
+    case UploadOutcome::Stopped: return "stopped";
+    case UploadOutcome::LinkLost: return "link lost";
+    case UploadOutcome::Complete: return "complete";
+    case UploadOutcome::PortFailed: return "port failed";
+    case UploadOutcome::Abandoned: return "abandoned";
+  }
+  return "?";
+}
 
 std::optional<UploadArgs> parse(const QStringList& args, int& exit_code) {
   UploadArgs parsed;
@@ -80,10 +108,16 @@ std::optional<UploadArgs> parse(const QStringList& args, int& exit_code) {
     if (!ok || parsed.max_baud <= 0) return QStringLiteral("takes a rate in baud, not '%1'").arg(values.first());
     return QString();
   };
+  auto repeat = [&parsed](const QStringList& values) {
+    bool ok = false;
+    parsed.repeat = values.first().toInt(&ok);
+    if (!ok || parsed.repeat <= 0) return QStringLiteral("takes a number of uploads, not '%1'").arg(values.first());
+    return QString();
+  };
   QString error;
   const auto line = parse_command_line(QStringLiteral("upload"), args,
                                        {{"--port", 1, text_into(parsed.port)}, {"--max-baud", 1, max_baud},
-                                        {"-o", 1, text_into(parsed.output)}},
+                                        {"-o", 1, text_into(parsed.output)}, {"--repeat", 1, repeat}},
                                        0, error);
   if (!line) {
     exit_code = usage_error(error);
@@ -140,7 +174,17 @@ int run_upload(const QStringList& args) {
   });
   stop_watch.start(50);
 
-  const std::optional<UploadOutcome> outcome = QCoro::waitFor(upload.start_or_stop());
+  std::optional<UploadOutcome> outcome;
+  int failed = 0;
+  for (int run = 1; run <= parsed->repeat && interrupted == 0; ++run) {
+    outcome = QCoro::waitFor(upload.start_or_stop());
+    if (parsed->repeat == 1) break;
+    if (outcome != UploadOutcome::Complete) ++failed;
+    if (isatty(STDERR_FILENO) != 0) std::fprintf(stderr, "\n");
+    std::printf("upload %d of %d: %s after %d blocks, resident %ld kB\n", run, parsed->repeat, outcome_name(outcome),
+                upload.blocks_received(), resident_kb());
+    std::fflush(stdout);
+  }
   std::signal(SIGINT, previous);
   set_dialogs(nullptr);
   if (isatty(STDERR_FILENO) != 0) std::fprintf(stderr, "\n");
@@ -149,6 +193,7 @@ int run_upload(const QStringList& args) {
   } catch (const std::exception&) {
   }
 
+  if (failed > 0) print_err(QStringLiteral("pulvitra-cli: %1 of %2 uploads failed").arg(failed).arg(parsed->repeat));
   if (outcome != UploadOutcome::Complete) {
     if (outcome == UploadOutcome::RateRefused)
       print_err(QStringLiteral("pulvitra-cli: the port does not take %1 baud").arg(link.MaxBaud));
@@ -166,11 +211,12 @@ int run_upload(const QStringList& args) {
   }
   std::printf("%s: %d blocks at %d baud, %d beats\n", parsed->output.toLocal8Bit().constData(), kUploadBlocks,
               link.MaxBaud, static_cast<int>(ekg->BeatCount));
-  return 0;
+  return failed == 0 ? 0 : 1;
 }
 
-const Command kUpload("upload", "--port COMn [--max-baud R] -o OUT.pul",
-                      "Reads the recorder's memory over the serial port and writes it as a recording file", run_upload);
+const Command kUpload("upload", "--port COMn [--max-baud R] [--repeat N] -o OUT.pul",
+                      "Reads the recorder's memory over the serial port and writes it as a recording file "
+                      "(the last of N uploads in a row)", run_upload);
 
 }  // namespace
 
