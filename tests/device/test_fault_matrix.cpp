@@ -16,6 +16,7 @@
 #include "tests/support/logging_hosts.h"
 #include "tests/support/recorder_process.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/support/served_recording.h"
 
 using namespace pulvitra::test;
 
@@ -68,17 +69,11 @@ const Box kBoxLinkLost{DlgIcon::Exclamation, "Connection error", kLinkLost};
 const Box kBoxNoDevice{DlgIcon::Exclamation, "Connection error", kNoDevice};
 const Box kBoxCommError{DlgIcon::Warning, kTitle, kCommError};
 
-// The recording the window holds before the dialogue, and the one recorder-sim serves.
+// The recording the window holds before the dialogue (recorder-sim serves served_recording()).
 GeneratedRecording held_recording() {
   GeneratorOptions options;
   options.seed = 99;
   options.rate = 72;
-  return generate_recording(options);
-}
-GeneratedRecording served_recording() {
-  GeneratorOptions options;
-  options.seed = 4711;
-  options.event_every_s = 30;
   return generate_recording(options);
 }
 
@@ -89,14 +84,7 @@ struct FaultyLine {
     cur_lang = kEnglish;
     fill_language_table();
     const QString served = home.filePath("served.pul");
-    QFile file(served);
-    file.open(QIODevice::WriteOnly);
-    QByteArray header(512, ' ');
-    header.replace(0, 14, QByteArray("KORDAMAT File\0", 14));
-    const auto image = served_recording().image;
-    file.write(header);
-    file.write(reinterpret_cast<const char*>(image.data()), kImageSize);
-    file.close();
+    write_served_file(served);
     sim = std::make_unique<RecorderSim>(QStringList{"--image", served} + sim_args);
     port.set_port_map(sim->folder.ports());
     port.set_port(port_name);

@@ -17,6 +17,7 @@
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
 #include "tests/support/logging_hosts.h"
+#include "tests/support/served_recording.h"
 
 using namespace pulvitra::test;
 
@@ -31,14 +32,6 @@ const QString kEnglishLinkLost = QStringLiteral(
     "Contact disconnected or Kordamat switched off!\r\n\r\nCheck Kordamat and connection and start transmission again");
 const QString kEnglishNoDevice = QStringLiteral(
     "Kordamat is wrong connected or not switched on!\r\n\r\nCheck Kordamat and connection and start transmission again!");
-
-// A recording of its own, so that an image that came from anywhere else would show.
-GeneratedRecording served_recording() {
-  GeneratorOptions options;
-  options.seed = 4711;
-  options.event_every_s = 30;
-  return generate_recording(options);
-}
 
 // The recording the window held before the upload; a failed upload must leave it as it is.
 void fill_previous_recording(TEKG& ekg, DecoderState& decoder) {
@@ -59,14 +52,7 @@ class SimUpload {
     cur_lang = kEnglish;
     fill_language_table();
     const QString pul = home_.filePath("served.pul");
-    QFile file(pul);
-    file.open(QIODevice::WriteOnly);
-    QByteArray header(512, ' ');
-    header.replace(0, 14, QByteArray("KORDAMAT File\0", 14));
-    const auto recording = served_recording();
-    file.write(header);
-    file.write(reinterpret_cast<const char*>(recording.image.data()), kImageSize);
-    file.close();
+    write_served_file(pul);
 
     const QString link_path = home_.filePath("ttyKordamat");
     QFile ini(home_.filePath("Pulvitra.ini"));

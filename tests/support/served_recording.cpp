@@ -1,0 +1,27 @@
+#include "tests/support/served_recording.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include "recording/tekg.h"
+
+namespace pulvitra::test {
+
+GeneratedRecording served_recording() {
+  GeneratorOptions options;
+  options.seed = 4711;
+  options.event_every_s = 30;
+  return generate_recording(options);
+}
+
+void write_served_file(const QString& path) {
+  QFile file(path);
+  file.open(QIODevice::WriteOnly);
+  QByteArray header(512, ' ');
+  header.replace(0, 14, QByteArray("KORDAMAT File\0", 14));
+  const auto image = served_recording().image;
+  file.write(header);
+  file.write(reinterpret_cast<const char*>(image.data()), kImageSize);
+}
+
+}  // namespace pulvitra::test
