@@ -20,7 +20,7 @@ void export_recording(TMain& main) {
   const ExportTimeline timeline = export_timeline(main.ekg, main.decoder.FixedInterval, main.decoder.last_decode);
   const ViewState& state = main.views->state();
   const WriteResult written =
-      write_export(name, export_format_for(name), timeline, main.patient->fields(), state.limit1, state.limit2);
+      write_export(name, export_format_for(name).value_or(ExportFormat::kBeatList), timeline, main.patient->fields(), state.limit1, state.limit2);
   if (!written.ok) {
     dialogs().message(DlgIcon::Exclamation, DlgButtons::Ok, table_text(QStringLiteral("txt_file_error")),
                       table_text(QStringLiteral("txt_save_error")));

@@ -5,8 +5,10 @@
 
 namespace pulvitra {
 
-ExportFormat export_format_for(const QString& path) {
-  return path.endsWith(QLatin1String(".edf"), Qt::CaseInsensitive) ? ExportFormat::kEdf : ExportFormat::kBeatList;
+std::optional<ExportFormat> export_format_for(const QString& path) {
+  if (path.endsWith(QLatin1String(".edf"), Qt::CaseInsensitive)) return ExportFormat::kEdf;
+  if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) return ExportFormat::kBeatList;
+  return std::nullopt;
 }
 
 WriteResult write_export(const QString& path, ExportFormat format, const ExportTimeline& timeline,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "files/export_timeline.h"
 #include "files/recording_file.h"
@@ -13,8 +14,9 @@ namespace pulvitra {
 
 enum class ExportFormat { kBeatList, kEdf };
 
-// ".edf" in any case is the EDF+ file; every other name gets the beat list.
-ExportFormat export_format_for(const QString& path);
+// ".edf" in any case is the EDF+ file, ".csv" the beat list; any other name has no format of
+// its own (nothing is guessed: a wrong guess could write over a file of another kind).
+std::optional<ExportFormat> export_format_for(const QString& path);
 
 // Writes the export; fields go into the EDF+ header only, the limit positions into the beat
 // list's in_limits column only.

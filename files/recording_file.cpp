@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "shell/language.h"
+#include "shell/output_target.h"
 #include "files/cp1252.h"
 #include "files/patient_text.h"
 
@@ -154,6 +155,12 @@ RecordingFile read_recording_file(const QString& path) {
   out.image = std::move(image);
   out.status = ReadStatus::Ok;
   return out;
+}
+
+bool holds_recording(const QString& path) {
+  if (output_spot(path) != OutputSpot::kRegularFile) return false;
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) && file.read(kMagicLength) == QByteArray(kMagic, kMagicLength);
 }
 
 void copy_image(const QByteArray& image, TEKG& ekg) {

@@ -72,6 +72,10 @@ struct RecordingFile {
 // Reads and checks a whole file; nothing is taken over by the caller unless status is Ok.
 RecordingFile read_recording_file(const QString& path);
 
+// Whether path is a regular file that begins with the recording magic: a file no export or
+// report may take the place of.
+bool holds_recording(const QString& path);
+
 // Copies 32768 image bytes into ekg.Image[1..32768]; a shorter array fills only its length.
 void copy_image(const QByteArray& image, TEKG& ekg);
 

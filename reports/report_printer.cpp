@@ -4,7 +4,9 @@
 #include <QMarginsF>
 
 #include "shell/application.h"
+#include "shell/file_replace.h"
 #include "shell/language.h"
+#include "shell/output_target.h"
 
 namespace pulvitra {
 
@@ -25,29 +27,33 @@ QString report_document_title() { return QString::fromLatin1(kApplicationTitle);
 QString report_creator() { return QStringLiteral("Pulvitra " PULVITRA_VERSION); }
 
 PdfReportPrinter::PdfReportPrinter(const QString& path, const QPageSize& paper, int resolution)
-    : path_(path), paper_(paper), resolution_(resolution), file_(path) {}
+    : path_(path), paper_(paper), resolution_(resolution), buffer_(&bytes_) {}
 
 PdfReportPrinter::~PdfReportPrinter() {
-  // A job that never finished leaves no file.
+  // A job that never finished leaves no file: nothing has gone to the disk yet.
   if (painter_) painter_->end();
-  file_.cancelWriting();
 }
 
 QString PdfReportPrinter::error() const {
   if (!failed_) return QString();
-  return lang_text(QStringLiteral("Die Datei %1 lässt sich nicht schreiben."),
-                   QStringLiteral("The file %1 cannot be written."))
-      .arg(path_);
+  if (reason_.isEmpty())
+    return lang_text(QStringLiteral("Die Datei %1 lässt sich nicht schreiben."),
+                     QStringLiteral("The file %1 cannot be written."))
+        .arg(path_);
+  return lang_text(QStringLiteral("Die Datei %1 lässt sich nicht schreiben (%2)."),
+                   QStringLiteral("The file %1 cannot be written (%2)."))
+      .arg(path_, reason_);
 }
 
 QPainter* PdfReportPrinter::begin_report(QPageLayout::Orientation orientation) {
   if (failed_) return nullptr;
   if (!writer_) {
-    if (!file_.open(QIODevice::WriteOnly)) {
+    // A destination that can never take the file is refused before any page is drawn.
+    if (reason_ = output_refusal(path_, {}); !reason_.isEmpty() || !buffer_.open(QIODevice::WriteOnly)) {
       failed_ = true;
       return nullptr;
     }
-    writer_ = std::make_unique<QPdfWriter>(&file_);
+    writer_ = std::make_unique<QPdfWriter>(&buffer_);
     writer_->setResolution(resolution_);
     writer_->setTitle(report_document_title());
     writer_->setCreator(report_creator());
@@ -72,9 +78,11 @@ bool PdfReportPrinter::finish() {
   if (painter_) painter_->end();
   painter_.reset();
   writer_.reset();
-  // The last buffered bytes are written here: commit() would not report their failure.
-  if (!file_.flush() || file_.error() != QFileDevice::NoError || !file_.commit()) {
+  buffer_.close();
+  const WriteResult written = write_file_replacing(path_, bytes_);
+  if (!written.ok) {
     failed_ = true;
+    reason_ = written.system_error;
     return false;
   }
   return true;

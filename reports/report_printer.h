@@ -7,7 +7,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
+#include <QBuffer>
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -35,8 +36,9 @@ QString report_document_title();
 QString report_creator();
 
 // All reports of a job as the pages of one PDF file, each page in its own orientation. The
-// file takes the place of an old one only once it is complete; a file that cannot be
-// written leaves nothing behind.
+// pages are drawn in memory; the whole file then goes to disk through write_file_replacing,
+// so it takes the place of an old one only once it is complete and synced, and a file that
+// cannot be written (a full disk, a FIFO, a folder) leaves nothing behind.
 class PdfReportPrinter final : public ReportPrinter {
  public:
   PdfReportPrinter(const QString& path, const QPageSize& paper, int resolution);
@@ -53,10 +55,12 @@ class PdfReportPrinter final : public ReportPrinter {
   QString path_;
   QPageSize paper_;
   int resolution_;
-  QSaveFile file_;
+  QByteArray bytes_;
+  QBuffer buffer_;
   std::unique_ptr<QPdfWriter> writer_;
   std::unique_ptr<QPainter> painter_;
   bool failed_ = false;
+  QString reason_;  // the system's words for a failed write
 };
 
 // A system printer: each report is its own print document, titled with the application title.

@@ -1,12 +1,52 @@
 #include "shell/file_replace.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "shell/output_target.h"
+
 namespace pulvitra {
+
+namespace {
+
+// The rename is only durable once the folder's entry is on the disk too. A file system that
+// cannot sync a folder has nothing more to offer; the file itself is synced by then.
+void sync_folder_of(const QString& path) {
+  const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return;
+  ::fsync(folder);
+  ::close(folder);
+}
+
+// Every byte to the descriptor, then fsync; 0 or the errno of the first failure.
+int write_and_sync(int fd, const QByteArray& bytes) {
+  const char* next = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, next, static_cast<std::size_t>(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : EIO;
+    next += n;
+    left -= n;
+  }
+  return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+}  // namespace
 
 WriteResult write_file_replacing(const QString& path, const QByteArray& bytes) {
   WriteResult out;
+  // A rename would replace a FIFO, a device node or a folder by a plain file.
+  if (const QString refusal = output_refusal(path, {}); !refusal.isEmpty()) {
+    out.system_error = refusal;
+    return out;
+  }
   // Replacing by rename would pass over a file the user has protected against writing.
   const QFileInfo target(path);
   if (target.exists() && !target.isWritable()) {
@@ -15,15 +55,15 @@ WriteResult write_file_replacing(const QString& path, const QByteArray& bytes) {
   }
   QSaveFile file(path);
   file.setDirectWriteFallback(false);
-  // Unbuffered, so a write that fails part way (a full disk) is seen here: through the buffer a
-  // small file's failure would only come up in the flush of commit(), which does not report it
-  // and renames the cut-off file over the old one.
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     out.system_error = file.errorString();
     return out;
   }
-  if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
-    out.system_error = file.errorString();
+  // Written through the descriptor, so that the system's reason for a failure (a full disk)
+  // reaches the message; then synced, so that a file system that only finds out here that it
+  // is full never leaves a cut file under the old name.
+  if (const int failure = write_and_sync(file.handle(), bytes); failure != 0) {
+    out.system_error = QString::fromLocal8Bit(std::strerror(failure));
     file.cancelWriting();
     return out;
   }
@@ -31,6 +71,7 @@ WriteResult write_file_replacing(const QString& path, const QByteArray& bytes) {
     out.system_error = file.errorString();
     return out;
   }
+  sync_folder_of(path);
   out.ok = true;
   return out;
 }

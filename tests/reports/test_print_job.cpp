@@ -106,7 +106,8 @@ TEST_F(PrintJob, a_pdf_that_cannot_be_written_leaves_nothing_and_an_old_file_alo
   const QString missing = dir.filePath("no/such/folder/r.pdf");
   PdfReportPrinter nowhere(missing, QPageSize(QPageSize::A4), 100);
   EXPECT_FALSE(print_reports({false, true, false, false, false}, nowhere, source_));
-  EXPECT_EQ(nowhere.error().toStdString(), "The file " + missing.toStdString() + " cannot be written.");
+  EXPECT_EQ(nowhere.error().toStdString(),
+            "The file " + missing.toStdString() + " cannot be written (No such file or directory).");
   EXPECT_FALSE(QFile::exists(missing));
 
   // A job that never finishes (the program stopped halfway) keeps the old file as it was.

@@ -4,11 +4,16 @@
 
 namespace pulvitra::test {
 
-CliRun run_cli(const QStringList& args, const QProcessEnvironment& env) {
+CliRun run_cli(const QStringList& args, const QProcessEnvironment& env, const CliWatch& watch) {
   QProcess process;
   process.setProcessEnvironment(env);
+  if (!watch.standard_output_file.isEmpty()) process.setStandardOutputFile(watch.standard_output_file, QIODevice::Append);
   process.start(QStringLiteral(PULVITRA_BIN_DIR "/pulvitra-cli"), args);
-  process.waitForFinished(60000);
+  if (!process.waitForFinished(watch.timeout_ms)) {
+    process.kill();
+    process.waitForFinished();
+    return {-1, {}, QString::fromLocal8Bit(process.readAllStandardError())};
+  }
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
           QString::fromLocal8Bit(process.readAllStandardError())};
 }

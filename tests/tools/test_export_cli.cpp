@@ -70,6 +70,17 @@ TEST(CliExport, edf_by_option_or_extension_and_failures) {
   EXPECT_TRUE(nowhere.err.contains("cannot write")) << nowhere.err.toStdString();
   EXPECT_EQ(run_cli({"export", pul}).exit_code, 2);  // no -o
   EXPECT_EQ(run_cli({"export", pul, "--format", "xls", "-o", "x"}).exit_code, 2);
+  // A name that tells no format is a mistake, never a quiet CSV; EDF+ is binary, never on a terminal.
+  const CliRun guessed = run_cli({"export", pul, "-o", dir.filePath("beats.txt")});
+  EXPECT_EQ(guessed.exit_code, 2);
+  EXPECT_TRUE(guessed.err.contains("format")) << guessed.err.toStdString();
+  EXPECT_FALSE(QFile::exists(dir.filePath("beats.txt")));
+  EXPECT_EQ(run_cli({"export", pul, "--format", "edf", "-o", "-"}).exit_code, 2);
+  // "-o -" is the beat list on standard output, the same bytes as in a file.
+  ASSERT_EQ(run_cli({"export", pul, "-o", dir.filePath("beats.csv")}).exit_code, 0);
+  const CliRun piped = run_cli({"export", pul, "-o", "-"});
+  EXPECT_EQ(piped.exit_code, 0);
+  EXPECT_EQ(piped.out, read_all(dir.filePath("beats.csv")));
 }
 
 }  // namespace

@@ -82,9 +82,10 @@ TEST(SummaryCommand, OneRowPerFileWithPatientStatisticsAndErrors) {
   // The texts exactly as the program loads them (fixed-width fields keep their blanks).
   const QJsonObject info = QJsonDocument::fromJson(run_cli({"info", good}).out).object();
   EXPECT_TRUE(first[1].startsWith("12,5"));
-  EXPECT_TRUE(first[2].startsWith(QString::fromUtf8("Müller, \"Jo\"\nB")));
+  // A line break is a control byte: dropped from the cell, the rest of the text kept.
+  EXPECT_TRUE(first[2].startsWith(QString::fromUtf8("Müller, \"Jo\"B")));
   EXPECT_EQ(first[1], info["patient_id"].toString());
-  EXPECT_EQ(first[2], info["surname"].toString());
+  EXPECT_EQ(first[2], info["surname"].toString().remove('\n'));
   EXPECT_EQ(first[3], info["first_name"].toString());
   EXPECT_EQ(first[4], "07.03.05");
   EXPECT_EQ(first[5], "2");
@@ -110,6 +111,38 @@ TEST(SummaryCommand, OneRowPerFileWithPatientStatisticsAndErrors) {
 
   EXPECT_EQ(run_cli({"summary", good, "-o", out}).exit_code, 0);
   EXPECT_EQ(run_cli({"summary"}).exit_code, 2);
+}
+
+// A patient text or a file name that a spreadsheet would run as a formula is shown as text: an
+// apostrophe in front, control bytes dropped. Surnames are stored unfiltered, so they can hold
+// anything; a surname shorter than its field comes back with one blank.
+TEST(SummaryCommand, NoTextCellRunsAsAFormula) {
+  QTemporaryDir dir;
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);
+  copy_generated_image(generate_recording(GeneratorOptions{}), *ekg);
+  const std::vector<std::pair<QString, QString>> surnames = {
+      {"=cmd|'/c calc'!A1", "'=cmd|'/c calc'!A1 "}, {"\t=1+1", "'=1+1 "}, {"\r@SUM(A1)", "'@SUM(A1) "},
+      {"-2+3", "'-2+3 "},  {"+41 79", "'+41 79 "},     {"Meier", "Meier "}};
+  QStringList files;
+  for (std::size_t k = 0; k < surnames.size(); ++k) {
+    PatientFields patient;
+    patient.surname = surnames[k].first;
+    patient.first_name = QStringLiteral("-Anna");  // kept by the text filter
+    files << dir.filePath(QString("p%1.pul").arg(k));
+    ASSERT_TRUE(save_recording_file(files.last(), patient, 0, *ekg).ok);
+  }
+  const auto run = run_cli(QStringList{"summary"} << files);
+  ASSERT_EQ(run.exit_code, 0) << run.err.toStdString();
+  const auto rows = parse_csv(QString::fromUtf8(run.out));
+  ASSERT_EQ(rows.size(), surnames.size() + 1);
+  for (std::size_t k = 0; k < surnames.size(); ++k) {
+    EXPECT_EQ(rows[k + 1][2], surnames[k].second);
+    EXPECT_EQ(rows[k + 1][3], "'-Anna  ");  // the filter keeps two blanks
+  }
+  for (const QStringList& row : rows)
+    for (const QString& cell : row)
+      EXPECT_FALSE(!cell.isEmpty() && QString("=+-@\t\r").contains(cell.front())) << cell.toStdString();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tools/cli/command.h"
+#include "tools/cli/standard_output.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/options.h"
 #include "tools/cli/recording_input.h"
@@ -79,7 +80,7 @@ int run_decode(const QStringList& args) {
   DecodeResult result = decode(*input);
   if (twice) result = decode(*input);
   const std::string json = decode_json(*input->ekg, input->decoder.TimeStep, result, measurements);
-  std::fwrite(json.data(), 1, json.size(), stdout);
+  write_standard_output(json);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "shell/program_folder.h"
 #include "tools/cli/command.h"
+#include "tools/cli/standard_output.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/options.h"
 
@@ -25,7 +26,7 @@ int run_folders(const QStringList& args) {
   json.key("documents").value(folders.documents);
   json.end_object();
   const std::string text = json.finish();
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  write_standard_output(text);
   return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "recording/recording_generator.h"
 #include "tools/cli/command.h"
 #include "tools/cli/options.h"
+#include "tools/cli/output_check.h"
 
 namespace pulvitra::cli {
 
@@ -59,8 +60,10 @@ Option::Take number(const QString& name, const NumberOption& option, GeneratorOp
 int run_generate(const QStringList& args) {
   GeneratorOptions options;
   bool fixed_interval = false;
+  bool force = false;
   std::vector<Option> table = {{"--second", 0, switch_on(options.second_measurement)},
-                               {"--fixed-interval", 0, switch_on(fixed_interval)}};
+                               {"--fixed-interval", 0, switch_on(fixed_interval)},
+                               {"--force", 0, switch_on(force)}};
   for (const auto& [name, option] : number_options()) table.push_back({name, 1, number(name, option, options)});
   QString error;
   const auto line = parse_command_line(QStringLiteral("generate"), args, table, 1, error);
@@ -68,6 +71,8 @@ int run_generate(const QStringList& args) {
   const QString path = line->files.value(0);
   if (path.isEmpty()) return usage_error(QStringLiteral("generate: no output file given"));
   if (options.min_rate > options.max_rate) return usage_error(QStringLiteral("generate: --min-rate is above --max-rate"));
+  // A made-up ECG must never take a patient's recording's place unasked.
+  if (!output_acceptable(path, {}, force ? OverRecording::kForced : OverRecording::kNeedsForce)) return 2;
 
   const GeneratedRecording recording = generate_recording(options);
   auto ekg = std::make_unique<TEKG>();
@@ -76,11 +81,7 @@ int run_generate(const QStringList& args) {
   const auto interval = static_cast<std::uint8_t>(fixed_interval ? options.interval_ms : 0);
   const WriteResult written = save_recording_file(path, PatientFields{}, interval, *ekg);
   if (!written.ok) {
-    std::fprintf(stderr, "pulvitra-cli: %s\n",
-                 lang_text(QStringLiteral("%1 lässt sich nicht schreiben: %2"), QStringLiteral("cannot write %1: %2"))
-                     .arg(path, written.system_error)
-                     .toLocal8Bit()
-                     .constData());
+    print_write_error(path, written.system_error);
     return 1;
   }
   std::printf("%s: %zu beats, %d ms interval\n", path.toLocal8Bit().constData(), recording.beat_positions.size(),
@@ -91,10 +92,12 @@ int run_generate(const QStringList& args) {
 const Command kGenerate(
     "generate",
     "OUT.pul [--seed N] [--rate BPM] [--min-rate BPM] [--max-rate BPM] [--interval MS] [--minutes M] "
-    "[--marker-every BEATS] [--events SECONDS] [--pace EVERY_NTH_BEAT] [--second] [--noise SD] [--fixed-interval]",
+    "[--marker-every BEATS] [--events SECONDS] [--pace EVERY_NTH_BEAT] [--second] [--noise SD] [--fixed-interval] "
+    "[--force]",
     "Writes a synthetic recording: a 10 ms ECG whose rate drifts within 60..140/min (or stays at --rate), "
     "rate markers every 8 beats, optional event marks, pace codes and a second measurement; "
-    "--fixed-interval stores the interval in the file instead of letting the decoder estimate it",
+    "--fixed-interval stores the interval in the file instead of letting the decoder estimate it; "
+    "an existing recording is replaced only with --force",
     run_generate);
 
 }  // namespace

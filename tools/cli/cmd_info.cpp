@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tools/cli/command.h"
+#include "tools/cli/standard_output.h"
 #include "tools/cli/header_json.h"
 #include "tools/cli/options.h"
 #include "tools/cli/recording_input.h"
@@ -21,7 +22,7 @@ int run_info(const QStringList& args) {
   const auto input = open_recording(line->files.first(), Accept::kHeader);
   if (!input) return 1;
   const std::string json = header_json(input->file.header);
-  std::fwrite(json.data(), 1, json.size(), stdout);
+  write_standard_output(json);
   return 0;
 }
 

@@ -1,5 +1,6 @@
 // pulvitra-cli render: draws the screen picture of one view of a recording file into a PNG,
 // exactly as the window shows it, without a window and without a display.
+#include <QBuffer>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -9,9 +10,11 @@
 #include <map>
 #include <vector>
 
+#include "shell/file_replace.h"
 #include "shell/language.h"
 #include "tools/cli/command.h"
 #include "tools/cli/options.h"
+#include "tools/cli/output_check.h"
 #include "tools/cli/recording_input.h"
 #include "views/canvas.h"
 #include "views/redraw.h"
@@ -77,6 +80,8 @@ int run_render(const QStringList& args) {
   if (!line) return usage_error(error);
   if (line->files.isEmpty()) return usage_error(QStringLiteral("render: no recording file given"));
   if (request.out.isEmpty()) return usage_error(QStringLiteral("render: no output file given (-o OUT.png)"));
+  if (is_standard_output(request.out)) return usage_error(QStringLiteral("render: a PNG goes to a file, not to standard output"));
+  if (!output_acceptable(request.out, line->files, OverRecording::kRefused)) return 2;
 
   auto input = open_recording(line->files.first());
   if (!input) return 1;
@@ -105,12 +110,18 @@ int run_render(const QStringList& args) {
                                                 : &target.screen.lorenz;
   *slot = &image;
   redraw_views(view.kind, target, ekg, request.settings);
-  if (!image.save(request.out, "PNG")) {
-    std::fprintf(stderr, "pulvitra-cli: %s\n",
-                 lang_text(QStringLiteral("%1 lässt sich nicht schreiben"), QStringLiteral("cannot write %1"))
-                     .arg(request.out)
-                     .toLocal8Bit()
-                     .constData());
+  cur_lang = line->language.value_or(kEnglish);  // the messages again
+  fill_language_table();
+  // The picture is made in memory and goes to disk whole, so a full disk never leaves a cut PNG.
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    print_write_error(request.out, QStringLiteral("PNG"));
+    return 1;
+  }
+  if (const WriteResult written = write_file_replacing(request.out, png); !written.ok) {
+    print_write_error(request.out, written.system_error);
     return 1;
   }
   return 0;

@@ -11,6 +11,7 @@
 #include "shell/language.h"
 #include "tools/cli/command.h"
 #include "tools/cli/options.h"
+#include "tools/cli/output_check.h"
 #include "tools/cli/recording_input.h"
 
 namespace pulvitra::cli {
@@ -61,6 +62,8 @@ int run_report(const QStringList& args) {
   if (!line) return usage_error(error);
   if (line->files.isEmpty()) return usage_error(QStringLiteral("report: no recording file given"));
   if (request.out.isEmpty()) return usage_error(QStringLiteral("report: no output file given (-o OUT.pdf)"));
+  if (is_standard_output(request.out)) return usage_error(QStringLiteral("report: a PDF goes to a file, not to standard output"));
+  if (!output_acceptable(request.out, line->files, OverRecording::kRefused)) return 2;
 
   auto input = open_recording(line->files.first());
   if (!input) return 1;

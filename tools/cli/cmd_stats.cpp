@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tools/cli/command.h"
+#include "tools/cli/standard_output.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/options.h"
 #include "tools/cli/recording_input.h"
@@ -73,7 +74,7 @@ int run_stats(const QStringList& args) {
   const auto bits = std::span<const std::uint8_t>(ekg.BeatFlags).subspan(1, count);
   const std::string json =
       stats_json(beat_statistics(rates, limit1, limit2), heart_rate_variability(rates, bits, limit1, limit2));
-  std::fwrite(json.data(), 1, json.size(), stdout);
+  write_standard_output(json);
   return 0;
 }
 

@@ -11,9 +11,11 @@
 #include "shell/file_replace.h"
 #include "shell/language.h"
 #include "tools/cli/command.h"
+#include "tools/cli/standard_output.h"
 #include "tools/cli/csv_row.h"
 #include "tools/cli/hrv_fields.h"
 #include "tools/cli/options.h"
+#include "tools/cli/output_check.h"
 #include "tools/cli/recording_input.h"
 #include "views/hrv.h"
 #include "views/statistics.h"
@@ -34,23 +36,25 @@ std::string shortest(Number number) {
 
 std::string utf8(const QString& text) { return text.toStdString(); }
 
-std::vector<std::string> header_row() {
-  std::vector<std::string> row = {"file", "patient_id", "surname", "first_name", "date", "measurements",
-                                  "beats", "mean_rate", "sd_rate", "vc_percent"};
-  for (const HrvField& field : hrv_fields()) row.push_back(std::string("hrv_") + field.key);
-  row.push_back("error");
+std::vector<CsvCell> header_row() {
+  std::vector<CsvCell> row;
+  for (const char* name : {"file", "patient_id", "surname", "first_name", "date", "measurements", "beats", "mean_rate",
+                           "sd_rate", "vc_percent"})
+    row.push_back({name});
+  for (const HrvField& field : hrv_fields()) row.push_back({std::string("hrv_") + field.key});
+  row.push_back({"error"});
   return row;
 }
 
 // The row of a file that could not be read: its name and the error, nothing between.
-std::vector<std::string> error_row(const QString& path, const QString& error) {
-  std::vector<std::string> row(header_row().size());
-  row.front() = utf8(path);
-  row.back() = utf8(error);
+std::vector<CsvCell> error_row(const QString& path, const QString& error) {
+  std::vector<CsvCell> row(header_row().size());
+  row.front() = {utf8(path)};
+  row.back() = {utf8(error)};
   return row;
 }
 
-std::vector<std::string> recording_row(const QString& path, RecordingInput& input, int limit1, int limit2) {
+std::vector<CsvCell> recording_row(const QString& path, RecordingInput& input, int limit1, int limit2) {
   decode(input);
   const TEKG& ekg = *input.ekg;
   const PatientFields& patient = input.file.header.fields;
@@ -60,22 +64,22 @@ std::vector<std::string> recording_row(const QString& path, RecordingInput& inpu
   const BeatStatistics stats = beat_statistics(rates, limit1, limit2);
   const HeartRateVariability hrv = heart_rate_variability(rates, bits, limit1, limit2);
 
-  std::vector<std::string> row = {utf8(path),
-                                  utf8(patient.patient_id),
-                                  utf8(patient.surname),
-                                  utf8(patient.first_name),
-                                  utf8(patient.date),
-                                  std::to_string(CountMeasurements(ekg)),
-                                  std::to_string(ekg.BeatCount)};
+  std::vector<CsvCell> row = {{utf8(path)},
+                              {utf8(patient.patient_id)},
+                              {utf8(patient.surname)},
+                              {utf8(patient.first_name)},
+                              {utf8(patient.date)},
+                              number_cell(std::to_string(CountMeasurements(ekg))),
+                              number_cell(std::to_string(ekg.BeatCount))};
   // Without two beats between the limits there are no statistics: empty fields, not zeros.
-  row.push_back(stats.present ? shortest(stats.M) : "");
-  row.push_back(stats.present ? shortest(stats.SDr) : "");
-  row.push_back(stats.present ? shortest(100.0 * stats.SDr / stats.M) : "");
+  row.push_back(number_cell(stats.present ? shortest(stats.M) : ""));
+  row.push_back(number_cell(stats.present ? shortest(stats.SDr) : ""));
+  row.push_back(number_cell(stats.present ? shortest(100.0 * stats.SDr / stats.M) : ""));
   for (const HrvField& field : hrv_fields()) {
     const auto figure = field.get(hrv);
-    row.push_back(figure ? shortest(*figure) : "");
+    row.push_back(number_cell(figure ? shortest(*figure) : ""));
   }
-  row.push_back("");
+  row.push_back({""});
   return row;
 }
 
@@ -92,6 +96,7 @@ int run_summary(const QStringList& args) {
                                        INT_MAX, error);
   if (!line) return usage_error(error);
   if (line->files.isEmpty()) return usage_error(QStringLiteral("summary: no recording file given"));
+  if (!out.isEmpty() && !output_acceptable(out, line->files, OverRecording::kRefused)) return 2;
 
   std::string csv = csv_row(header_row());
   bool any_failed = false;
@@ -107,18 +112,16 @@ int run_summary(const QStringList& args) {
     csv += csv_row(recording_row(path, input, limit1, limit2));
   }
 
-  if (out.isEmpty()) {
-    std::fwrite(csv.data(), 1, csv.size(), stdout);
+  if (out.isEmpty() || is_standard_output(out)) {
+    write_standard_output(csv);
   } else if (const WriteResult written = write_file_replacing(out, QByteArray::fromStdString(csv)); !written.ok) {
-    print_error(lang_text(QStringLiteral("Die Datei %1 lässt sich nicht schreiben: %2"),
-                          QStringLiteral("cannot write %1: %2"))
-                    .arg(out, written.system_error));
+    print_write_error(out, written.system_error);
     return 1;
   }
   return any_failed ? 1 : 0;
 }
 
-const Command kSummary("summary", "FILE.pul... [--limits P1 P2] [-o OUT.csv]",
+const Command kSummary("summary", "FILE.pul... [--limits P1 P2] [-o OUT.csv|-]",
                        "Writes one CSV row per recording file: patient, measurements, beats, the beat "
                        "statistics and the heart-rate variability between the limit positions P1 and P2 "
                        "(default 15 90); a file that cannot be read gets its error in the last column "

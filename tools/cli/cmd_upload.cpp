@@ -13,12 +13,14 @@
 
 #include "shell/dialogs.h"
 #include "shell/language.h"
+#include "shell/output_target.h"
 #include "shell/settings.h"
 #include "device/serial_port.h"
 #include "device/upload.h"
 #include "files/recording_file.h"
 #include "tools/cli/command.h"
 #include "tools/cli/options.h"
+#include "tools/cli/output_check.h"
 
 namespace pulvitra::cli {
 
@@ -74,6 +76,7 @@ struct UploadArgs {
   std::int32_t max_baud = 0;  // 0: the settings file's Max_Baudrate
   QString output;
   int repeat = 1;
+  bool force = false;  // may replace an existing recording file
 };
 
 // The resident memory of this process in kB (VmRSS), 0 where the system does not tell.
@@ -117,7 +120,8 @@ std::optional<UploadArgs> parse(const QStringList& args, int& exit_code) {
   QString error;
   const auto line = parse_command_line(QStringLiteral("upload"), args,
                                        {{"--port", 1, text_into(parsed.port)}, {"--max-baud", 1, max_baud},
-                                        {"-o", 1, text_into(parsed.output)}, {"--repeat", 1, repeat}},
+                                        {"-o", 1, text_into(parsed.output)}, {"--repeat", 1, repeat},
+                                        {"--force", 0, switch_on(parsed.force)}},
                                        0, error);
   if (!line) {
     exit_code = usage_error(error);
@@ -132,13 +136,28 @@ std::optional<UploadArgs> parse(const QStringList& args, int& exit_code) {
     exit_code = usage_error(QStringLiteral("upload: no output file given (-o OUT.pul)"));
     return std::nullopt;
   }
+  if (is_standard_output(parsed.output)) {
+    exit_code = usage_error(QStringLiteral("upload: a recording goes to a file, not to standard output"));
+    return std::nullopt;
+  }
   return parsed;
+}
+
+// Before the recorder is asked for anything: a transfer of many seconds must not end in an
+// output that cannot be written or that would take the place of a recording unasked.
+bool output_ready(const UploadArgs& args) {
+  if (!output_acceptable(args.output, {}, args.force ? OverRecording::kForced : OverRecording::kNeedsForce)) return false;
+  QString reason;
+  if (output_folder_writable(args.output, reason)) return true;
+  print_write_error(args.output, reason);
+  return false;
 }
 
 int run_upload(const QStringList& args) {
   int exit_code = 0;
   const auto parsed = parse(args, exit_code);
   if (!parsed) return exit_code;
+  if (!output_ready(*parsed)) return 2;
 
   fill_language_table();  // in the language of the messages
   TerminalDialogs terminal_dialogs;
@@ -204,9 +223,7 @@ int run_upload(const QStringList& args) {
   }
   const WriteResult written = save_recording_file(parsed->output, PatientFields{}, 0, *ekg);
   if (!written.ok) {
-    print_err(QStringLiteral("pulvitra-cli: ") +
-              lang_text(QStringLiteral("%1 lässt sich nicht schreiben: %2"), QStringLiteral("cannot write %1: %2"))
-                  .arg(parsed->output, written.system_error));
+    print_write_error(parsed->output, written.system_error);
     return 1;
   }
   std::printf("%s: %d blocks at %d baud, %d beats\n", parsed->output.toLocal8Bit().constData(), kUploadBlocks,
@@ -214,9 +231,10 @@ int run_upload(const QStringList& args) {
   return failed == 0 ? 0 : 1;
 }
 
-const Command kUpload("upload", "--port COMn [--max-baud R] [--repeat N] -o OUT.pul",
+const Command kUpload("upload", "--port COMn [--max-baud R] [--repeat N] [--force] -o OUT.pul",
                       "Reads the recorder's memory over the serial port and writes it as a recording file "
-                      "(the last of N uploads in a row)", run_upload);
+                      "(the last of N uploads in a row); an existing recording is replaced only with --force",
+                      run_upload);
 
 }  // namespace
 

@@ -1,5 +1,9 @@
 // One line of a comma-separated file as spreadsheets and scripts read it: UTF-8, fields that
-// hold a comma, a quote or a line break in quotes with their quotes doubled, "\n" at the end.
+// hold a comma or a quote in quotes with their quotes doubled, "\n" at the end.
+// A text cell (a patient's name, a file name, a message) never runs as a formula when a
+// spreadsheet opens the file: its control bytes are dropped, and one that would begin with
+// "=", "+", "-" or "@" gets an apostrophe in front, inside quotes, which spreadsheets take as
+// "this is text". Numbers, negative ones too, stay as they are.
 #pragma once
 
 #include <string>
@@ -8,7 +12,13 @@
 
 namespace pulvitra::cli {
 
-std::string csv_field(std::string_view text);
-std::string csv_row(const std::vector<std::string>& fields);
+struct CsvCell {
+  std::string value;
+  bool text = true;
+};
+
+inline CsvCell number_cell(std::string value) { return {std::move(value), false}; }
+
+std::string csv_row(const std::vector<CsvCell>& cells);
 
 }  // namespace pulvitra::cli

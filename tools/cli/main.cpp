@@ -8,6 +8,7 @@
 
 #include "shell/language.h"
 #include "tools/cli/command.h"
+#include "tools/cli/standard_output.h"
 
 namespace pulvitra::cli {
 
@@ -72,19 +73,19 @@ int usage_error(const QString& text) {
 
 int main(int argc, char** argv) {
   using namespace pulvitra::cli;
+  pulvitra::cur_lang = pulvitra::kEnglish;  // the messages, unless --language says otherwise
   QStringList args = arguments_of(argc, argv);
   if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
     print_help();
-    return args.isEmpty() ? 2 : 0;
+    return checked_standard_output(args.isEmpty() ? 2 : 0);
   }
   const std::string name = args.takeFirst().toStdString();
   auto it = registry().find(name);
   if (it == registry().end()) return usage_error(QStringLiteral("unknown command '%1' (see --help)").arg(QString::fromStdString(name)));
   if (args.contains("--help")) {
     std::printf("Usage: pulvitra-cli %s %s\n  %s\n", name.c_str(), it->second.usage, it->second.summary);
-    return 0;
+    return checked_standard_output(0);
   }
   const auto app = application_for(it->second.needs, argc, argv);
-  pulvitra::cur_lang = pulvitra::kEnglish;  // the messages, unless --language says otherwise
-  return it->second.run(args);
+  return checked_standard_output(it->second.run(args));
 }
