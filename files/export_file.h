@@ -18,7 +18,7 @@ enum class ExportFormat { kBeatList, kEdf };
 // its own (nothing is guessed: a wrong guess could write over a file of another kind).
 std::optional<ExportFormat> export_format_for(const QString& path);
 
-// Writes the export; fields go into the EDF+ header only, the limit positions into the beat
+// Writes the export, never over an existing recording file; fields go into the EDF+ header only, the limit positions into the beat
 // list's in_limits column only.
 WriteResult write_export(const QString& path, ExportFormat format, const ExportTimeline& timeline,
                          const PatientFields& fields, int limit1, int limit2);

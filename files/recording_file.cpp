@@ -163,6 +163,11 @@ bool holds_recording(const QString& path) {
   return file.open(QIODevice::ReadOnly) && file.read(kMagicLength) == QByteArray(kMagic, kMagicLength);
 }
 
+QString recording_not_overwritten() {
+  return lang_text(QStringLiteral("eine Aufzeichnung, die nicht überschrieben wird"),
+                   QStringLiteral("a recording, which is not overwritten"));
+}
+
 void copy_image(const QByteArray& image, TEKG& ekg) {
   const qsizetype n = std::min<qsizetype>(image.size(), kImageSize);
   std::copy(image.begin(), image.begin() + n, ekg.Image.begin() + 1);

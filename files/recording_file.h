@@ -75,6 +75,8 @@ RecordingFile read_recording_file(const QString& path);
 // Whether path is a regular file that begins with the recording magic: a file no export or
 // report may take the place of.
 bool holds_recording(const QString& path);
+// The reason given when an output would take the place of a recording.
+QString recording_not_overwritten();
 
 // Copies 32768 image bytes into ekg.Image[1..32768]; a shorter array fills only its length.
 void copy_image(const QByteArray& image, TEKG& ekg);

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMarginsF>
 
+#include "files/recording_file.h"
 #include "shell/application.h"
 #include "shell/file_replace.h"
 #include "shell/language.h"
@@ -49,7 +50,8 @@ QPainter* PdfReportPrinter::begin_report(QPageLayout::Orientation orientation) {
   if (failed_) return nullptr;
   if (!writer_) {
     // A destination that can never take the file is refused before any page is drawn.
-    if (reason_ = output_refusal(path_, {}); !reason_.isEmpty() || !buffer_.open(QIODevice::WriteOnly)) {
+    reason_ = holds_recording(path_) ? recording_not_overwritten() : output_refusal(path_, {});
+    if (!reason_.isEmpty() || !buffer_.open(QIODevice::WriteOnly)) {
       failed_ = true;
       return nullptr;
     }

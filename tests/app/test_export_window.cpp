@@ -83,11 +83,18 @@ TEST_F(ExportWindowTest, writes_the_beat_list_or_the_edf_file_chosen_in_the_dial
   EXPECT_EQ(edf.mid(8, 20), "X F X Meier         ");
 }
 
-TEST_F(ExportWindowTest, a_failed_write_says_so_and_keeps_the_old_file) {
+TEST_F(ExportWindowTest, a_failed_write_or_a_recording_as_target_says_so_and_keeps_the_old_file) {
   start();
   load_beats();
-  for (const char* name : {"old.csv", "old.edf"}) {
-    const QByteArray previous("an earlier export");
+  const struct {
+    const char* name;
+    QByteArray previous;
+    rlim_t size_limit;
+  } rows[] = {{"old.csv", "an earlier export", 4096},
+              {"old.edf", "an earlier export", 4096},
+              // A recording typed as the export's name is never written over, whatever room there is.
+              {"patient.pul", QByteArray("KORDAMAT File\0 the patient's recording", 39), RLIM_INFINITY}};
+  for (const auto& [name, previous, size_limit] : rows) {
     QFile old(data(name));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(previous) == previous.size());
     old.close();
@@ -97,7 +104,7 @@ TEST_F(ExportWindowTest, a_failed_write_says_so_and_keeps_the_old_file) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old_limit{};
     getrlimit(RLIMIT_FSIZE, &old_limit);
-    rlimit small{4096, old_limit.rlim_max};
+    rlimit small{std::min(size_limit, old_limit.rlim_max), old_limit.rlim_max};
     setrlimit(RLIMIT_FSIZE, &small);
     export_recording(*window);
     setrlimit(RLIMIT_FSIZE, &old_limit);
