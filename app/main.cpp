@@ -5,6 +5,7 @@
 #include <QStyleFactory>
 
 #include "shell/language.h"
+#include "shell/native_name.h"
 #include "shell/application.h"
 #include "shell/settings.h"
 #include "app/error_report.h"
@@ -19,10 +20,14 @@ namespace {
 
 // The recording named on the command line ("pulvitra FILE.pul", as a file manager starts it),
 // made absolute so the caption shows where it lies; empty without one. Qt has taken its own
-// options out of the arguments already.
-QString file_argument(const QStringList& arguments) {
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    if (!arguments[i].isEmpty()) return QFileInfo(arguments[i]).absoluteFilePath();
+// options out of the arguments already. Read from the bytes, so that a name that is no UTF-8
+// still reaches its file.
+QString file_argument(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray argument(argv[i]);
+    if (argument.isEmpty()) continue;
+    const QString name = readable_name(argument);
+    return is_stand_in(name) ? name : QFileInfo(name).absoluteFilePath();
   }
   return QString();
 }
@@ -52,7 +57,7 @@ int main(int argc, char** argv) {
   main_window.on_closed = [&app] { app.quit(); };
   TAssi wizard(main_window);
   start->show_wizard = [&wizard] { wizard.show_wizard(); };
-  start->file_argument = file_argument(QCoreApplication::arguments());
+  start->file_argument = file_argument(argc, argv);
   start->forms_created = true;
 
   int rc = app.exec();

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <cstdlib>
 
 #include "shell/language.h"
 #include "files/recording_file.h"
@@ -188,4 +190,38 @@ TEST(CliFileErrors, successful_commands_leave_standard_error_empty) {
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.err, QString());
   }
+}
+
+// A file name with a byte that is no UTF-8 (0xFF) reaches that file for reading, is shown with a
+// replacement character, and is never written to: its Unicode form would name another file.
+TEST(CliFileNames, names_that_are_no_utf8_are_read_but_never_written) {
+  QTemporaryDir dir;
+  ASSERT_EQ(run_cli({"generate", dir.filePath("plain.pul")}).exit_code, 0);
+  const QByteArray folder = QFile::encodeName(dir.path());
+  ASSERT_EQ(::system(("cp '" + folder + "/plain.pul' \"$(printf '" + folder + "/b\\377.pul')\"").constData()), 0);
+  struct Case {
+    const char* command;  // the shell words after pulvitra-cli; $B is the byte name, $C one that is not there
+    int exit_code;
+    const char* out;
+    const char* err;
+  } cases[] = {
+      {"info \"$B\"", 0, "\"magic_ok\": true", ""},
+      {"summary \"$B\"", 0, "/b\xEF\xBF\xBD.pul,", ""},
+      {"generate \"$C\"", 2, "", "the name holds bytes that are not UTF-8"},
+      {"export \"$B\" --format csv -o \"$C\"", 2, "", "the name holds bytes that are not UTF-8"},
+  };
+  for (const Case& c : cases) {
+    QProcess shell;
+    shell.start("/bin/sh", {"-c", QString("B=\"$(printf '%1/b\\377.pul')\"; C=\"$(printf '%1/c\\377.pul')\"; '%2' %3")
+                                      .arg(dir.path(), PULVITRA_BIN_DIR "/pulvitra-cli", c.command)});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitCode(), c.exit_code) << c.command;
+    EXPECT_TRUE(shell.readAllStandardOutput().contains(c.out)) << c.command;
+    EXPECT_TRUE(QString::fromUtf8(shell.readAllStandardError()).contains(c.err)) << c.command;
+  }
+  // Qt cannot name the byte file, so the shell counts and removes it.
+  QProcess shell;
+  shell.start("/bin/sh", {"-c", QString("ls '%1' | wc -l; rm -f '%1'/*").arg(dir.path())});
+  ASSERT_TRUE(shell.waitForFinished(30000));
+  EXPECT_EQ(shell.readAllStandardOutput().trimmed(), "2") << "no file was written under another name";
 }

@@ -10,6 +10,7 @@
 
 #include "shell/file_replace.h"
 #include "shell/language.h"
+#include "shell/native_name.h"
 #include "tools/cli/command.h"
 #include "tools/cli/standard_output.h"
 #include "tools/cli/csv_row.h"
@@ -49,7 +50,7 @@ std::vector<CsvCell> header_row() {
 // The row of a file that could not be read: its name and the error, nothing between.
 std::vector<CsvCell> error_row(const QString& path, const QString& error) {
   std::vector<CsvCell> row(header_row().size());
-  row.front() = {utf8(path)};
+  row.front() = {utf8(shown_name(path))};
   row.back() = {utf8(error)};
   return row;
 }
@@ -64,7 +65,7 @@ std::vector<CsvCell> recording_row(const QString& path, RecordingInput& input, i
   const BeatStatistics stats = beat_statistics(rates, limit1, limit2);
   const HeartRateVariability hrv = heart_rate_variability(rates, bits, limit1, limit2);
 
-  std::vector<CsvCell> row = {{utf8(path)},
+  std::vector<CsvCell> row = {{utf8(shown_name(path))},
                               {utf8(patient.patient_id)},
                               {utf8(patient.surname)},
                               {utf8(patient.first_name)},

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "shell/language.h"
+#include "shell/native_name.h"
 #include "tools/cli/command.h"
 #include "tools/cli/standard_output.h"
 
@@ -42,10 +43,11 @@ void quiet_about_runtime_folder(QtMsgType type, const QMessageLogContext& contex
   default_handler(type, context, message);
 }
 
-// The arguments as the application object would give them, before there is one.
+// The arguments as the application object would give them, before there is one; a file name
+// with bytes that are no UTF-8 becomes a name that still reaches that file.
 QStringList arguments_of(int argc, char** argv) {
   QStringList args;
-  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  for (int i = 1; i < argc; ++i) args << pulvitra::readable_name(QByteArray(argv[i]));
   return args;
 }
 

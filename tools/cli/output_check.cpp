@@ -4,12 +4,17 @@
 
 #include "files/recording_file.h"
 #include "shell/language.h"
+#include "shell/native_name.h"
 #include "shell/output_target.h"
 
 namespace pulvitra::cli {
 
 QString output_problem(const QString& out, const QStringList& inputs, OverRecording over_recording) {
   if (is_standard_output(out)) return {};
+  if (is_stand_in(out))
+    return lang_text(QStringLiteral("%1: der Name enthält Bytes, die kein UTF-8 sind; bitte einen anderen Namen wählen"),
+                     QStringLiteral("%1: the name holds bytes that are not UTF-8; please choose another name"))
+        .arg(shown_name(out));
   if (QString refusal = output_refusal(out, inputs); !refusal.isEmpty()) return refusal;
   if (over_recording == OverRecording::kForced || !holds_recording(out)) return {};
   if (over_recording == OverRecording::kNeedsForce)

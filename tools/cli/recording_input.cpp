@@ -3,10 +3,12 @@
 #include <cstdio>
 
 #include "shell/language.h"
+#include "shell/native_name.h"
 
 namespace pulvitra::cli {
 
-QString file_error_text(const RecordingFile& file, const QString& path) {
+QString file_error_text(const RecordingFile& file, const QString& name) {
+  const QString path = shown_name(name);
   switch (file.status) {
     case ReadStatus::CannotOpen:
       return lang_text(QStringLiteral("Die Datei %1 lässt sich nicht öffnen: %2"), QStringLiteral("cannot open %1: %2"))
