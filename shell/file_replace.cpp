@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "shell/language.h"
+#include "shell/native_name.h"
 #include "shell/output_target.h"
 
 namespace pulvitra {
@@ -42,6 +44,13 @@ int write_and_sync(int fd, const QByteArray& bytes) {
 
 WriteResult write_file_replacing(const QString& path, const QByteArray& bytes) {
   WriteResult out;
+  // A name made from bytes that are no UTF-8 stands for a file that Qt cannot name; writing
+  // through it would make a file of another name.
+  if (is_stand_in(path)) {
+    out.system_error = lang_text(QStringLiteral("der Name enthält Bytes, die kein UTF-8 sind"),
+                                 QStringLiteral("the name holds bytes that are not UTF-8"));
+    return out;
+  }
   // A rename would replace a FIFO, a device node or a folder by a plain file.
   if (const QString refusal = output_refusal(path, {}); !refusal.isEmpty()) {
     out.system_error = refusal;
