@@ -50,9 +50,9 @@ void label_for(QWidget* frame, QWidget* field, const char* name, const char* cap
   label->setBuddy(field);
 }
 
-void show_file_message(const char* text_key) {
+void show_file_message(const char* text_key, const QString& system_reason = QString()) {
   dialogs().message(DlgIcon::Exclamation, DlgButtons::Ok, table_text(QStringLiteral("txt_file_error")),
-                    table_text(QLatin1String(text_key)));
+                    with_system_reason(table_text(QLatin1String(text_key)), system_reason));
 }
 
 // Every byte as New leaves it: a prepared patient file that has not yet received a recording.
@@ -225,7 +225,7 @@ bool PatientPage::save_recording(const QString& name) {
     uploaded_since_file_ = false;  // the transferred recording is now in that file
     return true;
   }
-  show_file_message("txt_save_error");
+  show_file_message("txt_save_error", written.system_error);
   return false;
 }
 
@@ -259,7 +259,7 @@ bool PatientPage::load_recording(const QString& name) {
   const RecordingFile file = read_recording_file(name);
   switch (file.status) {
     case ReadStatus::CannotOpen:
-      show_file_message("txt_open_error");
+      show_file_message("txt_open_error", file.system_error);
       return false;
     case ReadStatus::TooShort:
     case ReadStatus::ReadError:
