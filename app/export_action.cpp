@@ -23,7 +23,7 @@ void export_recording(TMain& main) {
       write_export(name, export_format_for(name).value_or(ExportFormat::kBeatList), timeline, main.patient->fields(), state.limit1, state.limit2);
   if (!written.ok) {
     dialogs().message(DlgIcon::Exclamation, DlgButtons::Ok, table_text(QStringLiteral("txt_file_error")),
-                      table_text(QStringLiteral("txt_save_error")));
+                      with_system_reason(table_text(QStringLiteral("txt_save_error")), written.system_error));
   }
 }
 

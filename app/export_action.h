@@ -8,7 +8,8 @@ class TMain;
 
 // With fewer than two beats only the no-printable-data message; otherwise the save dialog
 // (start folder data/, filters beat list and EDF+) and the file written through a temporary
-// file. A failure shows the save-error message and leaves an existing file as it was.
+// file. A failure shows the save-error message with the system's reason and leaves an
+// existing file as it was.
 void export_recording(TMain& main);
 
 }  // namespace pulvitra

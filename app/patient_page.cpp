@@ -10,8 +10,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStringList>
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "shell/dialogs.h"
 #include "shell/language.h"
@@ -48,9 +50,27 @@ void label_for(QWidget* frame, QWidget* field, const char* name, const char* cap
   label->setBuddy(field);
 }
 
-void show_file_message(const char* text_key) {
+void show_file_message(const char* text_key, const QString& system_reason = QString()) {
   dialogs().message(DlgIcon::Exclamation, DlgButtons::Ok, table_text(QStringLiteral("txt_file_error")),
-                    table_text(QLatin1String(text_key)));
+                    with_system_reason(table_text(QLatin1String(text_key)), system_reason));
+}
+
+// Every byte as New leaves it: a prepared patient file that has not yet received a recording.
+bool is_empty_image(const QByteArray& image) {
+  return std::all_of(image.begin(), image.end(), [](char b) { return static_cast<unsigned char>(b) == 125; });
+}
+
+bool same_image(const QByteArray& image, const TEKG& ekg) {
+  return image.size() == kImageSize &&
+         std::memcmp(image.constData(), ekg.Image.data() + 1, kImageSize) == 0;
+}
+
+// "Müller, Jürgen, 01.02.99": the stored texts without the blanks the file pads them with.
+QString patient_named(const PatientFields& f) {
+  QStringList parts;
+  for (const QString& part : {f.surname, f.first_name, f.date})
+    if (!part.trimmed().isEmpty()) parts << part.trimmed();
+  return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -185,6 +205,7 @@ void PatientPage::reset_recording() {
   if (auto* zoom_bar = main_.control<QScrollBar>("ScrollBar2"))
     main_.ekg.CurPage = static_cast<std::uint16_t>(std::clamp(zoom_bar->value(), 1, kPageCount));
   clear_recording(main_.ekg);  // also FileName := "default.pul"
+  uploaded_since_file_ = false;
   save_allowed_ = false;
   update_save_button();
   main_.views->redraw_views(0);
@@ -199,16 +220,46 @@ bool PatientPage::discard_check() {
 }
 
 bool PatientPage::save_recording(const QString& name) {
-  if (save_recording_file(name, fields(), main_.decoder.FixedInterval, main_.ekg).ok) return true;
-  show_file_message("txt_save_error");
+  const WriteResult written = save_recording_file(name, fields(), main_.decoder.FixedInterval, main_.ekg);
+  if (written.ok) {
+    uploaded_since_file_ = false;  // the transferred recording is now in that file
+    return true;
+  }
+  show_file_message("txt_save_error", written.system_error);
   return false;
+}
+
+bool PatientPage::may_replace_with_upload(const QString& name) {
+  if (!uploaded_since_file_) return true;
+  const RecordingFile stored = read_recording_file(name);
+  if (stored.status == ReadStatus::CannotOpen && !QFileInfo::exists(name)) return true;  // nothing there to lose
+  QString question;
+  if (stored.status == ReadStatus::Ok) {
+    if (is_empty_image(stored.image) || same_image(stored.image, main_.ekg)) return true;
+    question = lang_text(QStringLiteral("Die Datei %1 enthält eine andere Aufzeichnung (Patient: %2). "
+                                        "Soll sie durch die übertragene Aufzeichnung ersetzt werden?"),
+                         QStringLiteral("The file %1 holds a different recording (patient: %2). "
+                                        "Replace it with the transferred recording?"))
+                   .arg(name, patient_named(stored.header.fields));
+  } else {
+    // Whatever it holds cannot be compared, so it may well be another patient's recording.
+    question = lang_text(QStringLiteral("Die Datei %1 lässt sich nicht als Aufzeichnung lesen. "
+                                        "Soll sie durch die übertragene Aufzeichnung ersetzt werden?"),
+                         QStringLiteral("The file %1 cannot be read as a recording. "
+                                        "Replace it with the transferred recording?"))
+                   .arg(name);
+  }
+  return dialogs().message_preselecting(DlgIcon::Exclamation, DlgButtons::YesNo,
+                                        lang_text(QStringLiteral("Aufzeichnung ersetzen?"),
+                                                  QStringLiteral("Replace recording?")),
+                                        question, DlgAnswer::No) == DlgAnswer::Yes;
 }
 
 bool PatientPage::load_recording(const QString& name) {
   const RecordingFile file = read_recording_file(name);
   switch (file.status) {
     case ReadStatus::CannotOpen:
-      show_file_message("txt_open_error");
+      show_file_message("txt_open_error", file.system_error);
       return false;
     case ReadStatus::TooShort:
     case ReadStatus::ReadError:
@@ -269,6 +320,7 @@ void PatientPage::open_named_file(const QString& name) {
 
 void PatientPage::Button7Click() {
   if (!save_allowed_) return;  // never over a file that was not opened as a recording
+  if (!may_replace_with_upload(file_name())) return;  // the file and the unsaved data stay
   // A failed save keeps the data marked unsaved, so the discard question still guards it.
   if (save_recording(file_name())) main_.data_changed = false;
 }

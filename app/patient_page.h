@@ -49,6 +49,9 @@ class PatientPage : public QObject {
   static QString window_caption(const QString& file_name);
 
   bool save_recording(const QString& file_name);  // false after a failure, which it has shown
+  // A complete upload replaced the recording: until the next New, Open or successful save,
+  // Save checks what the file it would write holds.
+  void recording_uploaded() { uploaded_since_file_ = true; }
   bool load_recording(const QString& file_name);  // false when nothing was taken from the file
 
   // Open once the discard question allowed it: the file dialog and, when a file was
@@ -77,11 +80,17 @@ class PatientPage : public QObject {
   void connect_changes();
   void set_file_name(const QString& file_name);
   QString file_name() const;
+  // Save after an upload: the file may hold another patient's recording (the one opened
+  // before the transfer). Asks, No preselected, before a different recording, or a file that
+  // cannot be read as one, is replaced; an absent file, a prepared one (empty image) or the
+  // same image need no question. True when Save may go on.
+  bool may_replace_with_upload(const QString& file_name);
 
   TMain& main_;
   QString dialog_folder_;
   bool create_dialog_folder_ = false;
   bool save_allowed_ = false;
+  bool uploaded_since_file_ = false;
 
   QLineEdit* Edit1 = nullptr;  // surname
   QLineEdit* Edit2 = nullptr;  // first name

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <optional>
 
 #include "shell/language.h"
 #include "shell/program_folder.h"
@@ -27,6 +28,37 @@ QMessageBox::Icon qt_icon(DlgIcon icon) {
     case DlgIcon::Error: return QMessageBox::Critical;
     case DlgIcon::Question: return QMessageBox::Question;
     default: return QMessageBox::NoIcon;
+  }
+}
+
+QMessageBox::StandardButton qt_button(DlgAnswer answer) {
+  switch (answer) {
+    case DlgAnswer::Ok: return QMessageBox::Ok;
+    case DlgAnswer::Cancel: return QMessageBox::Cancel;
+    case DlgAnswer::Yes: return QMessageBox::Yes;
+    case DlgAnswer::No: return QMessageBox::No;
+  }
+  return QMessageBox::NoButton;
+}
+
+// Without a preselection the box chooses its own default button (Yes, OK).
+DlgAnswer show_message(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text,
+                       std::optional<DlgAnswer> preselected) {
+  apply_qt_translation(cur_lang);  // "Ja"/"Nein" where the German text asks for "Ja"
+  QMessageBox box(qt_icon(icon), caption, QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
+                  QMessageBox::NoButton, QApplication::activeWindow());
+  switch (buttons) {
+    case DlgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case DlgButtons::Cancel: box.setStandardButtons(QMessageBox::Cancel); break;
+    case DlgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case DlgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+  }
+  if (preselected) box.setDefaultButton(qt_button(*preselected));
+  switch (box.exec()) {
+    case QMessageBox::Ok: return DlgAnswer::Ok;
+    case QMessageBox::Yes: return DlgAnswer::Yes;
+    case QMessageBox::No: return DlgAnswer::No;
+    default: return DlgAnswer::Cancel;
   }
 }
 
@@ -81,21 +113,12 @@ QString run_file_dialog(QFileDialog& dialog, const QString& filter) {
 }  // namespace
 
 DlgAnswer QtDialogs::message(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text) {
-  apply_qt_translation(cur_lang);  // "Ja"/"Nein" where the German text asks for "Ja"
-  QMessageBox box(qt_icon(icon), caption, QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
-                  QMessageBox::NoButton, QApplication::activeWindow());
-  switch (buttons) {
-    case DlgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case DlgButtons::Cancel: box.setStandardButtons(QMessageBox::Cancel); break;
-    case DlgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case DlgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-  }
-  switch (box.exec()) {
-    case QMessageBox::Ok: return DlgAnswer::Ok;
-    case QMessageBox::Yes: return DlgAnswer::Yes;
-    case QMessageBox::No: return DlgAnswer::No;
-    default: return DlgAnswer::Cancel;
-  }
+  return show_message(icon, buttons, caption, text, std::nullopt);
+}
+
+DlgAnswer QtDialogs::message_preselecting(DlgIcon icon, DlgButtons buttons, const QString& caption,
+                                          const QString& text, DlgAnswer preselected) {
+  return show_message(icon, buttons, caption, text, preselected);
 }
 
 QString QtDialogs::open_file_name(const QString& caption, const QString& folder, const QString& filter) {

@@ -13,6 +13,8 @@ namespace pulvitra {
 class QtDialogs final : public Dialogs {
  public:
   DlgAnswer message(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text) override;
+  DlgAnswer message_preselecting(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text,
+                                 DlgAnswer preselected) override;
   QString open_file_name(const QString& caption, const QString& folder, const QString& filter) override;
   QString save_file_name(const QString& caption, const QString& folder, const QString& filter,
                          const QString& suggested, const QString& default_suffix) override;

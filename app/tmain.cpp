@@ -245,9 +245,8 @@ void TMain::Button4Click() {
                               QStringLiteral(" Online mode not supported !\r\n Please call the manufacturer !")));
 }
 
-void TMain::Button10Click() {
-  if (patient->discard_check()) close();
-}
+// The close request itself asks the discard question, as for the close box.
+void TMain::Button10Click() { close(); }
 
 void TMain::CheckBox1Click() {
   settings.BackGround = control<QCheckBox>("CheckBox1")->isChecked();
@@ -263,6 +262,8 @@ void TMain::Timer2Timer() {
 }
 
 bool TMain::FormCloseQuery() {
+  // Unsaved edits or an unsaved upload come first; a No there keeps the window without more questions.
+  if (!patient->discard_check()) return false;
   const QString question = lang_text(QStringLiteral("           Beenden ?         "),
                                      QStringLiteral("            Close ?          "));
   return dialogs().message(DlgIcon::None, DlgButtons::YesNo, QLatin1String(kApplicationTitle), question) ==

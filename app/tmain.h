@@ -99,7 +99,7 @@ class TMain : public QWidget, public LinkHost {
 
  private:
   void FormCreate();
-  bool FormCloseQuery();
+  bool FormCloseQuery();  // the discard question when data is unsaved, then "Close ?"
   void FormClose();
   void build_notebook();
   void attach_context_menus();

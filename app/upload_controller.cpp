@@ -7,6 +7,7 @@
 
 #include "app/device_page.h"
 #include "app/image_control.h"
+#include "app/patient_page.h"
 #include "app/tmain.h"
 #include "app/view_pages.h"
 
@@ -58,6 +59,7 @@ void UploadController::progress(int position) { page_.ProgressBar1->setValue(pos
 
 void UploadController::decoded() {
   main_.data_changed = true;  // the uploaded recording is in no file yet
+  main_.patient->recording_uploaded();
   if (!main_.views) return;
   main_.views->redraw_views(kViewAll);
   if (main_.ekg.BeatCount == 0) draw_beat_views_as_new(main_);

@@ -29,6 +29,14 @@ class Dialogs {
   virtual ~Dialogs() = default;
   virtual DlgAnswer message(DlgIcon icon, DlgButtons buttons, const QString& caption,
                             const QString& text) = 0;
+  // The same box with the button that Enter chooses named: a question whose Yes would
+  // replace or throw away something preselects No, so that a hurried Enter keeps it. An
+  // implementation that cannot preselect shows the plain box.
+  virtual DlgAnswer message_preselecting(DlgIcon icon, DlgButtons buttons, const QString& caption,
+                                         const QString& text, DlgAnswer preselected) {
+    (void)preselected;
+    return message(icon, buttons, caption, text);
+  }
   // The chosen file's path, or "" when the user cancelled.
   virtual QString open_file_name(const QString& caption, const QString& folder,
                                  const QString& filter) = 0;

@@ -135,4 +135,10 @@ QString table_text(const QString& key) {
   return lang_text(it->german, it->english);
 }
 
+QString with_system_reason(const QString& message, const QString& reason) {
+  if (reason.isEmpty()) return message;
+  return message + QStringLiteral("\r\n\r\n") +
+         lang_text(QStringLiteral("Meldung des Systems: "), QStringLiteral("System message: ")) + reason;
+}
+
 }  // namespace pulvitra

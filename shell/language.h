@@ -22,4 +22,9 @@ void fill_language_table();
 // The table entry for the current language; an unknown key (or an empty table) gives "".
 QString table_text(const QString& key);
 
+// A file message followed, on a paragraph of its own, by what the system said went wrong
+// ("No space left on device"), so that the user learns the actual cause; without a reason,
+// the message alone.
+QString with_system_reason(const QString& message, const QString& reason);
+
 }  // namespace pulvitra

@@ -112,6 +112,7 @@ TEST_F(ExportWindowTest, a_failed_write_or_a_recording_as_target_says_so_and_kee
     ASSERT_EQ(dialogs.messages().size(), 1) << name;
     EXPECT_EQ(dialogs.messages()[0].caption, "Dateifehler");
     EXPECT_TRUE(dialogs.messages()[0].text.startsWith(QString::fromUtf8("Beim Speichern der Datei ist ein Fehler")));
+    EXPECT_TRUE(dialogs.messages()[0].text.contains("\r\n\r\nMeldung des Systems: ")) << "with the system's reason";
     EXPECT_EQ(read_all(data(name)), previous) << name;
   }
 }

@@ -109,7 +109,8 @@ TEST(FileArgument, a_file_that_cannot_be_opened_gives_opens_message_and_an_empty
   } cases[] = {
       {files.filePath("letter.pul"), "The opened file is not a Pulvitra file!\r\n\r\nPlease choose another file."},
       {files.filePath("missing.pul"),
-       "An error has occurred while opening the file!\r\n\r\nThe file is possibly used by another program."},
+       "An error has occurred while opening the file!\r\n\r\nThe file is possibly used by another program.\r\n\r\n"
+       "System message: No such file or directory"},
   };
   for (const auto& c : cases) {
     StartedWith program(c.file);

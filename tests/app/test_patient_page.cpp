@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "shell/language.h"
 #include "tests/support/scripted_dialogs.h"
@@ -225,13 +226,34 @@ TEST_F(PatientPageTest, save_as_adds_the_extension_and_save_writes_that_file_aga
   EXPECT_EQ(file_bytes(path("anna.pul")).mid(14, 6), QByteArray("Anna \0", 6));
 }
 
-TEST_F(PatientPageTest, a_failed_save_says_so_and_keeps_the_data_unsaved) {
+// The message names what the system said, not only the possibly busy file.
+TEST_F(PatientPageTest, a_failed_save_says_why_and_keeps_the_data_unsaved) {
+  const QString error = u("Beim Speichern der Datei ist ein Fehler aufgetreten!\r\n\r\n"
+                          "Möglicherweise ist die Datei von einer anderen Anwendung belegt.\r\n\r\n"
+                          "Meldung des Systems: ");
+  ASSERT_TRUE(QDir(home.path()).mkdir("locked"));
+  ASSERT_TRUE(QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner));
+  ASSERT_TRUE(QDir(home.path()).mkdir("folder.pul"));
+  const std::pair<const char*, QString> cases[] = {
+      {"no_such_folder/anna.pul", "No such file or directory"},
+      {"locked/anna.pul", "Permission denied"},  // a folder the user may not write to
+      {"folder.pul", ""},                          // a folder in the file's place: whatever the system says
+  };
   edit("Edit1")->setText("Anna");
-  save_as(path("no_such_folder/anna.pul"));
-  expect_message(0, kFileError, u("Beim Speichern der Datei ist ein Fehler aufgetreten!\r\n\r\n"
-                                  "Möglicherweise ist die Datei von einer anderen Anwendung belegt."));
-  EXPECT_EQ(messages()[0].icon, DlgIcon::Exclamation);
-  EXPECT_TRUE(window->data_changed);
+  for (const auto& [file, reason] : cases) {
+    if (geteuid() == 0 && QString(file).startsWith("locked")) continue;  // root writes anywhere
+    dialogs.calls.clear();
+    save_as(path(file));
+    ASSERT_EQ(messages().size(), 1) << file;
+    EXPECT_EQ(messages()[0].caption, kFileError);
+    EXPECT_EQ(messages()[0].icon, DlgIcon::Exclamation);
+    const QString text = messages()[0].text;
+    EXPECT_TRUE(text.startsWith(error) && text.size() > error.size()) << text.toStdString();
+    if (!reason.isEmpty()) {
+      EXPECT_EQ(text, error + reason) << file;
+    }
+    EXPECT_TRUE(window->data_changed) << file;
+  }
 }
 
 TEST_F(PatientPageTest, a_foreign_file_leaves_the_recording_empty_and_cannot_be_overwritten) {
@@ -252,15 +274,15 @@ TEST_F(PatientPageTest, a_foreign_file_leaves_the_recording_empty_and_cannot_be_
 
 TEST_F(PatientPageTest, damaged_or_missing_files_are_reported_and_nothing_is_loaded) {
   write_file(path("cut.pul"), encode_recording_file(PatientFields{}, 0, TEKG{}).left(20000));
+  const QString open_error = u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
+                               "Möglicherweise ist die Datei von einer anderen Anwendung belegt.\r\n\r\n"
+                               "Meldung des Systems: ");
   const std::tuple<const char*, QString, QString> cases[] = {
       {"cut.pul", kTitle, u("Die Datei %1 ist unvollständig: sie hat 20000 statt 33280 Bytes.").arg(path("cut.pul"))},
-      {"missing.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
-                                    "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
+      {"missing.pul", kFileError, open_error + "No such file or directory"},
       // A FIFO would block the window for ever; a folder is no file either.
-      {"pipe.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
-                                 "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
-      {"folder.pul", kFileError, u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
-                                   "Möglicherweise ist die Datei von einer anderen Anwendung belegt.")},
+      {"pipe.pul", kFileError, open_error + "not a regular file"},
+      {"folder.pul", kFileError, open_error + "not a regular file"},
   };
   ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.pul")).constData(), 0600), 0);
   ASSERT_TRUE(QDir(home.path()).mkdir("folder.pul"));

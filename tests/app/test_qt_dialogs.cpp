@@ -10,9 +10,11 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <optional>
 
 #include "shell/language.h"
 #include "app/qt_dialogs.h"
@@ -114,6 +116,25 @@ TEST(QtDialogs, standard_buttons_speak_the_chosen_language) {
                                              table_text(QStringLiteral("txt_discard_question")));
     EXPECT_EQ(seen, c.texts) << int(c.language);
     EXPECT_EQ(answer, c.answer) << int(c.language);
+  }
+}
+
+// Enter takes the box's default button: Yes for a plain question, No where Yes would replace
+// another patient's recording.
+TEST(QtDialogs, enter_answers_with_the_preselected_button) {
+  LanguageGuard guard;
+  cur_lang = kEnglish;
+  QtDialogs dialogs;
+  const std::pair<std::optional<DlgAnswer>, DlgAnswer> cases[] = {
+      {std::nullopt, DlgAnswer::Yes}, {DlgAnswer::No, DlgAnswer::No}};
+  for (const auto& [preselected, expected] : cases) {
+    ModalSteps steps({[](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); }});
+    const QString text = QStringLiteral("Replace it?");
+    const DlgAnswer answer =
+        preselected ? dialogs.message_preselecting(DlgIcon::Exclamation, DlgButtons::YesNo, "Question", text, *preselected)
+                    : dialogs.message(DlgIcon::Exclamation, DlgButtons::YesNo, "Question", text);
+    EXPECT_TRUE(steps.all_done());
+    EXPECT_EQ(answer, expected) << int(expected);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <deque>
 #include <stdexcept>
 #include <sys/resource.h>
 
@@ -239,6 +240,51 @@ TEST(MainWindow, close_question_has_its_exact_blanks_in_both_languages) {
     EXPECT_TRUE(closed);
   }
   cur_lang = kGerman;
+}
+
+// Edits or a transfer not yet saved are asked about before "Close ?", whether the close box
+// or the Exit button closes the window; a No to either question keeps the window and the data.
+TEST(MainWindow, a_close_request_asks_about_unsaved_data_first) {
+  ProgramHome home;
+  ScriptedDialogs dialogs;
+  const QString discard_question = "Das aktuelle Projekt ist nicht gesichert";
+  const QString close_question = "Pulvitra 2.4-5";  // "Close ?" has the title as caption
+  struct Case {
+    const char* name;
+    bool unsaved;
+    bool exit_button;
+    std::deque<DlgAnswer> answers;
+    QStringList asked;  // captions, in order
+    bool closes;
+  } cases[] = {
+      {"nothing unsaved", false, false, {DlgAnswer::Yes}, {close_question}, true},
+      {"unsaved, discard No", true, false, {DlgAnswer::No}, {discard_question}, false},
+      {"unsaved, discard Yes, Close No", true, false, {DlgAnswer::Yes, DlgAnswer::No}, {discard_question, close_question}, false},
+      {"unsaved, discard Yes, Close Yes", true, false, {DlgAnswer::Yes, DlgAnswer::Yes}, {discard_question, close_question}, true},
+      {"Exit button, unsaved", true, true, {DlgAnswer::Yes, DlgAnswer::Yes}, {discard_question, close_question}, true},
+      {"Exit button, nothing unsaved", false, true, {DlgAnswer::Yes}, {close_question}, true},
+  };
+  for (const Case& c : cases) {
+    Settings settings;
+    TMain main_window(settings);
+    bool closed = false;
+    main_window.on_closed = [&closed] { closed = true; };
+    main_window.show();
+    main_window.data_changed = c.unsaved;
+    dialogs.calls.clear();
+    dialogs.answers = c.answers;
+    if (c.exit_button) {
+      main_window.control<QPushButton>("Button10")->click();
+    } else {
+      main_window.close();
+    }
+    QStringList asked;
+    for (const DialogCall& m : dialogs.messages()) asked << m.caption;
+    EXPECT_EQ(asked, c.asked) << c.name;
+    EXPECT_EQ(closed, c.closes) << c.name;
+    EXPECT_EQ(main_window.isVisible(), !c.closes) << c.name;
+    EXPECT_EQ(main_window.data_changed, c.unsaved) << c.name;
+  }
 }
 
 TEST(MainWindow, help_opens_the_topic_of_the_button_or_the_view_page) {

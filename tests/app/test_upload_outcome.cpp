@@ -1,8 +1,11 @@
-// What the window does with a complete upload: the recording counts as unsaved, and the
-// views never show the previous recording's figures.
+// What the window does with a complete upload: the recording counts as unsaved, Save does not
+// silently put it into another patient's file, and the views never show the previous
+// recording's figures.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -57,6 +60,25 @@ TEKG recording_with_beats() {
   return ekg;
 }
 
+TEKG other_patients_recording() {
+  GeneratorOptions options;
+  options.seed = 99;
+  options.rate = 60;
+  options.minutes = 2;
+  TEKG ekg;
+  copy_generated_image(generate_recording(options), ekg);
+  return ekg;
+}
+
+QByteArray image_bytes(const TEKG& ekg) {
+  return QByteArray(reinterpret_cast<const char*>(ekg.Image.data() + 1), kImageSize);
+}
+
+QByteArray file_bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 TEKG beatless_recording() {
   TEKG ekg;
   ekg.Image.fill(125);  // an erased memory: no measurement, no beat
@@ -87,4 +109,76 @@ TEST_F(UploadOutcomeTest, a_beatless_upload_leaves_the_beat_views_as_new_does) {
   complete_upload(beatless_recording());
   ASSERT_EQ(window->ekg.BeatCount, 0);
   for (const char* name : beat_views) EXPECT_EQ(picture(name), as_new[name]) << name;
+}
+
+// Müller's file is open, another patient's recorder is read, Save is pressed: the file only
+// changes without a word when it holds nothing to lose.
+TEST_F(UploadOutcomeTest, save_after_an_upload_asks_before_it_replaces_a_different_recording) {
+  const TEKG uploaded = recording_with_beats();
+  const TEKG mueller = other_patients_recording();
+  TEKG prepared;
+  clear_recording(prepared);  // a patient file made before the recording: every image byte 125
+  PatientFields stored;
+  stored.surname = QString::fromUtf8("Müller");
+  stored.first_name = QString::fromUtf8("Jürgen");
+  stored.date = QStringLiteral("01.02.99");
+  const QString file = home.filePath("mueller.pul");
+  const QString other_de = QString::fromUtf8(
+      "Die Datei %1 enthält eine andere Aufzeichnung (Patient: Müller, Jürgen, 01.02.99). "
+      "Soll sie durch die übertragene Aufzeichnung ersetzt werden?").arg(file);
+  enum Meddle { kNone, kCutShort, kRemoved };  // what happens to the file between upload and Save
+  struct Case {
+    const char* name;
+    std::uint8_t language;
+    const TEKG* in_file;
+    bool upload;
+    Meddle meddle;
+    std::deque<DlgAnswer> answers;  // none queued: Enter, the preselected button
+    QString caption, question;      // "" = no question
+    bool written;
+  } cases[] = {
+      {"other recording, Enter", kGerman, &mueller, true, kNone, {}, "Aufzeichnung ersetzen?", other_de, false},
+      {"other recording, Yes", kEnglish, &mueller, true, kNone, {DlgAnswer::Yes}, "Replace recording?",
+       QString::fromUtf8("The file %1 holds a different recording (patient: Müller, Jürgen, 01.02.99). "
+                         "Replace it with the transferred recording?").arg(file), true},
+      {"file cut short, No", kGerman, &mueller, true, kCutShort, {DlgAnswer::No}, "Aufzeichnung ersetzen?",
+       QString::fromUtf8("Die Datei %1 lässt sich nicht als Aufzeichnung lesen. "
+                         "Soll sie durch die übertragene Aufzeichnung ersetzt werden?").arg(file), false},
+      {"prepared patient file", kGerman, &prepared, true, kNone, {}, "", "", true},
+      {"same recording", kGerman, &uploaded, true, kNone, {}, "", "", true},
+      {"file removed meanwhile", kGerman, &mueller, true, kRemoved, {}, "", "", true},
+      {"no upload since Open", kGerman, &mueller, false, kNone, {}, "", "", true},
+  };
+  for (const Case& c : cases) {
+    cur_lang = c.language;
+    ASSERT_TRUE(save_recording_file(file, stored, 0, *c.in_file).ok);
+    window->data_changed = false;
+    window->patient->open_named_file(file);
+    if (c.upload) complete_upload(uploaded);
+    if (!c.upload) window->patient->set_fields(PatientFields{});  // an edit instead
+    if (c.meddle == kCutShort) QFile::resize(file, 20000);
+    if (c.meddle == kRemoved) QFile::remove(file);
+    const QByteArray before = file_bytes(file);
+    dialogs.calls.clear();
+    dialogs.answers = c.answers;
+    window->patient->Button7Click();
+
+    const auto asked = dialogs.messages();
+    if (c.question.isEmpty()) {
+      EXPECT_TRUE(asked.isEmpty()) << c.name;
+    } else {
+      ASSERT_EQ(asked.size(), 1) << c.name;
+      EXPECT_EQ(asked[0].caption, c.caption) << c.name;
+      EXPECT_EQ(asked[0].text, c.question) << c.name;
+      EXPECT_EQ(asked[0].buttons, DlgButtons::YesNo) << c.name;
+      EXPECT_EQ(asked[0].preselected, DlgAnswer::No) << c.name;
+    }
+    if (c.written) {
+      EXPECT_EQ(file_bytes(file).mid(kHeaderSize), image_bytes(window->ekg)) << c.name;
+    } else {
+      EXPECT_EQ(file_bytes(file), before) << c.name;
+    }
+    EXPECT_EQ(window->data_changed, !c.written) << c.name;
+  }
+  cur_lang = kGerman;
 }

@@ -4,7 +4,7 @@ namespace pulvitra::test {
 
 DlgAnswer ScriptedDialogs::message(DlgIcon icon, DlgButtons buttons, const QString& caption,
                                    const QString& text) {
-  calls.append({QStringLiteral("message"), icon, buttons, caption, text, {}});
+  calls.append({QStringLiteral("message"), icon, buttons, caption, text, {}, {}});
   if (!answers.empty()) {
     DlgAnswer a = answers.front();
     answers.pop_front();
@@ -17,9 +17,17 @@ DlgAnswer ScriptedDialogs::message(DlgIcon icon, DlgButtons buttons, const QStri
   }
 }
 
+DlgAnswer ScriptedDialogs::message_preselecting(DlgIcon icon, DlgButtons buttons, const QString& caption,
+                                                const QString& text, DlgAnswer preselected) {
+  const bool scripted = !answers.empty();
+  const DlgAnswer answer = message(icon, buttons, caption, text);
+  calls.last().preselected = preselected;
+  return scripted ? answer : preselected;
+}
+
 QString ScriptedDialogs::open_file_name(const QString& caption, const QString& folder,
                                         const QString& filter) {
-  calls.append({QStringLiteral("open"), DlgIcon::None, DlgButtons::Ok, caption, filter, folder});
+  calls.append({QStringLiteral("open"), DlgIcon::None, DlgButtons::Ok, caption, filter, folder, {}});
   if (file_names.empty()) return {};
   QString name = file_names.front();
   file_names.pop_front();
@@ -29,7 +37,7 @@ QString ScriptedDialogs::open_file_name(const QString& caption, const QString& f
 QString ScriptedDialogs::save_file_name(const QString& caption, const QString& folder,
                                         const QString& filter, const QString&,
                                         const QString& default_suffix) {
-  calls.append({QStringLiteral("save"), DlgIcon::None, DlgButtons::Ok, caption, filter, folder});
+  calls.append({QStringLiteral("save"), DlgIcon::None, DlgButtons::Ok, caption, filter, folder, {}});
   if (file_names.empty()) return {};
   QString name = file_names.front();
   file_names.pop_front();
@@ -37,11 +45,11 @@ QString ScriptedDialogs::save_file_name(const QString& caption, const QString& f
 }
 
 void ScriptedDialogs::show_help(int topic) {
-  calls.append({QStringLiteral("help"), DlgIcon::None, DlgButtons::Ok, {}, QString::number(topic), {}});
+  calls.append({QStringLiteral("help"), DlgIcon::None, DlgButtons::Ok, {}, QString::number(topic), {}, {}});
 }
 
 PrintChoice ScriptedDialogs::choose_printer(const QString& caption) {
-  calls.append({QStringLiteral("print"), DlgIcon::None, DlgButtons::Ok, caption, {}, {}});
+  calls.append({QStringLiteral("print"), DlgIcon::None, DlgButtons::Ok, caption, {}, {}, {}});
   if (print_choices.empty()) return {};
   PrintChoice choice = print_choices.front();
   print_choices.pop_front();

@@ -1,10 +1,12 @@
 // A Dialogs implementation for tests: records every call with its exact
-// caption and text, and answers from queues (an empty queue answers No/Cancel/"").
+// caption and text, and answers from queues (an empty queue answers No/Cancel/"", or what
+// the message preselects).
 #pragma once
 
 #include <QList>
 #include <QString>
 #include <deque>
+#include <optional>
 
 #include "shell/dialogs.h"
 
@@ -17,6 +19,7 @@ struct DialogCall {
   QString caption;
   QString text;  // the message text, the filter of a file dialog, or the help topic number
   QString folder;
+  std::optional<DlgAnswer> preselected;  // a message's button that Enter chooses, when named
 };
 
 class ScriptedDialogs final : public Dialogs {
@@ -26,6 +29,9 @@ class ScriptedDialogs final : public Dialogs {
 
   DlgAnswer message(DlgIcon icon, DlgButtons buttons, const QString& caption,
                     const QString& text) override;
+  // Records the preselected answer; an empty queue answers with it, as Enter would.
+  DlgAnswer message_preselecting(DlgIcon icon, DlgButtons buttons, const QString& caption,
+                                 const QString& text, DlgAnswer preselected) override;
   QString open_file_name(const QString& caption, const QString& folder, const QString& filter) override;
   // Answers like the real dialog: the queued name completed with the default suffix.
   QString save_file_name(const QString& caption, const QString& folder, const QString& filter,
