@@ -17,6 +17,7 @@
 
 #include "shell/dialogs.h"
 #include "shell/language.h"
+#include "shell/native_name.h"
 #include "shell/application.h"
 #include "shell/program_folder.h"
 #include "app/patient_controls.h"
@@ -311,9 +312,11 @@ void PatientPage::open_file() {
 
 void PatientPage::open_named_file(const QString& name) {
   reset_recording();
-  set_file_name(name);
-  main_.setWindowTitle(window_caption(name));
-  save_allowed_ = load_recording(name);
+  // A name given as bytes that are no UTF-8 is read through its descriptor but shown and kept
+  // as its Unicode form, which every write refuses: such a file is saved with Save as.
+  set_file_name(shown_name(name));
+  main_.setWindowTitle(window_caption(shown_name(name)));
+  save_allowed_ = load_recording(name) && !is_stand_in(name);
   update_save_button();
   main_.data_changed = false;
 }

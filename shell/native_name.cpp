@@ -24,10 +24,9 @@ QString readable_name(const QByteArray& native) {
   if (is_faithful_name(native)) return unicode;
   // O_PATH opens without reading, so a FIFO does not block here; the readers refuse it later.
   const int fd = ::open(native.constData(), O_PATH | O_CLOEXEC);
-  if (fd < 0) {
-    shown_names()[unicode] = unicode;
-    return unicode;
-  }
+  // The Unicode form names no file of the user's (or another one): it stands in too.
+  shown_names()[unicode] = unicode;
+  if (fd < 0) return unicode;
   const QString through_descriptor = QStringLiteral("/proc/self/fd/%1").arg(fd);
   shown_names()[through_descriptor] = unicode;
   return through_descriptor;

@@ -17,8 +17,8 @@ bool is_faithful_name(const QByteArray& native);
 // opened, the name as Unicode (which then names no file, and errors say so).
 QString readable_name(const QByteArray& native);
 
-// Whether readable_name made this name from bytes that are no UTF-8: such a name must never be
-// written to, since it does not name the file the user named.
+// Whether readable_name made this name, or its shown name, from bytes that are no UTF-8: such a
+// name must never be written to, since it does not name the file the user named.
 bool is_stand_in(const QString& name);
 
 // The name to show for a name readable_name gave: the file's own name, with a replacement
