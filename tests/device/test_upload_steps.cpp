@@ -3,6 +3,7 @@
 // keeps a transcript of everything the upload sent, with the rate it was sent at.
 #include <QCoroTask>
 #include <QTimer>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -28,14 +29,14 @@ class FakeRecorderPort final : public PortInterface {
   void set_custom_baud_rate(std::int32_t baud) override { rate_ = baud; }
   bool connected() const override { return open_; }
   void open() override {
-    if (refused_rates.count(rate_) != 0) throw EComPort(kErrSetState, 87);
+    if (refused_rates.count(rate_) != 0) throw EComPort(kErrSetState, EINVAL);
     open_ = true;
   }
   void close() override { open_ = false; }
   void set_dtr(bool) override {}
   void set_rts(bool) override {}
   int write_str(const QByteArray& bytes) override {
-    if (!open_) throw EComPort(kErrWrite, 6);
+    if (!open_) throw EComPort(kErrWrite, EBADF);
     transcript << QStringLiteral("%1: %2").arg(rate_).arg(QString::fromLatin1(bytes.toHex(' ')));
     if (bytes == "V") answer(QByteArray("\x01\x9C", 2));
     if (bytes == "s") answer(QByteArray(8, '\x7D'));
