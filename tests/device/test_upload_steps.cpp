@@ -99,7 +99,10 @@ TEST_F(UploadSteps, PortRefusingTheFastRateEndsSilentlyWithoutReadingAndWithoutT
   EXPECT_EQ(QCoro::waitFor(upload.start_or_stop()), UploadOutcome::RateRefused);
 
   EXPECT_TRUE(dialogs.messages().isEmpty()) << "only the log tells";
-  EXPECT_EQ(link.com_stat(), (QStringList{"COM1 4800 baud", "COM1 62500 baud", "crit.error Baudrate", "COM1 4800 baud"}));
+  EXPECT_EQ(link.com_stat(),
+            (QStringList{"COM1 4800 baud", "COM1 62500 baud", "crit.error Baudrate", "COM1 4800 baud",
+                         "COM1: the port does not take 62500 baud: SetCommState function failed (Invalid argument, errno 22)",
+                         "Choose a lower rate."}));
   // Identified, read mode, rate change; then nothing more: no "i", no blocks, no "t".
   EXPECT_EQ(port.transcript, (QStringList{"4800: 56", "4800: 72 00", "4800: 42 ff"}));
   EXPECT_TRUE(port.connected()) << "back at 4800 baud for the next dialogue";
