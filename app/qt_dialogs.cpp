@@ -4,7 +4,6 @@
 #include <QPrinter>
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,6 +11,7 @@
 #include <QTextBrowser>
 #include <optional>
 
+#include "shell/bounded_read.h"
 #include "shell/language.h"
 #include "shell/program_folder.h"
 #include "app/qt_translation.h"
@@ -145,15 +145,24 @@ void QtDialogs::show_help(int topic) {
     help_->resize(560, 460);
     help_->setWindowTitle(lang_text(QStringLiteral("Pulvitra Hilfe"), QStringLiteral("Pulvitra help")));
   }
-  // The copy made at the language choice; where it could not be made, the shipped file.
+  // The copy made at the language choice; where it could not be made, the shipped file. Only
+  // a regular file of sensible size is read: a named pipe would stop the program here.
   const ProgramFolders folders = program_folders();
-  const QString path = help_copy_file(folders);
-  QFile file(path);
-  if (!QFile::exists(path)) file.setFileName(shipped_help_file(folders, cur_lang == kGerman));
-  if (file.open(QIODevice::ReadOnly)) {
-    help_->setHtml(QString::fromUtf8(file.readAll()));
+  BoundedRead help = read_bounded(help_copy_file(folders), kHelpFileLimit);
+  if (!help.read()) {
+    BoundedRead shipped = read_bounded(shipped_help_file(folders, cur_lang == kGerman), kHelpFileLimit);
+    // Of two that fail, the one that is there tells more than the one that is missing.
+    if (shipped.read() || help.refusal == ReadRefusal::Missing) help = shipped;
+  }
+  if (help.read()) {
+    help_->setHtml(QString::fromUtf8(help.bytes));
+  } else if (help.refusal == ReadRefusal::Missing) {
+    help_->setPlainText(lang_text(QStringLiteral("Die Hilfedatei fehlt: "), QStringLiteral("The help file is missing: ")) +
+                        help_copy_file(folders));
   } else {
-    help_->setPlainText(lang_text(QStringLiteral("Die Hilfedatei fehlt: "), QStringLiteral("The help file is missing: ")) + path);
+    help_->setPlainText(lang_text(QStringLiteral("Die Hilfedatei \"%1\" wurde nicht gelesen: %2."),
+                                  QStringLiteral("The help file \"%1\" was not read: %2."))
+                            .arg(help.path, refusal_reason(help)));
   }
   help_->scrollToAnchor(QStringLiteral("topic%1").arg(topic));
   help_->show();

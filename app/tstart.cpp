@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "shell/application.h"
+#include "shell/bounded_read.h"
 #include "shell/dialogs.h"
 #include "shell/file_replace.h"
 #include "shell/language.h"
@@ -252,8 +253,16 @@ void TStart::Timer1Timer() {
   if (start_ticks == 20) {
     if (!settings.BackGround) hide();
     Timer1->stop();
+    show_settings_note();
     open_file_argument();
   }
+}
+
+// Once the windows are up, and only when the settings file could not be read: the user should
+// know why the port, language or wizard are not as they left them, and that the file was kept.
+void TStart::show_settings_note() {
+  const QString note = settings_note(settings);
+  if (!note.isEmpty()) dialogs().message(DlgIcon::Information, DlgButtons::Ok, QLatin1String(kApplicationTitle), note);
 }
 
 void TStart::open_file_argument() {
@@ -264,13 +273,11 @@ void TStart::open_file_argument() {
 }
 
 // The copy replaces the help in place only once it is complete, so a failed copy leaves the
-// help of the last run rather than none.
+// help of the last run rather than none. A shipped help that is no regular file (a named pipe
+// would stop the start here) or far too big is not copied; the help window says why.
 bool TStart::copy_help_file(const QString& source, const QString& target) {
-  QFile in(source);
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = in.readAll();
-  if (in.error() != QFileDevice::NoError) return false;
-  return write_file_replacing(target, bytes).ok;
+  const BoundedRead help = read_bounded(source, kHelpFileLimit);
+  return help.read() && write_file_replacing(target, help.bytes).ok;
 }
 
 void TStart::centre_on_screen() {

@@ -64,6 +64,7 @@ class TStart : public QWidget {
   void highlight(QLabel* label, bool on);
   void fill_screen();
   void open_file_argument();
+  void show_settings_note();
   void centre_on_screen();
   static bool copy_help_file(const QString& source, const QString& target);
 

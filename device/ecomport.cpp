@@ -1,11 +1,15 @@
 #include "device/ecomport.h"
 
+#include "shell/system_error.h"
+
 namespace pulvitra {
 
 namespace {
 
+// The step that failed, then what the system said: "WriteFile function failed (Input/output
+// error, errno 5)".
 std::string message_of(int code, int system_error) {
-  QString text = EComPort::code_text(code) + QStringLiteral(" (win error code: %1)").arg(system_error);
+  const QString text = EComPort::code_text(code) + QStringLiteral(" (%1)").arg(system_error_text(system_error));
   return text.toStdString();
 }
 

@@ -1,5 +1,6 @@
 // The error of the serial port: a code naming the failing step, the system's error number,
-// and the text the user sees in the general error report.
+// and the text the user sees in the general error report: the step's text, then the system's
+// text and number in brackets.
 #pragma once
 
 #include <QString>

@@ -11,11 +11,6 @@ namespace pulvitra {
 
 namespace {
 
-// The link only works with port names of the form COMn, n = 1..8.
-bool valid_port_name(const QString& name) {
-  return name.size() == 4 && name[3] >= QLatin1Char('1') && name[3] <= QLatin1Char('8');
-}
-
 // A late tick makes up at most this many missed requests, one per tick; a longer stall moves
 // the schedule instead, so the recorder's replies never pile up on the line.
 constexpr int kMostRequestsMadeUp = 4;
@@ -23,6 +18,10 @@ constexpr int kMostRequestsMadeUp = 4;
 constexpr qint64 kRequestLostMs = 5000;
 
 }  // namespace
+
+bool valid_port_name(const QString& name) {
+  return name.size() == 4 && name[3] >= QLatin1Char('1') && name[3] <= QLatin1Char('8');
+}
 
 std::uint8_t baud_code(std::int32_t rate) {
   const auto found = std::find(BaudTable.begin(), BaudTable.end(), rate);
@@ -171,7 +170,8 @@ QCoro::Task<> Link::v24_open(std::int32_t rate) {
   com_stat_add(baud_line(port_name, rate));
   try {
     pul_com.open();
-  } catch (const EComPort&) {
+  } catch (const EComPort& e) {
+    note_port_error(e);
     com_stat_add(QStringLiteral("crit.error Baudrate"));
     const QString denied = pul_com.denied_device();
     if (!denied.isEmpty() && !com_stat_.contains(permission_remedy(denied))) com_stat_add(permission_remedy(denied));
@@ -190,11 +190,13 @@ QCoro::Task<> Link::v24_reset() {
 
 QCoro::Task<bool> Link::v24_handshake() {
   bool failed = false;
+  handshake_heard = false;
   for (int attempt = 1; attempt <= 3; ++attempt) {
     failed = false;
     v24_clear();
     v24_send(QByteArrayLiteral("V"));
     const bool version_came = co_await v24_avail(60, 2);
+    if (!RxBuffer.isEmpty()) handshake_heard = true;
     if (version_came) {
       const int high = v24_read_byte();
       const int version = high * 256 + v24_read_byte();
@@ -205,6 +207,7 @@ QCoro::Task<bool> Link::v24_handshake() {
       v24_clear();
       v24_send(QByteArrayLiteral("g\r"));
       const bool answer_came = co_await v24_avail(60, 1);
+      if (answer_came) handshake_heard = true;
       failed = !answer_came || v24_read_byte() != kAliveAnswer;
     }
     if (!failed) break;
@@ -216,13 +219,30 @@ void Link::pul_comRxChar(int count) {
   try {
     RxBuffer += pul_com.read_str(count);
   } catch (const std::exception& e) {
+    note_port_error(e);
     report(QString::fromUtf8(e.what()));
     return;
   }
   wake_waiting();
 }
 
-void Link::pul_comError(int /*errors*/) { CommError = true; }
+void Link::pul_comError(int errors) {
+  CommError = true;
+  line_errors_seen |= errors;
+}
+
+void Link::forget_line_trouble() {
+  line_errors_seen = 0;
+  port_error_text.clear();
+  port_error_number = 0;
+  handshake_heard = false;
+}
+
+void Link::note_port_error(const std::exception& e) {
+  port_error_text = QString::fromUtf8(e.what());
+  const auto* port_error = dynamic_cast<const EComPort*>(&e);
+  port_error_number = port_error ? port_error->system_error() : 0;
+}
 
 void Link::start_pacing(std::uint32_t interval_ms) {
   request_written_ns_.clear();
@@ -275,6 +295,7 @@ void Link::PrecTimer1Timer(std::uint32_t /*time*/) {
     // transfer end as after a line error, and tell the user once.
     PacingActive = false;
     CommError = true;
+    note_port_error(e);
     report(QString::fromUtf8(e.what()));
     wake_waiting();
   }

@@ -22,6 +22,7 @@
 #include <array>
 #include <coroutine>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -40,6 +41,9 @@ inline constexpr std::uint8_t kFirstBaudCode = 251;
 inline constexpr int kLowestVersion = 353;
 inline constexpr int kHighestVersion = 999;
 inline constexpr std::uint8_t kAliveAnswer = 0xFB;
+
+// The link only works with port names of the form COMn, n = 1..8.
+bool valid_port_name(const QString& name);
 
 // The rate code the recorder is sent after "B" for a rate of BaudTable; 0 for another rate.
 std::uint8_t baud_code(std::int32_t rate);
@@ -93,6 +97,17 @@ class Link : public QObject {
   bool CommError = false;       // set by a line error
   bool PacingActive = false;    // while set, every PrecTimer1 tick sends "s"
   std::int32_t MaxBaud = 12800; // highest rate the upload may use
+
+  // What went wrong on the line, for the log of a failed upload: the line errors reported
+  // (LineErrorFlag bits), the last port error caught by the link with its system error number,
+  // and whether the last identification heard any reply at all (silence, or a device that
+  // answers but not as the recorder).
+  int line_errors_seen = 0;
+  QString port_error_text;
+  int port_error_number = 0;
+  bool handshake_heard = false;
+  void forget_line_trouble();
+  void note_port_error(const std::exception& e);
 
   // The monotonic time in ns that the waits and the pacing count in: the steady clock, unless
   // a test or a fuzz target that drives the event loop on a clock of its own sets another

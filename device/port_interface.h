@@ -47,6 +47,8 @@ class PortInterface : public QObject {
   // Why the last open failed for lack of rights ("" otherwise): the device path, for the
   // remedy the log shows.
   virtual QString denied_device() const { return QString(); }
+  // The device the port name led to at the last open ("" when unknown), for the log.
+  virtual QString device() const { return QString(); }
 
  signals:
   // Bytes have arrived; count is what the input queue holds now. Delivered on the GUI thread.

@@ -54,9 +54,9 @@ void TComPortN::open() {
   if (connected()) return;
   denied_device_.clear();
   const QString device = device_for_port(port_, ports_);
+  device_ = device;
   if (device.isEmpty()) throw EComPort(kErrOpen, ENOENT);
   OwnCall own(in_own_call_);
-  device_ = device;
   serial_.setPortName(device);
   serial_.setReadBufferSize(kInputSize);
   serial_.setBaudRate(custom_baud_rate_);

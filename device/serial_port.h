@@ -44,8 +44,9 @@ class TComPortN final : public PortInterface {
   void set_port_map(const PortMap& ports) { ports_ = ports; }
   const PortMap& port_map() const { return ports_; }
 
-  // The device the port name stands for at the last open ("" before the first).
-  QString device() const { return device_; }
+  // The device the port name stands for at the last open ("" before the first, or when the
+  // name stands for none).
+  QString device() const override { return device_; }
 
  private:
   void on_ready_read();

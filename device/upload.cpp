@@ -1,10 +1,12 @@
 #include "device/upload.h"
 
+#include <cerrno>
 #include <exception>
 
 #include "shell/dialogs.h"
 #include "shell/language.h"
 #include "shell/application.h"
+#include "device/line_errors.h"
 #include "recording/decoder.h"
 
 namespace pulvitra {
@@ -77,6 +79,7 @@ QCoro::Task<UploadOutcome> Upload::run() {
   progress(0);
   StopRequested = false;
   link_.com_stat_clear();
+  link_.forget_line_trouble();
 
   UploadOutcome outcome = UploadOutcome::PortFailed;
   QString port_failure;
@@ -90,11 +93,13 @@ QCoro::Task<UploadOutcome> Upload::run() {
   if (abandoned_) co_return UploadOutcome::Abandoned;
   if (!port_failure.isEmpty()) {
     link_.stop_pacing();
+    log_failure(UploadOutcome::PortFailed, port_failure);
     finish();
     link_.report(port_failure);
     co_return UploadOutcome::PortFailed;
   }
   if (outcome == UploadOutcome::Complete) take_image();
+  log_failure(outcome, QString());
   show_outcome(outcome);
   finish();
   co_return outcome;
@@ -133,9 +138,10 @@ QCoro::Task<UploadOutcome> Upload::transfer() {
   bool no_data = false;
   try {
     co_await block_loop(no_data);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // A port that fails in the middle of the transfer is a line error like any other.
     link_.CommError = true;
+    link_.note_port_error(e);
   }
   if (abandoned_) co_return UploadOutcome::Abandoned;
   const bool comm_error = link_.CommError;
@@ -242,6 +248,93 @@ void Upload::show_outcome(UploadOutcome outcome) {
     case UploadOutcome::Abandoned:
       return;
   }
+}
+
+// The log says which port and device the upload used, what went wrong, and what to do where
+// the user can do something: the message boxes cannot name the port, and a box is gone once
+// it is confirmed, while the log stays until the next dialogue.
+void Upload::log_failure(UploadOutcome outcome, const QString& port_failure) {
+  if (link_.winding_down()) return;
+  const QString port = link_.pul_com.port();
+  const QString device = link_.pul_com.device();
+  const QString where = device.isEmpty() ? port : QStringLiteral("%1 (%2)").arg(port, device);
+  const QString cable = lang_text(QStringLiteral("Kabel prüfen und Kordamat einschalten."),
+                                  QStringLiteral("Check the cable and switch the Kordamat on."));
+  QString cause;
+  QString remedy;
+  switch (outcome) {
+    case UploadOutcome::NoDevice:
+      if (link_.handshake_heard) {
+        cause = lang_text(QStringLiteral("das Gerät an dieser Schnittstelle antwortet nicht wie ein Kordamat"),
+                          QStringLiteral("the device on this port does not answer as a Kordamat"));
+        remedy = lang_text(QStringLiteral("Kordamat an diese Schnittstelle anschließen oder seine Schnittstelle wählen."),
+                           QStringLiteral("Connect the Kordamat to this port or choose its port."));
+      } else {
+        cause = lang_text(QStringLiteral("keine Antwort vom Kordamat"), QStringLiteral("no answer from the Kordamat"));
+        remedy = cable;
+      }
+      break;
+    case UploadOutcome::RateRefused:
+      cause = lang_text(QStringLiteral("die Schnittstelle nimmt %1 Baud nicht an"),
+                        QStringLiteral("the port does not take %1 baud"))
+                  .arg(link_.MaxBaud);
+      if (!link_.port_error_text.isEmpty()) cause += QStringLiteral(": ") + link_.port_error_text;
+      remedy = lang_text(QStringLiteral("Niedrigere Baudrate wählen."), QStringLiteral("Choose a lower rate."));
+      break;
+    case UploadOutcome::LinkLost:
+      cause = lang_text(QStringLiteral("keine Daten vom Kordamat nach %1 von %2 Blöcken"),
+                        QStringLiteral("no data from the Kordamat after %1 of %2 blocks"))
+                  .arg(blocks_received_)
+                  .arg(kUploadBlocks);
+      remedy = cable;
+      break;
+    case UploadOutcome::CommError: {
+      // The weightiest error only: the bytes that follow a lost line or a break come garbled.
+      const int errors = link_.line_errors_seen;
+      QString what = link_.port_error_text;
+      if (errors & kLineFailed) {
+        what = lang_text(QStringLiteral("Verbindung abgerissen"), QStringLiteral("connection lost"));
+      } else if (errors & kLineBreak) {
+        what = lang_text(QStringLiteral("Unterbrechung (Break) auf der Leitung"), QStringLiteral("a break on the line"));
+      } else if (errors & kLineFrameOrParity) {
+        what = lang_text(QStringLiteral("verfälschte Bytes"), QStringLiteral("garbled bytes"));
+      } else if (errors & kLineOverrun) {
+        what = lang_text(QStringLiteral("Bytes verloren (Überlauf)"), QStringLiteral("bytes lost (overrun)"));
+      }
+      cause = lang_text(QStringLiteral("Übertragungsfehler nach %1 von %2 Blöcken"),
+                        QStringLiteral("transmission error after %1 of %2 blocks"))
+                  .arg(blocks_received_)
+                  .arg(kUploadBlocks);
+      if (!what.isEmpty()) cause += QStringLiteral(": ") + what;
+      // Bytes that arrive spoilt come from a poor cable or a rate too fast for it.
+      remedy = errors & (kLineFrameOrParity | kLineBreak | kLineOverrun)
+                   ? lang_text(QStringLiteral("Kabel prüfen oder eine niedrigere Baudrate wählen."),
+                               QStringLiteral("Check the cable or choose a lower rate."))
+                   : cable;
+      break;
+    }
+    case UploadOutcome::PortFailed:
+      if (!valid_port_name(port)) {
+        link_.com_stat_add(lang_text(QStringLiteral("COM nicht verfügbar"), QStringLiteral("COM not available")));
+        link_.com_stat_add(cable);
+        return;
+      }
+      // The port that did not open explains the write that failed after it.
+      cause = link_.port_error_text.isEmpty() ? port_failure : link_.port_error_text;
+      if (link_.port_error_number == EBUSY) {
+        remedy = lang_text(QStringLiteral("Das Programm beenden, das diese Schnittstelle benutzt."),
+                           QStringLiteral("Close the program that uses this port."));
+      } else if (link_.port_error_number != EACCES) {  // the log names the remedy for that already
+        remedy = cable;
+      }
+      break;
+    case UploadOutcome::Complete:
+    case UploadOutcome::Stopped:
+    case UploadOutcome::Abandoned:
+      return;
+  }
+  link_.com_stat_add(where + QStringLiteral(": ") + cause);
+  if (!remedy.isEmpty()) link_.com_stat_add(remedy);
 }
 
 void Upload::finish() {

@@ -102,6 +102,8 @@ class Upload {
   QCoro::Task<bool> end_block_read();
   void take_image();
   void show_outcome(UploadOutcome outcome);
+  // Adds the port, the cause and the remedy of a failed upload to ComStat.
+  void log_failure(UploadOutcome outcome, const QString& port_failure);
   void finish();
   void progress(int position);
 

@@ -11,7 +11,9 @@ namespace {
 
 const QStringList kOwnKeys = {"Assist", "ComPort", "Max_Baudrate", "Language", "BackGround"};
 
-QStringList lines_of(const QByteArray& bytes) {
+// A byte-order mark at the start belongs to no line: the program skips it and writes it back.
+QStringList lines_of(QByteArray bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
   QString text = QString::fromLatin1(bytes);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   QStringList lines = text.split(QLatin1Char('\n'));

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "shell/bounded_read.h"
 #include "shell/language.h"
 #include "shell/settings.h"
 
@@ -46,10 +47,9 @@ bool has_help(const QString& folder) {
          QFileInfo::exists(folder + QStringLiteral("/pulvitra_en.hlp"));
 }
 
-QByteArray file_bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.read(64 * 1024) : QByteArray();
-}
+// The desktop's list of user folders: a few lines. Anything else there (a named pipe would
+// stop the start for good) leaves the dialogs in the home folder.
+QByteArray user_dirs_bytes(const QString& path) { return read_bounded(path, 64 * 1024).bytes; }
 
 }  // namespace
 
@@ -137,7 +137,7 @@ FolderInputs current_folder_inputs() {
   in.xdg_data_home = qEnvironmentVariable("XDG_DATA_HOME");
   const QString user_dirs = config_home(in.xdg_config_home, in.home) + QStringLiteral("/user-dirs.dirs");
   in.documents_dir = documents_dir_from(qEnvironmentVariable("XDG_DOCUMENTS_DIR"),
-                                        QString::fromUtf8(file_bytes(user_dirs)), in.home);
+                                        QString::fromUtf8(user_dirs_bytes(user_dirs)), in.home);
   return in;
 }
 

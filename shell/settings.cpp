@@ -20,17 +20,28 @@ bool is_section_line(const QString& line, QString* name) {
   return true;
 }
 
+// Editors that save UTF-8 "with signature" put these bytes first; they belong to no line.
+const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
+
+struct IniLines {
+  QStringList lines;
+  bool byte_order_mark = false;  // the file began with one, and gets it back when written
+};
+
 // The lines as bytes, one character per byte (Latin-1 maps every byte to itself), so that
 // whatever another program stored in its sections goes back to the file unchanged.
-QStringList read_lines(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QString text = QString::fromLatin1(file.readAll());
+IniLines split_lines(QByteArray bytes) {
+  IniLines out;
+  out.byte_order_mark = bytes.startsWith(kByteOrderMark);
+  if (out.byte_order_mark) bytes.remove(0, kByteOrderMark.size());
+  QString text = QString::fromLatin1(bytes);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  QStringList lines = text.split(QLatin1Char('\n'));
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  return lines;
+  out.lines = text.split(QLatin1Char('\n'));
+  if (!out.lines.isEmpty() && out.lines.last().isEmpty()) out.lines.removeLast();
+  return out;
 }
+
+QStringList read_lines(const QString& path) { return split_lines(read_bounded(path, kSettingsFileLimit).bytes).lines; }
 
 QString value_in(const QStringList& lines, const QString& section, const QString& key) {
   bool inside = false;
@@ -118,9 +129,11 @@ std::optional<std::int64_t> parse_ini_integer(const QString& raw) {
 }
 
 Settings read_settings(const QString& path) {
-  const QStringList lines = read_lines(path);
-  Settings defaults;
   Settings s;
+  s.file = read_bounded(path, kSettingsFileLimit);
+  const QStringList lines = split_lines(s.file.bytes).lines;
+  s.file.bytes.clear();
+  Settings defaults;
   s.Assist = read_bool(lines, "Assist", defaults.Assist);
   s.ComPort = read_int<std::uint8_t>(lines, "ComPort", defaults.ComPort);
   s.MaxBaud = read_int<std::int32_t>(lines, "Max_Baudrate", defaults.MaxBaud);
@@ -128,6 +141,15 @@ Settings read_settings(const QString& path) {
   s.BackGround = read_bool(lines, "BackGround", defaults.BackGround);
   s.Ports = section_in(lines, QLatin1String(kPortsSection));
   return s;
+}
+
+QString settings_note(const Settings& settings) {
+  if (!settings.file.refused()) return QString();
+  return lang_text(QStringLiteral("Die Einstellungsdatei \"%1\" wurde nicht gelesen: %2. Es gelten die "
+                                  "Standardeinstellungen; die Datei bleibt, wie sie ist."),
+                   QStringLiteral("The settings file \"%1\" was not read: %2. The default settings apply; "
+                                  "the file is left as it is."))
+      .arg(settings.file.path, refusal_reason(settings.file));
 }
 
 std::uint8_t com_port_number(const QString& port_name) {
@@ -149,11 +171,23 @@ QString write_settings(const QString& path, const Settings& settings, const QStr
       QStringLiteral("BackGround=%1").arg(settings.BackGround ? 1 : 0),
   };
   const QStringList known = {"Assist", "ComPort", "Max_Baudrate", "Language", "BackGround"};
+  const QString message = lang_text(QStringLiteral("Die Einstellungsdatei \"%1\" konnte nicht geschrieben werden: %2"),
+                                    QStringLiteral("The settings file \"%1\" could not be written: %2"));
+
+  // A file refused at start is left as the user has it, at the cost of this run's settings
+  // (the user was told at start that the defaults hold and the file stays): written over, a
+  // named pipe or a device would become a plain file, and a file too big or unreadable would
+  // lose everything in it but our five keys.
+  if (settings.file.refused()) return {};
+  // The same for one that has become such a file since; the user has not been told of that yet.
+  const BoundedRead now = read_bounded(path, kSettingsFileLimit);
+  if (now.refused()) return message.arg(path, refusal_reason(now));
+  const IniLines existing = split_lines(now.bytes);
 
   // Keep every other section and every unknown key of our own section in place.
   QStringList out;
   bool inside = false, written = false;
-  for (const QString& line : read_lines(path)) {
+  for (const QString& line : existing.lines) {
     QString name;
     if (is_section_line(line, &name)) {
       inside = name.compare(section, Qt::CaseInsensitive) == 0;
@@ -180,15 +214,14 @@ QString write_settings(const QString& path, const Settings& settings, const QStr
     for (qsizetype k = block.size() - 1; k >= 0; --k) out.insert(at, block[k]);
   }
 
-  const QString message = lang_text(QStringLiteral("Die Einstellungsdatei \"%1\" konnte nicht geschrieben werden: %2"),
-                                    QStringLiteral("The settings file \"%1\" could not be written: %2"));
   // The per-user folder does not exist before the first exit.
   const QString folder = QFileInfo(path).absolutePath();
   if (!QFileInfo(folder).isDir()) {
     const QString error = make_folder(folder);
     if (!error.isEmpty()) return message.arg(path, error);
   }
-  const WriteResult result = write_file_replacing(path, out.join(QLatin1String("\r\n")).toLatin1() + "\r\n");
+  const QByteArray bytes = out.join(QLatin1String("\r\n")).toLatin1() + "\r\n";
+  const WriteResult result = write_file_replacing(path, existing.byte_order_mark ? kByteOrderMark + bytes : bytes);
   if (result.ok) return {};
   return message.arg(path, result.system_error);
 }

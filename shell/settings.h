@@ -2,12 +2,16 @@
 // installed one; see program_folder.h): read once at start,
 // written once at exit. Other sections of the file (for example [Ports]) are kept as they are.
 // The [Ports] section is read with the settings, so nothing else opens the file for it.
+// A settings file that is not a regular file, or is too big to be one of ours, is not read:
+// the defaults hold, the user is told once, and the file is left as it is at exit.
 #pragma once
 
 #include <QString>
 #include <cstdint>
 #include <map>
 #include <optional>
+
+#include "shell/bounded_read.h"
 
 namespace pulvitra {
 
@@ -24,13 +28,21 @@ struct Settings {
   // The [Ports] section as it stands in the file: keys in upper case ("COM1") to values.
   // Only read; write_settings leaves the section in the file as it is.
   std::map<QString, QString> Ports;
+  // How the file was found at start (its bytes are not kept). When it was refused, the values
+  // above are the defaults and write_settings leaves the file alone.
+  BoundedRead file;
 };
 
 // The settings file: in the portable program folder or the per-user one (program_folder.h).
 QString settings_path();
 
 // Reads the five keys; a missing file, section, key or an unreadable value gives the default.
+// A UTF-8 byte-order mark at the start of the file is skipped.
 Settings read_settings(const QString& path);
+
+// What the user is told when the settings file was refused at start, in the current language:
+// which file, why, and that the defaults hold. "" when the file was read or did not exist.
+QString settings_note(const Settings& settings);
 
 // Reads an integer the way the settings file stores it: decimal, "0x"/"0X" (more than two
 // characters) or "$" for hexadecimal. Nothing on invalid text.
@@ -40,8 +52,10 @@ std::optional<std::int64_t> parse_ini_integer(const QString& text);
 std::uint8_t com_port_number(const QString& port_name);
 
 // Writes the five keys in their order (ComPort from port_name, Language from language),
-// keeping every other line of the file; a missing folder is made first. The file is replaced
-// only once completely written.
+// keeping every other line of the file (and a byte-order mark); a missing folder is made
+// first. The file is replaced only once completely written.
+// A file that was refused at start is not written (the user has been told so); one that is
+// not a regular file or too big now is not written either, with an error.
 // Returns "" or the error text, which names the file.
 QString write_settings(const QString& path, const Settings& settings, const QString& port_name,
                        std::uint8_t language);

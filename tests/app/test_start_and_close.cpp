@@ -2,22 +2,29 @@
 // the general error report, as a user meets them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <csignal>
 #include <deque>
 #include <stdexcept>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <vector>
 
 #include "app/captions.h"
 #include "shell/language.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/support/watchdog.h"
 #include "app/error_report.h"
+#include "app/qt_dialogs.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
 #include "app/tstart.h"
@@ -164,6 +171,78 @@ TEST(StartWindow, a_missing_help_file_is_reported_and_start_goes_on) {
     EXPECT_TRUE(start.lang_chosen);
   }
   cur_lang = kGerman;
+}
+
+// Whatever lies where the settings or the help should be, the start goes on: the main window
+// is up within 5 s with the default settings, and a settings file the program could not use
+// is explained once, when the start has ended. A help that is a named pipe is not copied; the
+// help window says why it shows nothing.
+TEST(StartWindow, settings_and_help_that_are_no_files_do_not_hold_up_the_start) {
+  const QString kept = "Es gelten die Standardeinstellungen; die Datei bleibt, wie sie ist.";
+  struct Case {
+    const char* what;
+    std::vector<const char*> fifos;  // files made named pipes
+    const char* link_to_dev_zero;
+    QString note;       // the one message, "" for none; %1 the program folder
+    QString help_text;  // what the help window shows, "" when not looked at
+  };
+  const Case cases[] = {
+      {"settings a named pipe", {"Pulvitra.ini"}, nullptr,
+       "Die Einstellungsdatei \"%1/Pulvitra.ini\" wurde nicht gelesen: sie ist eine benannte Pipe (FIFO), keine "
+       "gewöhnliche Datei. " + kept, ""},
+      {"settings a link to /dev/zero", {}, "Pulvitra.ini",
+       "Die Einstellungsdatei \"%1/Pulvitra.ini\" wurde nicht gelesen: sie ist ein Gerät, keine gewöhnliche Datei. " +
+           kept, ""},
+      {"help files named pipes", {"pulvitra_de.hlp", "pulvitra_en.hlp"}, nullptr, "",
+       "Die Hilfedatei \"%1/pulvitra_de.hlp\" wurde nicht gelesen: sie ist eine benannte Pipe (FIFO), keine gewöhnliche "
+       "Datei."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramHome home(c.help_text.isEmpty());
+    const QString folder = home.dir.path();
+    for (const char* name : c.fifos) {
+      ASSERT_EQ(mkfifo(QFile::encodeName(home.dir.filePath(name)).constData(), 0644), 0);
+    }
+    if (c.link_to_dev_zero) {
+      ASSERT_TRUE(QFile::link("/dev/zero", home.dir.filePath(c.link_to_dev_zero)));
+    }
+    ScriptedDialogs dialogs;
+    Watchdog watchdog(std::chrono::seconds(5), std::string("the start with ") + c.what);
+
+    Settings settings = read_settings(settings_path());
+    TStart start(settings);
+    for (int tick = 1; tick <= 21; ++tick) start.Timer2Timer();
+    ASSERT_TRUE(start.lang_chosen);
+    TMain main_window(settings);
+    start.main_window = &main_window;
+    start.forms_created = true;
+    start.Timer1Timer();
+    EXPECT_TRUE(main_window.isVisible());
+    for (int tick = 2; tick <= 20; ++tick) start.Timer1Timer();
+
+    EXPECT_EQ(cur_lang, kGerman);
+    EXPECT_TRUE(main_window.isEnabled()) << "Assist holds it back only for the wizard";
+    EXPECT_TRUE(main_window.control<QCheckBox>("CheckBox1")->isChecked()) << "BackGround by default";
+    EXPECT_EQ(main_window.control<QComboBox>("CB_MaxBaud")->currentText(), "12800");
+    QStringList shown;
+    for (const DialogCall& m : dialogs.messages()) {
+      shown << m.text;
+      EXPECT_EQ(m.icon, DlgIcon::Information);
+    }
+    EXPECT_EQ(shown, c.note.isEmpty() ? QStringList() : QStringList{c.note.arg(folder)});
+    if (c.help_text.isEmpty()) continue;
+    EXPECT_FALSE(QFile::exists(home.dir.filePath("pulvitra.hlp")));
+    QtDialogs qt_dialogs;
+    qt_dialogs.show_help(7);
+    QTextBrowser* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* browser = qobject_cast<QTextBrowser*>(w); browser && browser->isVisible()) help = browser;
+    }
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->toPlainText(), c.help_text.arg(folder));
+    help->close();
+  }
 }
 
 TEST(MainWindow, english_captions_after_clicking_english) {

@@ -68,7 +68,7 @@ TEST(CommTests, a_port_that_is_not_open_ends_either_test_with_the_error_report_a
     f.port_name = QStringLiteral("xxxx");
     f.recorder.set_port(f.port_name);
     QCoro::waitFor(max_baud ? f.tests.run_rate_test() : f.tests.run_device_test());
-    EXPECT_EQ(f.reports, QStringList{"WriteFile function failed (win error code: 9)"});
+    EXPECT_EQ(f.reports, QStringList{"WriteFile function failed (Bad file descriptor, errno 9)"});
     EXPECT_EQ(f.link.com_stat().last(), "error interface");
     EXPECT_TRUE(f.dialogs.messages().isEmpty());  // no test dialog
     EXPECT_FALSE(f.locked);

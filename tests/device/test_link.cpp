@@ -107,7 +107,7 @@ TEST(LinkReport, without_a_window_an_error_still_reaches_the_warning_output) {
   const QtMessageHandler previous = qInstallMessageHandler(note_warning);
   f.link.PrecTimer1Timer(2);
   qInstallMessageHandler(previous);
-  EXPECT_EQ(warnings_seen, QStringList{"WriteFile function failed (win error code: 9)"});
+  EXPECT_EQ(warnings_seen, QStringList{"WriteFile function failed (Bad file descriptor, errno 9)"});
   EXPECT_TRUE(f.link.CommError);
 }
 
@@ -125,7 +125,7 @@ TEST(LinkPacing, ticks_send_s_only_while_pacing_and_a_failing_port_stops_them) {
   f.recorder.close();
   f.link.PrecTimer1Timer(4);
   f.link.PrecTimer1Timer(6);
-  EXPECT_EQ(reports, QStringList{"WriteFile function failed (win error code: 9)"});
+  EXPECT_EQ(reports, QStringList{"WriteFile function failed (Bad file descriptor, errno 9)"});
   EXPECT_FALSE(f.link.PacingActive);
   EXPECT_TRUE(f.link.CommError);
 }

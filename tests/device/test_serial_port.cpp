@@ -36,7 +36,7 @@ TEST(SerialPort, a_port_held_by_another_program_does_not_open) {
     FAIL() << "opened twice";
   } catch (const EComPort& e) {
     EXPECT_EQ(e.code(), 1);
-    EXPECT_EQ(QString::fromUtf8(e.what()), "Unable to open com port (win error code: 16)");
+    EXPECT_EQ(QString::fromUtf8(e.what()), "Unable to open com port (Device or resource busy, errno 16)");
   }
   EXPECT_FALSE(second.connected());
 }

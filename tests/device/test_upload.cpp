@@ -292,7 +292,8 @@ TEST(Upload, PortThatIsNotOpenEndsInTheErrorReportWithTheWindowUnlocked) {
 
   EXPECT_EQ(sim.run(), UploadOutcome::PortFailed);
 
-  EXPECT_EQ(sim.link_.com_stat(), QStringList{"error interface"});
+  EXPECT_EQ(sim.link_.com_stat(),
+            (QStringList{"error interface", "COM not available", "Check the cable and switch the Kordamat on."}));
   ASSERT_EQ(sim.reported.size(), 1);
   EXPECT_TRUE(sim.reported.front().startsWith(QStringLiteral("WriteFile function failed"))) << sim.reported.front().toStdString();
   EXPECT_TRUE(sim.dialogs.messages().isEmpty());

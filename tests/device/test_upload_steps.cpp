@@ -3,6 +3,7 @@
 // keeps a transcript of everything the upload sent, with the rate it was sent at.
 #include <QCoroTask>
 #include <QTimer>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -28,14 +29,14 @@ class FakeRecorderPort final : public PortInterface {
   void set_custom_baud_rate(std::int32_t baud) override { rate_ = baud; }
   bool connected() const override { return open_; }
   void open() override {
-    if (refused_rates.count(rate_) != 0) throw EComPort(kErrSetState, 87);
+    if (refused_rates.count(rate_) != 0) throw EComPort(kErrSetState, EINVAL);
     open_ = true;
   }
   void close() override { open_ = false; }
   void set_dtr(bool) override {}
   void set_rts(bool) override {}
   int write_str(const QByteArray& bytes) override {
-    if (!open_) throw EComPort(kErrWrite, 6);
+    if (!open_) throw EComPort(kErrWrite, EBADF);
     transcript << QStringLiteral("%1: %2").arg(rate_).arg(QString::fromLatin1(bytes.toHex(' ')));
     if (bytes == "V") answer(QByteArray("\x01\x9C", 2));
     if (bytes == "s") answer(QByteArray(8, '\x7D'));
@@ -98,7 +99,10 @@ TEST_F(UploadSteps, PortRefusingTheFastRateEndsSilentlyWithoutReadingAndWithoutT
   EXPECT_EQ(QCoro::waitFor(upload.start_or_stop()), UploadOutcome::RateRefused);
 
   EXPECT_TRUE(dialogs.messages().isEmpty()) << "only the log tells";
-  EXPECT_EQ(link.com_stat(), (QStringList{"COM1 4800 baud", "COM1 62500 baud", "crit.error Baudrate", "COM1 4800 baud"}));
+  EXPECT_EQ(link.com_stat(),
+            (QStringList{"COM1 4800 baud", "COM1 62500 baud", "crit.error Baudrate", "COM1 4800 baud",
+                         "COM1: the port does not take 62500 baud: SetCommState function failed (Invalid argument, errno 22)",
+                         "Choose a lower rate."}));
   // Identified, read mode, rate change; then nothing more: no "i", no blocks, no "t".
   EXPECT_EQ(port.transcript, (QStringList{"4800: 56", "4800: 72 00", "4800: 42 ff"}));
   EXPECT_TRUE(port.connected()) << "back at 4800 baud for the next dialogue";

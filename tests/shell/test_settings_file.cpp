@@ -5,11 +5,17 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <tuple>
 
+#include "shell/language.h"
 #include "shell/settings.h"
+#include "tests/support/watchdog.h"
 
 using namespace pulvitra;
+using pulvitra::test::Watchdog;
 
 namespace {
 
@@ -25,6 +31,25 @@ QByteArray read_file(const QString& path) {
   QFile f(path);
   EXPECT_TRUE(f.open(QIODevice::ReadOnly));
   return f.readAll();
+}
+
+void write_bytes(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QString com1(const Settings& s) {
+  const auto found = s.Ports.find("COM1");
+  return found == s.Ports.end() ? QString() : found->second;
+}
+
+// What lies at a path, down to its inode: a file replaced by a rename is another one.
+using FileIdentity = std::tuple<ino_t, mode_t, off_t, std::int64_t>;
+FileIdentity identity(const QString& path) {
+  struct stat st {};
+  EXPECT_EQ(lstat(QFile::encodeName(path).constData(), &st), 0);
+  return {st.st_ino, st.st_mode, st.st_size, std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
 }
 
 }  // namespace
@@ -171,5 +196,88 @@ TEST(SettingsFile, lines_before_the_first_section_stay_outside_ours) {
     EXPECT_EQ(read_ini_value(path, "Ports", "COM1"), head.contains("Ports") ? "/dev/ttyUSB0" : "");
     ASSERT_EQ(write_settings(path, s, "COM2", 2), "");
     EXPECT_EQ(read_file(path), written) << "a second write changes nothing";
+  }
+}
+
+// Whatever lies where the settings file should be, the start goes on at once with what it
+// can use, the user is told why the rest is not used, and at exit nothing the user had there
+// is replaced or written over: not a named pipe or device (it would become a plain file), not a
+// file too big to read (all of it but our five keys would be lost).
+TEST(SettingsFile, a_file_that_is_no_settings_file_gives_the_defaults_a_note_and_is_left_alone) {
+  using Make = std::function<void(const QString& path)>;
+  const auto bytes = [](const QByteArray& content) -> Make {
+    return [content](const QString& path) { write_bytes(path, content); };
+  };
+  const Make nothing = [](const QString&) {};
+  const Make fifo = [](const QString& path) { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0); };
+  const Make to_dev_zero = [](const QString& path) { ASSERT_TRUE(QFile::link("/dev/zero", path)); };
+  const QByteArray one_mib_and_one = "[Pulvitra 2.4 Settings]\nLanguage=2\n;" + QByteArray(1024 * 1024 - 36, '-') + "\n";
+  struct Case {
+    const char* what;
+    Make at_start;
+    Make before_exit;
+    std::uint8_t language;
+    QString com1;        // the device COM1 maps to
+    QString reason_de;   // why the file was not read, "" when it was
+    QString reason_en;
+    QByteArray written;  // how the file written at exit begins; "" when it is left alone
+    QString exit_error;  // in English
+  };
+  const QString fifo_en = "it is a named pipe (FIFO), not a regular file";
+  const Case cases[] = {
+      {"a named pipe", fifo, nothing, 1, "", "sie ist eine benannte Pipe (FIFO), keine gewöhnliche Datei", fifo_en,
+       "", ""},
+      {"a link to /dev/zero", to_dev_zero, nothing, 1, "", "sie ist ein Gerät, keine gewöhnliche Datei",
+       "it is a device, not a regular file", "", ""},
+      {"a file over 1 MiB", bytes(one_mib_and_one), nothing, 1, "", "sie ist größer als 1 MiB",
+       "it is larger than 1 MiB", "", ""},
+      {"a byte-order mark before [Ports]",
+       bytes("\xEF\xBB\xBF[Ports]\r\nCOM1=/dev/ttyUSB3\r\n[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n"), nothing, 2,
+       "/dev/ttyUSB3", "", "", "\xEF\xBB\xBF[Ports]\r\nCOM1=/dev/ttyUSB3\r\n[Pulvitra 2.4 Settings]\r\nAssist=1\r\n", ""},
+      {"an ordinary file", bytes("[Ports]\nCOM1=/dev/ttyS4\n[Pulvitra 2.4 Settings]\nLanguage=2\n"), nothing, 2,
+       "/dev/ttyS4", "", "", "[Ports]\r\nCOM1=/dev/ttyS4\r\n[Pulvitra 2.4 Settings]\r\nAssist=1\r\n", ""},
+      {"a named pipe put there while the program ran", nothing, fifo, 1, "", "", "", "",
+       "The settings file \"%1\" could not be written: " + fifo_en},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pulvitra.ini");
+    c.at_start(path);
+    Settings s;
+    {
+      Watchdog watchdog(std::chrono::seconds(5), std::string("reading the settings file: ") + c.what);
+      s = read_settings(path);
+    }
+    EXPECT_EQ(s.Language, c.language);
+    EXPECT_EQ(com1(s), c.com1);
+    EXPECT_EQ(s.MaxBaud, 12800);
+    for (auto [lang, reason, note] :
+         {std::tuple{kGerman, c.reason_de,
+                     QString("Die Einstellungsdatei \"%1\" wurde nicht gelesen: %2. Es gelten die Standardeinstellungen; "
+                             "die Datei bleibt, wie sie ist.")},
+          std::tuple{kEnglish, c.reason_en,
+                     QString("The settings file \"%1\" was not read: %2. The default settings apply; the file is left "
+                             "as it is.")}}) {
+      cur_lang = lang;
+      EXPECT_EQ(settings_note(s), reason.isEmpty() ? QString() : note.arg(path, reason));
+    }
+
+    c.before_exit(path);
+    const FileIdentity before = identity(path);
+    s.MaxBaud = 31250;
+    {
+      Watchdog watchdog(std::chrono::seconds(5), std::string("writing the settings file: ") + c.what);
+      EXPECT_EQ(write_settings(path, s, "COM2", 2), c.exit_error.isEmpty() ? QString() : c.exit_error.arg(path));
+    }
+    cur_lang = kGerman;
+    if (c.written.isEmpty()) {
+      EXPECT_EQ(identity(path), before) << "left as it was";
+      continue;
+    }
+    EXPECT_TRUE(read_file(path).startsWith(c.written)) << read_file(path).toStdString();
+    const Settings again = read_settings(path);
+    EXPECT_EQ(again.MaxBaud, 31250);
+    EXPECT_EQ(com1(again), c.com1);
   }
 }

@@ -164,6 +164,8 @@ int run_upload(const QStringList& args) {
   set_dialogs(&terminal_dialogs);
 
   const Settings settings = read_settings(settings_path());
+  const QString note = settings_note(settings);
+  if (!note.isEmpty()) print_err(QStringLiteral("pulvitra-cli: ") + note);
   QString port_name = parsed->port;
   TComPortN port;
   port.set_port_map(PortMap(settings.Ports));
