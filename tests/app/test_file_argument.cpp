@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
+#include <unistd.h>
 
 #include "app/image_control.h"
 #include "app/patient_page.h"
@@ -14,6 +16,7 @@
 #include "files/recording_file.h"
 #include "recording/recording_generator.h"
 #include "shell/language.h"
+#include "shell/native_name.h"
 #include "tests/support/scripted_dialogs.h"
 
 using namespace pulvitra;
@@ -131,4 +134,21 @@ TEST(FileArgument, without_an_argument_the_start_opens_nothing) {
   EXPECT_TRUE(program.dialogs.messages().isEmpty());
   EXPECT_EQ(program.window->windowTitle(), kTitle);
   EXPECT_TRUE(program.recording_is_empty());
+}
+
+// A name with a byte that is no UTF-8 (0xFF, as a file manager passes it on) opens its file;
+// the caption shows a replacement character, and Save stays off: the Unicode name is another file.
+TEST(FileArgument, a_name_that_is_no_utf8_opens_its_file_and_is_never_saved_to) {
+  QTemporaryDir files;
+  const QByteArray bytes = QFile::encodeName(files.path()) + "/weber\xFF.pul";
+  ASSERT_EQ(std::rename(QFile::encodeName(write_recording(files.filePath("weber.pul"))).constData(), bytes.constData()), 0);
+  StartedWith program(readable_name(bytes));
+  program.tick(kLastStartTick);
+  EXPECT_TRUE(program.dialogs.messages().isEmpty());
+  EXPECT_EQ(program.window->control<QLineEdit>("Edit1")->text().trimmed(), "Weber");
+  EXPECT_TRUE(program.window->windowTitle().endsWith(QString::fromUtf8("/weber\xEF\xBF\xBD.pul")))
+      << program.window->windowTitle().toStdString();
+  EXPECT_FALSE(program.window->patient->save_allowed());
+  EXPECT_GT(program.window->ekg.BeatCount, 300);
+  ::unlink(bytes.constData());  // Qt cannot name it to clean up
 }
