@@ -3,10 +3,13 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QStyleFactory>
+#include <cstdio>
+#include <string_view>
 
 #include "shell/language.h"
 #include "shell/native_name.h"
 #include "shell/application.h"
+#include "shell/version.h"
 #include "shell/settings.h"
 #include "app/error_report.h"
 #include "app/qt_dialogs.h"
@@ -32,9 +35,37 @@ QString file_argument(int argc, char** argv) {
   return QString();
 }
 
+const char kUsage[] =
+    "Usage: pulvitra [FILE.pul]\n"
+    "The evaluation program for the Kordamat ECG recorder: reads the recorder over a serial port,\n"
+    "shows the ECG, the heart-rate histogram, trend and Lorenz diagram, and prints the reports.\n"
+    "FILE.pul is opened once the start window has settled the language.\n\n"
+    "  --help     this text\n"
+    "  --version  the program's version\n\n"
+    "The settings file Pulvitra.ini and the help files are beside the program (a portable folder)\n"
+    "or, for an installed program, in $XDG_CONFIG_HOME/pulvitra/ and share/pulvitra/;\n"
+    "PULVITRA_HOME names another folder for both. See pulvitra(1) and pulvitra-cli(1).\n";
+
+// --help and --version answer on the terminal and end at once, before anything needs a display.
+bool answered_on_terminal(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument(argv[i]);
+    if (argument == "--version") {
+      std::printf("pulvitra %s\n", PULVITRA_VERSION);
+      return true;
+    }
+    if (argument == "--help" || argument == "-h") {
+      std::fputs(kUsage, stdout);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (answered_on_terminal(argc, argv)) return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
   PulvitraApplication app(argc, argv);
   app.setApplicationName(QLatin1String(kApplicationTitle));
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

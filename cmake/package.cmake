@@ -3,10 +3,14 @@
 set(CPACK_PACKAGE_NAME pulvitra)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Pulvitra")
-set(CPACK_PACKAGE_CONTACT "Pulvitra developers <pulvitra@localhost>")
+set(CPACK_PACKAGE_CONTACT "Pulvitra developers <developers@pulvitra.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Evaluation program for the Kordamat ECG recorder")
-set(CPACK_PACKAGE_DESCRIPTION "Reads a Kordamat recorder over a serial port, shows the ECG, heart-rate\
- histogram, trend and Lorenz plot, and prints the reports; with pulvitra-cli and recorder-sim.")
+# Lines of the long description stay within 80 characters.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Evaluation program for the Kordamat ECG recorder
+Reads a Kordamat recorder over a serial port, shows the ECG, the heart-rate
+histogram, trend and Lorenz plot, and prints the reports. With pulvitra-cli,
+the same functions without a window, and recorder-sim, a simulated recorder.
+License: GPL-3.0-or-later.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # pulvitra_<version>_amd64.deb

@@ -2,8 +2,10 @@
 // and of every print job.
 #pragma once
 
+#include "shell/version.h"
+
 namespace pulvitra {
 
-inline const char* const kApplicationTitle = "Pulvitra 2.4-5";
+inline const char* const kApplicationTitle = "Pulvitra " PULVITRA_TITLE_VERSION;
 
 }  // namespace pulvitra

@@ -2,9 +2,9 @@
 # Installs the build into a temporary prefix and checks what an administrator's install relies
 # on: the layout, the desktop entry and the AppStream data pass their validators, the file type
 # matches recording files by name and by their header, and the installed tools run.
-# Usage: check_install.sh BUILD_DIR
+# Usage: check_install.sh BUILD_DIR VERSION
 set -euo pipefail
-build=$1
+build=$1 version=$2
 prefix=$(mktemp -d)
 user=$(mktemp -d)
 gui_pid=
@@ -27,7 +27,8 @@ expected=(
   share/icons/hicolor/scalable/apps/pulvitra.svg
   share/icons/hicolor/48x48/apps/pulvitra.png
   share/icons/hicolor/256x256/apps/pulvitra.png
-  share/man/man1/pulvitra-cli.1 share/man/man1/recorder-sim.1
+  share/man/man1/pulvitra.1.gz share/man/man1/pulvitra-cli.1.gz share/man/man1/recorder-sim.1.gz
+  share/doc/pulvitra/copyright share/doc/pulvitra/changelog.gz
 )
 for f in "${expected[@]}"; do [ -f "$prefix/$f" ] || fail "missing $f"; done
 for f in bin/pulvitra bin/pulvitra-cli bin/recorder-sim; do [ -x "$prefix/$f" ] || fail "$f not executable"; done
@@ -56,8 +57,16 @@ if command -v update-mime-database >/dev/null; then
   update-mime-database "$prefix/share/mime" || fail "update-mime-database"
 fi
 
-grep -q '^\.TH PULVITRA-CLI 1' "$prefix/share/man/man1/pulvitra-cli.1" || fail "pulvitra-cli man page"
-grep -q '^\.TH RECORDER-SIM 1' "$prefix/share/man/man1/recorder-sim.1" || fail "recorder-sim man page"
+for page in PULVITRA PULVITRA-CLI RECORDER-SIM; do
+  file="$prefix/share/man/man1/${page,,}.1.gz"
+  zcat "$file" | grep -q "^\.TH $page 1 .*Pulvitra $version" || fail "${page,,} man page"
+done
+
+# --version and --help answer on the terminal and end at once: no display, no Qt platform.
+no_screen() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 5 "$@"; }
+[ "$(no_screen "$prefix/bin/pulvitra" --version)" = "pulvitra $version" ] || fail "pulvitra --version"
+[ "$(no_screen "$prefix/bin/pulvitra-cli" --version)" = "pulvitra-cli $version" ] || fail "pulvitra-cli --version"
+no_screen "$prefix/bin/pulvitra" --help | grep -q '^Usage: pulvitra \[FILE.pul\]' || fail "pulvitra --help"
 
 # The installed tools run on their own, away from the build folder.
 work=$prefix/work

@@ -21,8 +21,17 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in usr/bin/pulvitra usr/bin/pulvitra-cli usr/bin/recorder-sim usr/share/pulvitra/pulvitra_en.hlp \
          usr/share/applications/org.pulvitra.Pulvitra.desktop usr/share/mime/packages/pulvitra.xml \
          usr/share/metainfo/org.pulvitra.Pulvitra.metainfo.xml usr/share/icons/hicolor/48x48/apps/pulvitra.png \
-         usr/share/man/man1/pulvitra-cli.1; do
+         usr/share/man/man1/pulvitra.1.gz usr/share/man/man1/pulvitra-cli.1.gz usr/share/doc/pulvitra/copyright \
+         usr/share/doc/pulvitra/changelog.gz; do
   grep -qx "./$f" <<<"$contents" || fail "package lacks /$f"
 done
 if grep -q 'make-icon' <<<"$contents"; then fail "the build-time icon tool is packed"; fi
+# Debian's own checker: no error and no warning (an override only with a written reason).
+if command -v lintian >/dev/null; then
+  findings=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep -E '^[EW]: ' || true)
+  [ -z "$findings" ] || fail "lintian: $findings"
+else
+  echo "lintian is not installed: scripts/install-deps installs it" >&2
+  exit 1
+fi
 echo "package ok: $(basename "$deb"), Depends: $depends"

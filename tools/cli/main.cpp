@@ -8,6 +8,7 @@
 
 #include "shell/language.h"
 #include "shell/native_name.h"
+#include "shell/version.h"
 #include "tools/cli/command.h"
 #include "tools/cli/standard_output.h"
 
@@ -31,6 +32,7 @@ void print_help() {
   std::printf("Usage: pulvitra-cli COMMAND [ARGS]\n\nCommands:\n");
   for (const auto& [name, e] : registry()) std::printf("  %s %s\n      %s\n", name.c_str(), e.usage, e.summary);
   std::printf("\nEvery command takes --language de|en for its messages (English when not given).\n");
+  std::printf("pulvitra-cli --version prints the version.\n");
 }
 
 // Without a session (a script, a service, ssh) the offscreen platform warns that it has no
@@ -77,6 +79,10 @@ int main(int argc, char** argv) {
   using namespace pulvitra::cli;
   pulvitra::cur_lang = pulvitra::kEnglish;  // the messages, unless --language says otherwise
   QStringList args = arguments_of(argc, argv);
+  if (!args.isEmpty() && args.first() == "--version") {
+    std::printf("pulvitra-cli %s\n", PULVITRA_VERSION);
+    return checked_standard_output(0);
+  }
   if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
     print_help();
     return checked_standard_output(args.isEmpty() ? 2 : 0);
