@@ -73,5 +73,35 @@ TEST_F(ReportLayout, the_histogram_title_stands_between_the_trends_seconds_and_i
   }
 }
 
+TEST_F(ReportLayout, the_lorenz_scale_labels_end_before_their_ticks) {
+  for (const std::uint8_t language : {kGerman, kEnglish}) {
+    const auto page = print(kReportLorenz, language);
+    int labels = 0;
+    for (const DrawnText& label : page->texts()) {
+      bool number = false;
+      const int value = label.text.toInt(&number);
+      if (!number || value < 300 || value > 1500) continue;
+      // The tick of a vertical-scale label: the line leftmost on its middle height.
+      const double middle = label.box.center().y();
+      double tick_left = std::numeric_limits<double>::max();
+      for (const QLineF& line : page->lines())
+        if (line.y1() == line.y2() && std::abs(line.y1() - middle) <= 1.0) tick_left = std::min(tick_left, line.x1());
+      if (tick_left == std::numeric_limits<double>::max()) continue;  // a label of the horizontal scale
+      ++labels;
+      EXPECT_GE(tick_left - label.box.right(), 3.0) << label.text.toStdString() << ": a quarter digit";
+    }
+    EXPECT_EQ(labels, 13);  // 300 .. 1500
+  }
+}
+
+TEST_F(ReportLayout, the_two_300s_in_the_lorenz_corner_stay_apart) {
+  const auto page = print(kReportLorenz, kGerman);
+  std::vector<QRectF> boxes;
+  for (const DrawnText& t : page->texts())
+    if (t.text == QStringLiteral("300")) boxes.push_back(t.box);
+  ASSERT_EQ(boxes.size(), 2u);  // the vertical scale's first, then the horizontal one's
+  EXPECT_GE(test::vertical_gap(boxes[0], boxes[1]), 0.0);
+}
+
 }  // namespace
 }  // namespace pulvitra
