@@ -5,13 +5,17 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <memory>
+#include <random>
 
 #include "shell/language.h"
 #include "tests/support/scripted_dialogs.h"
 #include "app/image_control.h"
+#include "app/patient_page.h"
+#include "files/recording_file.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
 #include "app/track_bar.h"
@@ -269,4 +273,49 @@ TEST_F(ViewPagesTest, the_lorenz_page_shows_the_variability_of_the_beats_between
   views().redraw_views(kViewAll);
   for (const char* name : {"Label60", "Label61", "Label66", "Label72"}) EXPECT_EQ(text(name), "") << name;
   EXPECT_EQ(text("Label41"), u("RR Mittel"));
+}
+
+namespace {
+
+// A recording of `image` (or a generated one) written to a file and opened as the user does.
+void open_recording(TMain& window, ScriptedDialogs& dialogs, const QString& path, const GeneratorOptions* generated) {
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);
+  if (generated) {
+    copy_generated_image(generate_recording(*generated), *ekg);
+  } else {
+    // Noise: samples 0..250 at random, no device codes, in which the detector keeps no beat.
+    std::mt19937 random(7);
+    for (int i = 1; i <= kImageSize; ++i) ekg->Image[i] = static_cast<std::uint8_t>(random() % 251);
+  }
+  ASSERT_TRUE(save_recording_file(path, PatientFields{}, 0, *ekg).ok);
+  dialogs.file_names = {path};
+  window.patient->Button6Click();
+}
+
+}  // namespace
+
+TEST_F(ViewPagesTest, a_recording_without_ecg_says_so_on_the_overview_and_in_the_status_log) {
+  auto* note = window->control<QLabel>("Label38");
+  auto* log = window->control<QPlainTextEdit>("ComStat");
+  const QString expected = u("Kein Schlag in 5 min 27 s gefunden – Elektroden und Aufzeichnung prüfen");
+  open_recording(*window, dialogs, home.filePath("noise.pul"), nullptr);
+  EXPECT_FALSE(note->isHidden());
+  EXPECT_EQ(note->text(), expected);
+  EXPECT_TRUE(log->toPlainText().endsWith(expected));
+
+  // A real measurement of 3 minutes at 75 per minute: no note, nothing more in the log.
+  GeneratorOptions real;
+  real.rate = 75;
+  real.minutes = 3;
+  const QString logged = log->toPlainText();
+  open_recording(*window, dialogs, home.filePath("real.pul"), &real);
+  EXPECT_TRUE(note->isHidden());
+  EXPECT_EQ(log->toPlainText(), logged);
+
+  // New takes the note away with the recording.
+  open_recording(*window, dialogs, home.filePath("noise.pul"), nullptr);
+  ASSERT_FALSE(note->isHidden());
+  window->patient->Button1Click();
+  EXPECT_TRUE(note->isHidden());
 }
