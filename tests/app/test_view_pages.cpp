@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <memory>
 #include <random>
+#include <set>
 
 #include "shell/language.h"
 #include "tests/support/scripted_dialogs.h"
@@ -24,6 +26,7 @@
 #include "recording/recording_generator.h"
 #include "views/canvas.h"
 #include "views/hrv.h"
+#include "views/statistics.h"
 
 using namespace pulvitra::test;
 
@@ -260,7 +263,7 @@ TEST_F(ViewPagesTest, the_lorenz_page_shows_the_variability_of_the_beats_between
   EXPECT_EQ(text("Label61"), QString::asprintf("%.1f ms", *all.mean_rr_ms));
   EXPECT_EQ(text("Label66"), QString::asprintf("%.1f %%", *all.pnn50_percent));
   EXPECT_EQ(text("Label69"), QString::asprintf("%.2f", *all.sd1_sd2));
-  EXPECT_EQ(text("Label70"), QString::asprintf("%.1f /min", *all.mean_rate));
+  EXPECT_EQ(text("Label70"), QString::asprintf("%.1f /min", *all.rate_from_mean_rr));
 
   // Narrowing the limits to 74..78 per minute selects fewer beats at once.
   window->control<TrackBar>("TrackBar1")->setValue(37);
@@ -318,4 +321,69 @@ TEST_F(ViewPagesTest, a_recording_without_ecg_says_so_on_the_overview_and_in_the
   ASSERT_FALSE(note->isHidden());
   window->patient->Button1Click();
   EXPECT_TRUE(note->isHidden());
+}
+
+namespace {
+
+// The words a figure's name says once synonyms are set aside ("Mittelwert", "Average value"
+// and "HF Mittel" all say "mean"; the unit tells a rate from a period).
+std::set<QString> name_words(QString name) {
+  std::set<QString> words;
+  name = name.toLower().remove(QRegularExpression(QStringLiteral("[:.]")));
+  for (QString word : name.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (QStringList{"mittelwert", "mittel", "mittlere", "average", "mean"}.contains(word)) word = "mean";
+    if (QStringList{"hf", "hr", "value", "herzfrequenz", "heart", "rate"}.contains(word)) continue;
+    words.insert(word);
+  }
+  return words;
+}
+
+}  // namespace
+
+TEST(ViewPagesFigures, the_variability_panel_shows_the_histograms_value_where_it_uses_its_name) {
+  QTemporaryDir home;
+  qputenv("PULVITRA_HOME", home.path().toUtf8());
+  ScriptedDialogs dialogs;
+  Settings settings;
+  // Rates drifting between 60 and 170 per minute: the mean of the rates is 135.0 /min, the
+  // rate of the mean RR 119.3 /min; the period of the mean rate 444 ms, the mean RR 502.9 ms.
+  GeneratorOptions wide;
+  wide.min_rate = 60;
+  wide.max_rate = 170;
+  wide.seed = 3;
+  for (const std::uint8_t language : {kGerman, kEnglish}) {
+    cur_lang = language;
+    TMain window(settings);
+    copy_generated_image(generate_recording(wide), window.ekg);
+    DecodeRecording(window.ekg, window.decoder);
+    window.views->redraw_views(kViewAll);
+    const BeatStatistics stats = beat_statistics(
+        std::span<const float>(window.ekg.BeatRate).subspan(1, window.ekg.BeatCount), kLimitMin, kLimitMax);
+    ASSERT_EQ(stats.mean_rate_text, "135.0");
+    struct Figure {
+      QString name, unit;
+      double value;
+    } histogram[] = {
+        {table_text("txt_stat_mean_short"), "/min", stats.M},
+        {table_text("txt_stat_mean_short"), "ms", std::stod(stats.mean_period_text)},
+        {"SD:", "/min", stats.SDr},
+        {"SD:", "ms", stats.SDp},
+    };
+    int differing = 0;
+    for (int row = 0; row <= 12; ++row) {
+      const QString name = window.control<QLabel>(qPrintable(QString("Label%1").arg(40 + row)))->text();
+      const QStringList value = window.control<QLabel>(qPrintable(QString("Label%1").arg(60 + row)))->text().split(' ');
+      for (const Figure& figure : histogram) {
+        if (value.size() != 2 || value[1] != figure.unit) continue;
+        if (name_words(name) == name_words(figure.name)) {
+          EXPECT_NEAR(value[0].toDouble(), figure.value, 0.05) << name.toStdString();
+        } else if (std::abs(value[0].toDouble() - figure.value) > 1.0) {
+          ++differing;
+        }
+      }
+    }
+    EXPECT_GE(differing, 3) << "the rate, the mean RR and SDNN differ from the histogram's figures";
+  }
+  cur_lang = kGerman;
+  qunsetenv("PULVITRA_HOME");
 }
