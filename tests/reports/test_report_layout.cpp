@@ -1,11 +1,9 @@
-// Printed reports 1 and 2 on an A4 page at 300 dpi, as pulvitra-cli report prints them: texts
-// that used to touch each other or a line keep clear of it, in both languages.
+// Reports 1 and 2 on A4 at 300 dpi, as pulvitra-cli report prints them: texts that used to
+// touch their neighbours keep clear of them, in pixels of the page.
 #include <gtest/gtest.h>
 
-#include <QFont>
 #include <QPainter>
 #include <algorithm>
-#include <limits>
 
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
@@ -17,90 +15,68 @@ namespace pulvitra {
 namespace {
 
 using test::DrawnText;
-using test::DrawnTextDevice;
 
-constexpr int kWidth = 2480;  // A4 at 300 dpi
-constexpr int kHeight = 3508;
-constexpr int kPrintLeft = kWidth / 7;  // 354
-
-class ReportLayout : public ::testing::Test {
- protected:
-  void SetUp() override {
+struct ReportLayout : ::testing::Test {
+  ReportLayout() {
     fill_language_table();
-    clear_recording(ekg_);
-    GeneratorOptions options;
-    options.min_rate = 60;
-    options.max_rate = 170;
-    copy_generated_image(generate_recording(options), ekg_);
+    clear_recording(ekg);
+    copy_generated_image(generate_recording(GeneratorOptions{}), ekg);
     DecoderState decoder;
-    decode_recording(ekg_, decoder);
+    decode_recording(ekg, decoder);
   }
-  void TearDown() override { cur_lang = kGerman; }
+  ~ReportLayout() override { cur_lang = kGerman; }
 
-  std::unique_ptr<DrawnTextDevice> print(int report, std::uint8_t language) {
+  test::DrawnTextDevice& print(int report, std::uint8_t language) {
     cur_lang = language;
-    auto page = std::make_unique<DrawnTextDevice>(kWidth, kHeight, 300);
-    QPainter painter(page.get());
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setPointSize(8);
-    painter.setFont(font);
-    ReportSource source;
-    source.ekg = &ekg_;
-    source.file_name = QStringLiteral("/data/a.pul");
-    draw_report(painter, kWidth, kHeight, report, PageMark{1, 1}, source);
+    QPainter painter(&page);
+    painter.setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    ReportSource source{&ekg, {}, {}, QStringLiteral("/data/a.pul")};
+    draw_report(painter, 2480, 3508, report, PageMark{}, source);
     return page;
   }
 
-  TEKG ekg_;
+  TEKG ekg;
+  test::DrawnTextDevice page{2480, 3508, 300};
 };
 
 TEST_F(ReportLayout, the_histogram_title_stands_between_the_trends_seconds_and_its_plot) {
   for (const auto& [language, title] : {std::pair{kGerman, "Histogramm"}, std::pair{kEnglish, "Histogram"}}) {
-    const auto page = print(kReportTrendHistogram, language);
-    const auto& texts = page->texts();
+    const auto& texts = print(kReportTrendHistogram, language).texts;
     const auto at = std::find_if(texts.begin(), texts.end(), [&](const DrawnText& t) { return t.text == title; });
-    ASSERT_NE(at, texts.end()) << title;
-    // Everything drawn before the title belongs to the header and the trend; its lowest line
-    // is the seconds scale.
-    double above = 0;
+    ASSERT_NE(at, texts.end());
+    double above = 0;  // the lowest text before it: the trend's seconds
     for (auto t = texts.begin(); t != at; ++t) above = std::max(above, t->box.bottom());
-    // The plot's frame begins at print_left: its topmost point there.
-    double frame_top = std::numeric_limits<double>::max();
-    for (const QPointF& p : page->points())
-      if (p.x() == kPrintLeft && p.y() > at->box.top()) frame_top = std::min(frame_top, p.y());
-    EXPECT_GE(at->box.top() - above, 8.0) << title << ": 0.7 mm below the seconds";
-    EXPECT_GE(frame_top - at->box.bottom(), 8.0) << title << ": 0.7 mm above the plot";
+    double frame_top = 1e9;  // the plot's frame begins at print_left, 2480 / 7
+    for (const QPointF& p : page.points)
+      if (p.x() == 354 && p.y() > at->box.top()) frame_top = std::min(frame_top, p.y());
+    EXPECT_GE(at->box.top() - above, 8.0) << title;  // 0.7 mm
+    EXPECT_GE(frame_top - at->box.bottom(), 8.0) << title;
+    page.texts.clear();
+    page.points.clear();
   }
 }
 
 TEST_F(ReportLayout, the_lorenz_scale_labels_end_before_their_ticks) {
-  for (const std::uint8_t language : {kGerman, kEnglish}) {
-    const auto page = print(kReportLorenz, language);
-    int labels = 0;
-    for (const DrawnText& label : page->texts()) {
-      bool number = false;
-      const int value = label.text.toInt(&number);
-      if (!number || value < 300 || value > 1500) continue;
-      // The tick of a vertical-scale label: the line leftmost on its middle height.
-      const double middle = label.box.center().y();
-      double tick_left = std::numeric_limits<double>::max();
-      for (const QLineF& line : page->lines())
-        if (line.y1() == line.y2() && std::abs(line.y1() - middle) <= 1.0) tick_left = std::min(tick_left, line.x1());
-      if (tick_left == std::numeric_limits<double>::max()) continue;  // a label of the horizontal scale
-      ++labels;
-      EXPECT_GE(tick_left - label.box.right(), 3.0) << label.text.toStdString() << ": a quarter digit";
-    }
-    EXPECT_EQ(labels, 13);  // 300 .. 1500
+  print(kReportLorenz, kEnglish);
+  int labels = 0;
+  for (const DrawnText& label : page.texts) {
+    // A vertical-scale label has its tick on its middle height, the leftmost line there.
+    double tick = 1e9;
+    for (const QLineF& line : page.lines)
+      if (line.y1() == line.y2() && std::abs(line.y1() - label.box.center().y()) <= 1) tick = std::min(tick, line.x1());
+    if (tick == 1e9 || label.text.toInt() < 300) continue;
+    ++labels;
+    EXPECT_GE(tick - label.box.right(), 3.0) << label.text.toStdString();  // a quarter digit
   }
+  EXPECT_EQ(labels, 13);  // 300 .. 1500
 }
 
 TEST_F(ReportLayout, the_two_300s_in_the_lorenz_corner_stay_apart) {
-  const auto page = print(kReportLorenz, kGerman);
   std::vector<QRectF> boxes;
-  for (const DrawnText& t : page->texts())
-    if (t.text == QStringLiteral("300")) boxes.push_back(t.box);
-  ASSERT_EQ(boxes.size(), 2u);  // the vertical scale's first, then the horizontal one's
-  EXPECT_GE(test::vertical_gap(boxes[0], boxes[1]), 0.0);
+  for (const DrawnText& t : print(kReportLorenz, kGerman).texts)
+    if (t.text == "300") boxes.push_back(t.box);
+  ASSERT_EQ(boxes.size(), 2u);  // the vertical scale's, then the horizontal one's
+  EXPECT_GE(boxes[1].top() - boxes[0].bottom(), 0.0);
 }
 
 }  // namespace

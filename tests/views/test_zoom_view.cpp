@@ -153,9 +153,8 @@ TEST(ZoomView, a_label_at_the_left_edge_of_the_picture_is_read_whole) {
   DrawnTextDevice device(kZoomImageSize.width, kZoomImageSize.height, 96);
   QPainter painter(&device);
   draw_zoom(painter, *ekg, screen_zoom_placement(), at(1, 100));
-  painter.end();
   // Its "0:00" belongs to a tick at the edge and, centred on it, would begin 8 pixels outside.
-  EXPECT_GE(device.text("0:00").box.left(), 0.0);
+  EXPECT_GE(device.box("0:00").left(), 0.0);
 }
 
 TEST(ZoomView, the_trace_starts_mid_height_and_bridges_codes_and_zeros) {
