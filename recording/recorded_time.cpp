@@ -8,6 +8,7 @@ namespace pulvitra {
 namespace {
 
 constexpr std::uint8_t kEmptyMemory = 125;  // what the recorder's memory holds where nothing was recorded
+constexpr std::size_t kBeatsToTellInterval = 10;
 
 }  // namespace
 
@@ -26,8 +27,11 @@ long long recorded_time_ms(const TEKG& ekg, const DecoderState& state) {
   const std::vector<std::uint8_t> samples = read_image_samples(ekg).values;
   const auto last = std::find_if(samples.rbegin(), samples.rend(), [](std::uint8_t v) { return v != kEmptyMemory; });
   const auto recorded = static_cast<long long>(samples.rend() - last);
+  // A handful of beats found in noise is rated with whatever the noise's stray rate markers
+  // suggest: their interval counts only once there are enough of them to tell it.
   const std::vector<std::uint8_t>& intervals = state.last_decode.kept_intervals;
-  const std::size_t counted = std::min<std::size_t>(ekg.BeatCount, intervals.size());
+  std::size_t counted = std::min<std::size_t>(ekg.BeatCount, intervals.size());
+  if (counted < kBeatsToTellInterval) counted = 0;
   return recorded * sample_interval(state.FixedInterval, std::span(intervals).first(counted));
 }
 

@@ -20,9 +20,10 @@ int sample_interval(std::uint8_t fixed_interval, std::span<const std::uint8_t> b
 
 // The recorded time in ms: the samples the detector reads (device codes passed over), up to
 // the last one that is not the empty memory's 125, times the sample interval above (of the
-// counted beats of the last decode). The empty memory after a measurement was never recorded,
-// so a short measurement is not taken for a long one without beats; the image after New
-// has no recorded time at all.
+// counted beats of the last decode; with fewer than 10 of them the file's interval or the
+// assumed one). The empty memory after a measurement was never recorded, so a short
+// measurement is not taken for a long one without beats; the image after New has no recorded
+// time at all.
 long long recorded_time_ms(const TEKG& ekg, const DecoderState& state);
 
 }  // namespace pulvitra
