@@ -68,11 +68,13 @@ void ViewPages::build() {
   ScrollBar1->setFocusPolicy(Qt::StrongFocus);  // the arrow keys scroll the overview
   ScrollBar1->setPageStep(1);
   // The note on a recording with hardly any beats lies over the foot of the last strip, where
-  // an ECG rarely reaches; it is hidden while there is nothing to say.
+  // an ECG rarely reaches; clicks go through it to the overview. Hidden while there is nothing
+  // to say.
   Label38 = make_label(overview, "Label38", "", 15, 377, 529, 20);
   Label38->setFrameShape(QFrame::Box);
   Label38->setAutoFillBackground(true);
   Label38->setIndent(4);
+  Label38->setAttribute(Qt::WA_TransparentForMouseEvents);
   Label38->hide();
 
   QWidget* zoom = make_control<QWidget>(main_.page(kPageZoom), "Panel4", 0, 0, 625, 420);
