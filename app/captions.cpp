@@ -70,7 +70,7 @@ const std::vector<CaptionEntry>& main_window_captions() {
        u("Small, non significant values could be filtered out using the limit bars."), {}, {}},
       {"Label40", u("Schläge"), u("Beats"), {}, {}},
       {"Label41", u("RR Mittel"), u("Mean RR"), {}, {}},
-      {"Label50", u("HF Mittel"), u("Mean HR"), {}, {}},
+      {"Label50", u("HF aus RR Mittel"), u("HR from mean RR"), {}, {}},
       {"Label51", u("HF min."), u("Min. HR"), {}, {}},
       {"Label52", u("HF max."), u("Max. HR"), {}, {}},
       {"Label53", u("Schläge zwischen den Grenzwerten des Histogramms"), u("Beats between the histogram's limits"), {}, {}},

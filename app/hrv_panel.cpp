@@ -15,12 +15,15 @@ namespace {
 
 enum class Unit { kCount, kMs, kPercent, kRatio, kRate };
 
+enum class Layout { kBeside, kBelow };  // the value beside its label, or on a line of its own
+
 struct Row {
   const char* label_name;
   const char* value_name;
   const char* german;
   Unit unit;
   std::optional<double> (*get)(const HeartRateVariability&);
+  Layout layout = Layout::kBeside;
 };
 
 std::optional<double> count(std::optional<int> value) {
@@ -28,7 +31,10 @@ std::optional<double> count(std::optional<int> value) {
   return std::nullopt;
 }
 
-// The order and names of the rows; the English labels are in the caption table.
+// The order and names of the rows; the English labels are in the caption table. The figures
+// that resemble the histogram's statistics are named for what they are: the mean RR is the
+// mean of the intervals (the histogram's "Mittelwert" in ms is the period of the mean rate),
+// and the rate here is 60000 / mean RR, a little below the histogram's mean of the rates.
 constexpr Row kRows[] = {
     {"Label40", "Label60", "Schläge", Unit::kCount, [](const HeartRateVariability& h) { return count(h.n); }},
     {"Label41", "Label61", "RR Mittel", Unit::kMs, [](const HeartRateVariability& h) { return h.mean_rr_ms; }},
@@ -40,7 +46,8 @@ constexpr Row kRows[] = {
     {"Label47", "Label67", "SD1", Unit::kMs, [](const HeartRateVariability& h) { return h.sd1_ms; }},
     {"Label48", "Label68", "SD2", Unit::kMs, [](const HeartRateVariability& h) { return h.sd2_ms; }},
     {"Label49", "Label69", "SD1/SD2", Unit::kRatio, [](const HeartRateVariability& h) { return h.sd1_sd2; }},
-    {"Label50", "Label70", "HF Mittel", Unit::kRate, [](const HeartRateVariability& h) { return h.mean_rate; }},
+    {"Label50", "Label70", "HF aus RR Mittel", Unit::kRate,
+     [](const HeartRateVariability& h) { return h.rate_from_mean_rr; }, Layout::kBelow},
     {"Label51", "Label71", "HF min.", Unit::kRate, [](const HeartRateVariability& h) { return h.min_rate; }},
     {"Label52", "Label72", "HF max.", Unit::kRate, [](const HeartRateVariability& h) { return h.max_rate; }},
 };
@@ -76,8 +83,11 @@ HrvPanel::HrvPanel(QWidget* parent, int x, int y, int w, int h) : QGroupBox(pare
   setTitle(QStringLiteral("HRV"));
   int top = kTop;
   for (const Row& row : kRows) {
-    make_label(this, row.label_name, row.german, kLeft, top, kLabelWidth);
-    QLabel* value = make_label(this, row.value_name, "", kLeft + kLabelWidth, top, w - kLabelWidth - 2 * kLeft);
+    const bool below = row.layout == Layout::kBelow;
+    make_label(this, row.label_name, row.german, kLeft, top, below ? w - 2 * kLeft : kLabelWidth);
+    if (below) top += kRowHeight;
+    const int value_x = below ? kLeft : kLeft + kLabelWidth;
+    QLabel* value = make_label(this, row.value_name, "", value_x, top, w - kLeft - value_x);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     values_.push_back(value);
     top += kRowHeight;

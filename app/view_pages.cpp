@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -11,9 +12,12 @@
 #include "app/image_control.h"
 #include "app/radio_group.h"
 #include "app/control_factory.h"
+#include "app/device_page.h"
 #include "app/hrv_panel.h"
 #include "app/tmain.h"
 #include "app/track_bar.h"
+#include "recording/recorded_time.h"
+#include "views/recording_note.h"
 #include "views/screen_sizes.h"
 #include "views/selection.h"
 
@@ -63,6 +67,15 @@ void ViewPages::build() {
   ScrollBar1->setOrientation(Qt::Vertical);
   ScrollBar1->setFocusPolicy(Qt::StrongFocus);  // the arrow keys scroll the overview
   ScrollBar1->setPageStep(1);
+  // The note on a recording with hardly any beats lies over the foot of the last strip, where
+  // an ECG rarely reaches; clicks go through it to the overview. Hidden while there is nothing
+  // to say.
+  Label38 = make_label(overview, "Label38", "", 15, 377, 529, 20);
+  Label38->setFrameShape(QFrame::Box);
+  Label38->setAutoFillBackground(true);
+  Label38->setIndent(4);
+  Label38->setAttribute(Qt::WA_TransparentForMouseEvents);
+  Label38->hide();
 
   QWidget* zoom = make_control<QWidget>(main_.page(kPageZoom), "Panel4", 0, 0, 625, 420);
   Image1 = image(zoom, "Image1", kZoomImageSize, 19, 0);
@@ -163,6 +176,16 @@ void ViewPages::redraw_views(int kind) {
   ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
   for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
   if (kind == kViewAll || kind == kViewLorenz) show_hrv();
+  if (kind == kViewAll) show_recording_note();
+}
+
+// All views are drawn exactly when the recording has been replaced (New, Open, an upload):
+// the note follows the recording, and each one that needs it goes into the status log too.
+void ViewPages::show_recording_note() {
+  const auto note = few_beats_note(main_.ekg.BeatCount, recorded_time_ms(main_.ekg, main_.decoder));
+  Label38->setText(note.value_or(QString()));
+  Label38->setVisible(note.has_value());
+  if (note) main_.device->ComStat->appendPlainText(*note);
 }
 
 void ViewPages::show_hrv() { hrv_panel_->show_figures(main_.ekg, state_.limit1, state_.limit2); }

@@ -8,6 +8,7 @@
 #include "views/redraw.h"
 
 class QComboBox;
+class QLabel;
 class QScrollBar;
 
 namespace pulvitra {
@@ -58,6 +59,7 @@ class ViewPages : public QObject {
   void show_overview_position();
   void toggle_selection_on_screen();
   void show_hrv();
+  void show_recording_note();
 
   TMain& main_;
   ImageControl* Image1 = nullptr;  // zoom
@@ -66,6 +68,7 @@ class ViewPages : public QObject {
   ImageControl* Image4 = nullptr;  // histogram
   ImageControl* Image5 = nullptr;  // Lorenz
   HrvPanel* hrv_panel_ = nullptr;  // beside it
+  QLabel* Label38 = nullptr;       // the overview's note on a recording with hardly any beats
   QScrollBar* ScrollBar1 = nullptr;
   QScrollBar* ScrollBar2 = nullptr;
   QComboBox* ComboBox1 = nullptr;

@@ -8,17 +8,6 @@
 
 namespace pulvitra {
 
-int sample_interval(std::uint8_t fixed_interval, std::span<const std::uint8_t> beat_intervals) {
-  if (fixed_interval != 0) return fixed_interval;
-  std::array<int, 256> counts{};  // counts[0] stays 0: no beat is rated with interval 0
-  for (const std::uint8_t interval : beat_intervals)
-    if (interval != 0) counts[interval] += 1;
-  int best = 0;
-  for (int interval = 1; interval < 256; ++interval)
-    if (counts[interval] > counts[best]) best = interval;  // strictly more: a tie keeps the smaller
-  return best != 0 ? best : kDefaultSampleInterval;
-}
-
 ExportTimeline export_timeline(const TEKG& ekg, std::uint8_t fixed_interval, const DecodeResult& decoded) {
   ExportTimeline out;
   ImageSamples samples = read_image_samples(ekg);

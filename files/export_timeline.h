@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "recording/decoder.h"
+#include "recording/recorded_time.h"
 #include "recording/tekg.h"
 
 namespace pulvitra {
-
-// The interval assumed when the file fixes none and there are no beats to tell.
-inline constexpr int kDefaultSampleInterval = 10;
 
 struct ExportBeat {
   int number = 0;      // 1-based, as BeatRate counts
@@ -28,11 +26,6 @@ struct ExportTimeline {
   int interval_ms = kDefaultSampleInterval;
   std::vector<ExportBeat> beats;  // the counted beats 1..BeatCount
 };
-
-// The file's fixed interval when it sets one; otherwise the interval most of the beats were
-// rated with (on a tie the smaller), kDefaultSampleInterval without beats. Not the first beat's
-// interval: the start of a recording often rates it with a stray estimate.
-int sample_interval(std::uint8_t fixed_interval, std::span<const std::uint8_t> beat_intervals);
 
 // The timeline of a decoded recording; decoded is the result of the decode that built ekg's
 // tables (DecoderState::last_decode).

@@ -3,6 +3,7 @@
 #include "files/patient_text.h"
 #include "shell/application.h"
 #include "shell/language.h"
+#include "views/print_layout.h"
 
 namespace pulvitra {
 
@@ -59,7 +60,7 @@ void print_header(QPainter& painter, int page_width, int print_top, const std::a
     const int y = (i + 1) * (print_top / 8);
     painter.drawText(x, y + metrics.ascent(), text);
   }
-  set_point_size(painter, 6);
+  set_point_size(painter, kPrintStartPoints);
 }
 
 }  // namespace pulvitra

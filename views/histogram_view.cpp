@@ -7,6 +7,7 @@
 #include "views/canvas.h"
 #include "views/print_layout.h"
 #include "views/statistics.h"
+#include "views/trend_view.h"
 
 namespace pulvitra {
 
@@ -42,17 +43,29 @@ void screen_panel(Canvas& canvas, const HistogramPlacement& p, const BeatStatist
   canvas.bevel(L, 231, canvas.painter().device()->width() - L, 281);
   canvas.set_pen_colour(kBlack);
 
+  // Each column stands where the panel has always put it unless its texts would run into the
+  // one before: a mean rate of 100 /min or more keeps a blank after the label ("Mittelwert:"),
+  // and the longer English label pushes " /min" against "SD:", which then keeps two blanks
+  // away. Rates between the limits stay within 40..180, so their spread stays below 100.
+  const int blank = canvas.text_width(" ");
+  const int widest_mean = canvas.text_width("000.0");
+  const int widest_sd = canvas.text_width("00.0");
+  const int unit_width = canvas.text_width(" /min");
+
   const QString mean_label = table_text("txt_stat_mean_short");
   const int mean_x = W * 4 / 40 + L;
-  const int e1 = canvas.text_width(mean_label) + W * 7 / 40 + L;
+  const int e1 = std::max(canvas.text_width(mean_label) + W * 7 / 40 + L,
+                          mean_x + canvas.text_width(mean_label) + blank + widest_mean);
   panel_column(canvas, mean_label, mean_x, e1, stats.mean_rate_text, stats.mean_period_text);
 
-  const int sd_x = W * 18 / 40 + L;
-  const int e2 = canvas.text_width("SD:") + W * 21 / 40 + L;
+  const int sd_shift = std::max(0, e1 + unit_width + 2 * blank - (W * 18 / 40 + L));
+  const int sd_x = W * 18 / 40 + L + sd_shift;
+  const int e2 = std::max(canvas.text_width("SD:") + W * 21 / 40 + L + sd_shift,
+                          sd_x + canvas.text_width("SD:") + blank + widest_sd);
   panel_column(canvas, "SD:", sd_x, e2, stats.sd_rate_text, stats.sd_period_text);
 
   // "V" with a lowered "k" between it and the colon: the variation coefficient.
-  const int v_x = W * 30 / 40 + L;
+  const int v_x = std::max(W * 30 / 40 + L, e2 + unit_width + 2 * blank);
   canvas.text_out(v_x, 248, "V  : " + qs(stats.vc_text) + "%");
   canvas.text_out(canvas.text_width("V") + v_x, 254, "k");
   canvas.set_font(8, false);
@@ -137,6 +150,20 @@ HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& targ
   p.T = (9 * PH) / 30 + units.print_gap + units.print_top + th;
   p.W = PW - 2 * units.print_left;
   p.H = static_cast<int>(round_even(PH * 8.5 / 30)) - 3 * th;
+  p.title_y = p.T - title_hang_height(painter, true);
+
+  // The page leaves the title less room between the trend's seconds labels above and the plot
+  // than its line needs: the title moves below the labels and the plot below the title, each
+  // with a quarter line of air, and the plot keeps its bottom.
+  const int air = th / 4;
+  QFont title_font = painter.font();
+  title_font.setPointSize(kPrintTitlePoints);
+  title_font.setBold(true);
+  const int title_height = QFontMetrics(title_font, painter.device()).height();
+  p.title_y = std::max(p.title_y, printed_trend_bottom(painter, target) + air);
+  const int top = std::max(p.T, p.title_y + title_height + air);
+  p.H -= top - p.T;
+  p.T = top;
   return p;
 }
 
@@ -146,7 +173,7 @@ void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewState& state, 
   const HistogramPlacement p = histogram_placement(painter, target);
   ChartFrame frame;
   if (!statistics_only) frame.title = table_text("txt_title_histogram");
-  frame.title_y = p.T - title_hang_height(painter, target.printer);
+  frame.title_y = p.title_y;
   frame.border_inset = 2;
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
     if (!statistics_only) canvas.bevel(p.L, p.T, p.L + p.W, p.T + p.H);

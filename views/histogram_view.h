@@ -16,6 +16,7 @@ struct HistogramPlacement {
   int T = 15;   // top edge
   int W = 539;  // plot width
   int H = 186;  // plot height
+  int title_y = 0;  // printed title: top of its text (no title on the screen)
 };
 
 // Screen: painter on Image4 (590 x 289). Printer: target.page, painter in the font the

@@ -65,7 +65,7 @@ HeartRateVariability heart_rate_variability(std::span<const float> rates, std::s
   if (rr.size() >= 2) {
     hrv.mean_rr_ms = mean_of(rr);
     hrv.sdnn_ms = sample_sd(rr);
-    hrv.mean_rate = 60000.0 / *hrv.mean_rr_ms;
+    hrv.rate_from_mean_rr = 60000.0 / *hrv.mean_rr_ms;
     hrv.min_rate = lowest;
     hrv.max_rate = highest;
   }

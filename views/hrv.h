@@ -15,7 +15,7 @@ struct HeartRateVariability {
   // Need two selected beats.
   std::optional<double> mean_rr_ms;
   std::optional<double> sdnn_ms;  // sample standard deviation (n - 1)
-  std::optional<double> mean_rate;  // 60000 / mean RR, per minute
+  std::optional<double> rate_from_mean_rr;  // 60000 / mean RR, per minute: not the mean of the rates
   std::optional<double> min_rate;   // lowest stored rate of the selected beats
   std::optional<double> max_rate;
   // Need two differences.

@@ -27,6 +27,11 @@ void scales(Canvas& canvas, const LorenzPlacement& p) {
   const int th = canvas.text_height();
   const int right = p.L + kUnits * p.V;
   const int bottom = p.T + kUnits * p.U;
+  // The vertical scale's labels end one digit before the frame, and on paper, where the ticks
+  // are longer than a digit, a quarter digit before the tick. The horizontal labels begin below
+  // the line of the lowest vertical label, so the two 300s in the corner stay apart.
+  const int label_right = std::min(p.L - canvas.text_width("0"), p.L - p.U / 5 - canvas.text_width("0") / 4);
+  const int label_top = std::max(bottom + 7, bottom - th / 2 + th);
   QString unit;
   for (int i = 3; i <= 15; ++i) {
     const int y = bottom - (i - 3) * p.U;
@@ -49,13 +54,15 @@ void scales(Canvas& canvas, const LorenzPlacement& p) {
     canvas.set_pen_solid();
     if (i == 15) {
       unit = " ms";
-      canvas.text_out(p.L - canvas.text_width("ms0"), p.T + th / 2, "ms");
+      canvas.text_out(std::min(p.L - canvas.text_width("ms0"), label_right - canvas.text_width("ms")), p.T + th / 2, "ms");
     }
     const QString number = QString::number(i);
-    canvas.text_out(p.L - canvas.text_width(number + "000"), y - th / 2, number + "00");
+    const QString label = number + "00";
+    canvas.text_out(std::min(p.L - canvas.text_width(number + "000"), label_right - canvas.text_width(label)),
+                    y - th / 2, label);
     // Paper is narrower per unit, so it carries every second label only.
     if (!canvas.printer() || i % 2 == 1) {
-      canvas.text_out(x - canvas.text_width(number + "00") / 2, bottom + 7, number + "00" + unit);
+      canvas.text_out(x - canvas.text_width(label) / 2, label_top, label + unit);
     }
   }
 }

@@ -7,9 +7,9 @@ PrintUnits print_units(int page_width, int page_height) {
 }
 
 void print_title(Canvas& canvas, const QString& title, int print_left, int y) {
-  canvas.set_font(10, true);
+  canvas.set_font(kPrintTitlePoints, true);
   canvas.text_out(print_left - canvas.text_width(QStringLiteral("XXX")), y, title);
-  canvas.set_font(7, false);
+  canvas.set_font(kPrintChartPoints, false);
 }
 
 }  // namespace pulvitra

@@ -117,6 +117,19 @@ TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target) {
   return p;
 }
 
+int printed_trend_bottom(QPainter& painter, const ViewTarget& target) {
+  painter.save();
+  QFont font = painter.font();
+  font.setPointSize(kPrintStartPoints);
+  painter.setFont(font);
+  const TrendPlacement p = trend_placement(painter, target);
+  font.setPointSize(kPrintChartPoints);
+  painter.setFont(font);
+  const int label_height = painter.fontMetrics().height();
+  painter.restore();
+  return p.T + 12 * p.U + p.U / 2 + label_height;
+}
+
 void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   if (ekg.BeatCount == 0) return;
   const TrendPlacement p = trend_placement(painter, target);

@@ -23,4 +23,8 @@ void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target);
 
 TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target);
 
+// The bottom of the printed trend's seconds labels, for the view printed below it: the trend
+// is placed in the 6 pt font the report header leaves and writes its labels at 7 pt.
+int printed_trend_bottom(QPainter& painter, const ViewTarget& target);
+
 }  // namespace pulvitra

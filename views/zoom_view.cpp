@@ -63,7 +63,7 @@ class ZoomDrawing {
   void draw_beat_mark(int i);
   void draw_trace(int i, int v);
   void draw_device_marks(int i);
-  void text_out(int x, int top, const QString& text);
+  void text_out(int anchor, int x, int top, const QString& text);
 
   Canvas canvas_;
   TEKG& ekg_;
@@ -135,7 +135,7 @@ void ZoomDrawing::draw_tick(int i) {
   if (rounded(tn_ / 1000.0) % 2 == 0) {
     const QString text = options_.axis == 1 ? QString::number(page_start_block(ekg_, ekg_.CurPage))
                                             : zoom_time_label(tn_);
-    text_out(time_label_x(i, canvas_.text_width(text)), pl_.time_label_top, text);
+    text_out(x, time_label_x(i, canvas_.text_width(text)), pl_.time_label_top, text);
   }
   tn_ += 1000.0f;
 }
@@ -145,7 +145,7 @@ void ZoomDrawing::draw_beat_mark(int i) {
   // An etched line: dark, with a light one beside it (both black on paper).
   canvas_.fill_rect(x, pl_.beat_line_top, x + 1, pl_.beat_line_bottom, canvas_.colours().dark);
   canvas_.fill_rect(x + 1, pl_.beat_line_top, x + 2, pl_.beat_line_bottom, canvas_.colours().light);
-  text_out(scaled_x(slot_offset(i) - 2), pl_.beat_label_top, zoom_beat_label(ekg_.PageBeatValue, options_.scale));
+  text_out(x, scaled_x(slot_offset(i) - 2), pl_.beat_label_top, zoom_beat_label(ekg_.PageBeatValue, options_.scale));
   ekg_.PageBeatSeen = false;
 }
 
@@ -169,8 +169,13 @@ void ZoomDrawing::draw_device_marks(int i) {
   t_ = 0.0f;
 }
 
-// Labels stand on the background colour (white on paper).
-void ZoomDrawing::text_out(int x, int top, const QString& text) {
+// Labels stand on the background colour (white on paper). On the screen the picture ends at
+// the frame: the label of a tick or beat at its very edge (the "0:00" of a measurement's first
+// second) moves in far enough to be read whole; one whose tick or beat lies beyond the
+// picture stays out of it.
+void ZoomDrawing::text_out(int anchor, int x, int top, const QString& text) {
+  if (!pl_.printer && anchor >= 0 && anchor < pl_.image_width)
+    x = std::clamp(x, 0, std::max(0, pl_.image_width - canvas_.text_width(text)));
   canvas_.text_out(x, top, text, canvas_.colours().face);
 }
 

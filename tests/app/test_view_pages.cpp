@@ -5,13 +5,18 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <memory>
+#include <random>
+#include <set>
 
 #include "shell/language.h"
 #include "tests/support/scripted_dialogs.h"
 #include "app/image_control.h"
+#include "app/patient_page.h"
+#include "files/recording_file.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
 #include "app/track_bar.h"
@@ -20,6 +25,7 @@
 #include "recording/recording_generator.h"
 #include "views/canvas.h"
 #include "views/hrv.h"
+#include "views/statistics.h"
 
 using namespace pulvitra::test;
 
@@ -256,7 +262,7 @@ TEST_F(ViewPagesTest, the_lorenz_page_shows_the_variability_of_the_beats_between
   EXPECT_EQ(text("Label61"), QString::asprintf("%.1f ms", *all.mean_rr_ms));
   EXPECT_EQ(text("Label66"), QString::asprintf("%.1f %%", *all.pnn50_percent));
   EXPECT_EQ(text("Label69"), QString::asprintf("%.2f", *all.sd1_sd2));
-  EXPECT_EQ(text("Label70"), QString::asprintf("%.1f /min", *all.mean_rate));
+  EXPECT_EQ(text("Label70"), QString::asprintf("%.1f /min", *all.rate_from_mean_rr));
 
   // Narrowing the limits to 74..78 per minute selects fewer beats at once.
   window->control<TrackBar>("TrackBar1")->setValue(37);
@@ -269,4 +275,92 @@ TEST_F(ViewPagesTest, the_lorenz_page_shows_the_variability_of_the_beats_between
   views().redraw_views(kViewAll);
   for (const char* name : {"Label60", "Label61", "Label66", "Label72"}) EXPECT_EQ(text(name), "") << name;
   EXPECT_EQ(text("Label41"), u("RR Mittel"));
+}
+
+namespace {
+
+// Writes a generated recording, or noise (samples 0..250 at random, no device codes), to a file
+// and opens it as the user does.
+void open_recording(TMain& window, ScriptedDialogs& dialogs, const QString& path, const GeneratorOptions* generated) {
+  auto ekg = std::make_unique<TEKG>();
+  clear_recording(*ekg);
+  std::mt19937 random(7);
+  if (generated) copy_generated_image(generate_recording(*generated), *ekg);
+  else for (int i = 1; i <= kImageSize; ++i) ekg->Image[i] = static_cast<std::uint8_t>(random() % 251);
+  ASSERT_TRUE(save_recording_file(path, PatientFields{}, 0, *ekg).ok);
+  dialogs.file_names = {path};
+  window.patient->Button6Click();
+}
+
+}  // namespace
+
+TEST_F(ViewPagesTest, a_recording_without_ecg_says_so_on_the_overview_and_in_the_status_log) {
+  auto* note = window->control<QLabel>("Label38");
+  auto* log = window->control<QPlainTextEdit>("ComStat");
+  open_recording(*window, dialogs, home.filePath("noise.pul"), nullptr);
+  const QString expected = u("Kein Schlag in 5 min 27 s gefunden – Elektroden und Aufzeichnung prüfen");
+  EXPECT_EQ(note->isHidden() ? QString() : note->text(), expected);
+  EXPECT_TRUE(log->toPlainText().endsWith(expected));
+
+  // One minute at 60 per minute, then empty memory: 60 beats in 1 min, not in the 5 min 27 s
+  // of the whole memory. No note, nothing more in the log.
+  GeneratorOptions real;
+  real.rate = 60;
+  real.minutes = 1;
+  const QString logged = log->toPlainText();
+  open_recording(*window, dialogs, home.filePath("real.pul"), &real);
+  EXPECT_TRUE(note->isHidden());
+  EXPECT_EQ(log->toPlainText(), logged);
+
+  open_recording(*window, dialogs, home.filePath("noise.pul"), nullptr);
+  window->patient->Button1Click();  // New
+  EXPECT_TRUE(note->isHidden());
+}
+
+// A figure of the variability panel named like one of the histogram's statistics (same unit,
+// same words once synonyms are set aside: "HF Mittel", "Mittelwert" and "Average value" all
+// say "mean") shows its value. Rates drifting between 60 and 170 per minute make the mean of
+// the rates 135.0 /min but 60000 / mean RR 119.3 /min.
+TEST(ViewPagesFigures, the_variability_panel_shows_the_histograms_value_where_it_uses_its_name) {
+  auto words = [](QString name) {
+    std::set<QString> out;
+    for (QString w : name.toLower().remove(':').remove('.').split(' ', Qt::SkipEmptyParts)) {
+      if (QStringList{"mittelwert", "mittel", "average", "mean"}.contains(w)) w = "mean";
+      if (!QStringList{"hf", "hr", "value"}.contains(w)) out.insert(w);
+    }
+    return out;
+  };
+  QTemporaryDir home;
+  qputenv("PULVITRA_HOME", home.path().toUtf8());
+  ScriptedDialogs dialogs;
+  Settings settings;
+  GeneratorOptions wide;
+  wide.min_rate = 60;
+  wide.max_rate = 170;
+  wide.seed = 3;
+  for (const std::uint8_t language : {kGerman, kEnglish}) {
+    cur_lang = language;
+    TMain window(settings);
+    copy_generated_image(generate_recording(wide), window.ekg);
+    DecodeRecording(window.ekg, window.decoder);
+    window.views->redraw_views(kViewAll);
+    const BeatStatistics h = beat_statistics(std::span(window.ekg.BeatRate).subspan(1, window.ekg.BeatCount), 15, 90);
+    ASSERT_EQ(h.mean_rate_text, "135.0");
+    const QString mean = table_text("txt_stat_mean_short");
+    const std::tuple<QString, QString, double> histogram[] = {
+        {mean, "/min", h.M}, {mean, "ms", 60000.0 / h.M}, {"SD:", "/min", h.SDr}, {"SD:", "ms", h.SDp}};
+    int differing = 0;
+    for (int row = 0; row <= 12; ++row) {
+      const QString name = window.control<QLabel>(qPrintable(QString("Label%1").arg(40 + row)))->text();
+      const QStringList value = window.control<QLabel>(qPrintable(QString("Label%1").arg(60 + row)))->text().split(' ');
+      for (const auto& [figure, unit, number] : histogram) {
+        if (value.size() != 2 || value[1] != unit) continue;
+        if (words(name) == words(figure)) EXPECT_NEAR(value[0].toDouble(), number, 0.05) << name.toStdString();
+        else differing += std::abs(value[0].toDouble() - number) > 1.0;
+      }
+    }
+    EXPECT_GE(differing, 3) << "the rate, the mean RR and SDNN are figures of their own";
+  }
+  cur_lang = kGerman;
+  qunsetenv("PULVITRA_HOME");
 }

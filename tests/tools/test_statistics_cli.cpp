@@ -60,7 +60,7 @@ TEST_F(StatsCommand, SteadyRhythmGivesConsistentFiguresAndTexts) {
   // The variability of the same beats: 60000 / mean RR lies just below the mean rate.
   const QJsonObject hrv = json["hrv"].toObject();
   EXPECT_EQ(hrv["n"].toInt(), counted);
-  EXPECT_NEAR(hrv["mean_rate"].toDouble(), mean, 0.05);
+  EXPECT_NEAR(hrv["rate_from_mean_rr"].toDouble(), mean, 0.05);
 }
 
 TEST_F(StatsCommand, EmptyMemoryHasNoCountsAndNullStatistics) {
@@ -74,7 +74,7 @@ TEST_F(StatsCommand, EmptyMemoryHasNoCountsAndNullStatistics) {
   const QJsonObject hrv = json["hrv"].toObject();
   EXPECT_EQ(hrv["n"].toInt(-1), 0);
   for (const char* key : {"mean_rr_ms", "sdnn_ms", "rmssd_ms", "sdsd_ms", "nn50", "pnn50_percent", "sd1_ms",
-                          "sd2_ms", "sd1_sd2", "mean_rate", "min_rate", "max_rate"}) {
+                          "sd2_ms", "sd1_sd2", "rate_from_mean_rr", "min_rate", "max_rate"}) {
     EXPECT_TRUE(hrv.contains(key) && hrv[key].isNull()) << key;
   }
 }

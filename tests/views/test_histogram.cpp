@@ -14,6 +14,7 @@
 #include "views/canvas.h"
 #include "views/histogram_view.h"
 #include "views/screen_sizes.h"
+#include "tests/support/drawn_text.h"
 
 namespace pulvitra {
 namespace {
@@ -93,7 +94,9 @@ TEST_F(HistogramView, Bin90IsCountedWithoutABar) {
   }
 }
 
-// Draws the expected panel texts straight at the positions the panel layout gives.
+// Draws the expected panel texts straight at the positions the panel layout gives: where the
+// usual places leave too little room, a column moves right (a blank after the label for a mean
+// up to 000.0, two blanks between " /min" and the next column).
 QImage expected_panel(const QString& mean_label) {
   QImage image(kHistogramImageSize.width, kHistogramImageSize.height, QImage::Format_RGB32);
   image.fill(face());
@@ -104,20 +107,22 @@ QImage expected_panel(const QString& mean_label) {
   painter.setFont(font);
   const QFontMetrics fm = painter.fontMetrics();
   auto out = [&](int x, int y, const QString& text) { painter.drawText(x, y + fm.ascent(), text); };
-  const int e1 = fm.horizontalAdvance(mean_label) + 539 * 7 / 40 + 25;  // + 94 + 25
-  out(539 * 4 / 40 + 25, 241, mean_label);                             // x = 78
-  out(e1 - fm.horizontalAdvance("70.0"), 241, "70.0");
-  out(e1 - fm.horizontalAdvance("857.0"), 256, "857");
+  auto w = [&](const QString& text) { return fm.horizontalAdvance(text); };
+  const int e1 = std::max(w(mean_label) + 539 * 7 / 40 + 25, 78 + w(mean_label) + w(" ") + w("000.0"));
+  out(539 * 4 / 40 + 25, 241, mean_label);  // x = 78
+  out(e1 - w("70.0"), 241, "70.0");
+  out(e1 - w("857.0"), 256, "857");
   out(e1, 241, " /min");
   out(e1, 256, " ms");
-  const int e2 = fm.horizontalAdvance("SD:") + 539 * 21 / 40 + 25;  // + 282 + 25
-  out(539 * 18 / 40 + 25, 241, "SD:");                             // x = 267
-  out(e2 - fm.horizontalAdvance("14.1"), 241, "14.1");
-  out(e2 - fm.horizontalAdvance("179.0"), 256, "179");
+  const int sd_x = std::max(539 * 18 / 40 + 25, e1 + w(" /min") + 2 * w(" "));  // 267 or further
+  const int e2 = std::max(w("SD:") + 539 * 21 / 40 + 25 + sd_x - 267, sd_x + w("SD:") + w(" ") + w("00.0"));
+  out(sd_x, 241, "SD:");
+  out(e2 - w("14.1"), 241, "14.1");
+  out(e2 - w("179.0"), 256, "179");
   out(e2, 241, " /min");
   out(e2, 256, " ms");
   out(539 * 30 / 40 + 25, 248, "V  : 20.2%");  // x = 429
-  out(fm.horizontalAdvance("V") + 429, 254, "k");
+  out(w("V") + 429, 254, "k");
   return image;
 }
 
@@ -135,6 +140,23 @@ TEST_F(HistogramView, ScreenPanelShowsTheStatisticsInBothLanguages) {
   expect_panel_text_like(draw_screen(*ekg, 15, 90), expected_panel("Mittelwert:"));
   cur_lang = kEnglish;
   expect_panel_text_like(draw_screen(*ekg, 15, 90), expected_panel("Average value:"));
+}
+
+TEST_F(HistogramView, ScreenPanelTextsKeepApartAtAMeanOf100AndMore) {
+  // Beats of 120 and 150 per minute: the mean 135.0 fills the room beside the label.
+  struct Case {
+    std::uint8_t language;
+    const char *left, *right;
+    double gap;  // at least, in pixels
+  } cases[] = {{kGerman, "Mittelwert:", "135.0", 4}, {kEnglish, "Average value:", "135.0", 4},  // a blank
+               {kEnglish, " /min", "SD:", 9}, {kGerman, " /min", "SD:", 9}};                     // two blanks
+  for (const Case& c : cases) {
+    cur_lang = c.language;
+    test::DrawnTextDevice image(kHistogramImageSize.width, kHistogramImageSize.height, 96);
+    QPainter painter(&image);
+    draw_histogram(painter, *recording({120.0f, 150.0f}), ViewState{}, ViewTarget{}, false);
+    EXPECT_GE(image.box(c.right).left() - image.box(c.left).right(), c.gap) << c.left << " | " << c.right;
+  }
 }
 
 TEST_F(HistogramView, PanelIsAbsentWithAtMostOneBeatInside) {
@@ -178,21 +200,26 @@ PrintedPage draw_printed(const TEKG& ekg, bool statistics_only) {
 TEST_F(HistogramView, PrintedPageHasBlackFramesGreyBarsAndTheStatisticsBlock) {
   const auto ekg = recording({70.0f, 70.0f, 100.0f});
   const PrintedPage page = draw_printed(*ekg, false);
-  const int top = 9 * 1414 / 30 + 94 + 141 + page.th;
-  const int H = 401 - 3 * page.th;  // 1414 x 8.5 / 30 = 400.6, nearest 401
-  const int bw = 716 / 77;          // W = 1000 - 2 x 142
+  const int usual_top = 9 * 1414 / 30 + 94 + 141 + page.th;
+  const int bottom = usual_top + 401 - 3 * page.th;  // 1414 x 8.5 / 30 = 400.6, nearest 401
+  // The plot keeps its bottom; its top lies at the usual place or, to make room for the
+  // title, a little lower.
+  int top = usual_top;
+  while (top < bottom && page.image.pixelColor(142, top) != QColor(Qt::black)) ++top;
+  EXPECT_LE(top - usual_top, 2 * page.th);
+  const int bw = 716 / 77;  // W = 1000 - 2 x 142
   const int x35 = 142 + bw + 20 * bw;
   const int x50 = 142 + bw + 35 * bw;
-  EXPECT_EQ(page.image.pixelColor(142, top), QColor(Qt::black));
-  EXPECT_EQ(page.image.pixelColor(142 + 716, top + H), QColor(Qt::black));
-  EXPECT_EQ(page.image.pixelColor(x35 + 2, top + H - 2), QColor(128, 128, 128));  // inside
-  EXPECT_EQ(page.image.pixelColor(x50 + 2, top + H - 2), QColor(Qt::white));      // outside
-  EXPECT_EQ(page.image.pixelColor(x50, top + H - 2), QColor(Qt::black));          // its frame
+  EXPECT_EQ(page.image.pixelColor(142 + 716, top), QColor(Qt::black));
+  EXPECT_EQ(page.image.pixelColor(142 + 716, bottom), QColor(Qt::black));
+  EXPECT_EQ(page.image.pixelColor(x35 + 2, bottom - 2), QColor(128, 128, 128));  // inside
+  EXPECT_EQ(page.image.pixelColor(x50 + 2, bottom - 2), QColor(Qt::white));      // outside
+  EXPECT_EQ(page.image.pixelColor(x50, bottom - 2), QColor(Qt::black));           // its frame
 
   // Statistics only (report 2): no frame, no bars, but the block titled left of print_left.
   const PrintedPage block = draw_printed(*ekg, true);
   EXPECT_EQ(block.image.pixelColor(142, top), QColor(Qt::white));
-  EXPECT_EQ(block.image.pixelColor(x35 + 2, top + H - 2), QColor(Qt::white));
+  EXPECT_EQ(block.image.pixelColor(x35 + 2, bottom - 2), QColor(Qt::white));
   const int line = 3 * block.th / 2;
   const int y0 = 18 * 1414 / 30 + 94 + 141 + line;
   bool ink = false;

@@ -46,7 +46,7 @@ TEST(HeartRateVariability, FourBeatsGiveTheHandComputedFigures) {
   EXPECT_NEAR(*hrv.sd1_ms, std::sqrt(4616.0 + 2.0 / 3), 1e-9);   // 67.95
   EXPECT_NEAR(*hrv.sd2_ms, std::sqrt(1166.0 + 2.0 / 3), 1e-9);   // 34.16
   EXPECT_NEAR(*hrv.sd1_sd2, 1.9892569, 1e-7);
-  EXPECT_NEAR(*hrv.mean_rate, 72.072072072, 1e-8);
+  EXPECT_NEAR(*hrv.rate_from_mean_rr, 72.072072072, 1e-8);
   EXPECT_DOUBLE_EQ(*hrv.min_rate, 60000.0f / 900.0f);
   EXPECT_DOUBLE_EQ(*hrv.max_rate, 60000.0f / 780.0f);
 }
@@ -78,7 +78,7 @@ TEST(HeartRateVariability, BeatsOutsideTheLimitsAreLeftOutAndBreakTheDifferences
 TEST(HeartRateVariability, OneOrTwoBeatsLeaveFiguresAbsent) {
   const HeartRateVariability one = hrv_of(rates_of({800}));
   EXPECT_EQ(one.n, 1);
-  EXPECT_FALSE(one.mean_rr_ms || one.sdnn_ms || one.mean_rate || one.min_rate || one.max_rate);
+  EXPECT_FALSE(one.mean_rr_ms || one.sdnn_ms || one.rate_from_mean_rr || one.min_rate || one.max_rate);
 
   const HeartRateVariability two = hrv_of(rates_of({800, 900}));
   EXPECT_EQ(two.n, 2);
@@ -114,8 +114,8 @@ TEST(HeartRateVariability, SelectsTheBeatsOfTheBeatStatistics) {
     // 60000 / mean RR is the harmonic mean of the rates: a little below their mean M, by
     // about the variance over M.
     const double expected = stats.M - stats.SDr * stats.SDr / stats.M;
-    EXPECT_LT(*hrv.mean_rate, stats.M);
-    EXPECT_NEAR(*hrv.mean_rate, expected, 0.02 * stats.SDr) << p1 << " " << p2;
+    EXPECT_LT(*hrv.rate_from_mean_rr, stats.M);
+    EXPECT_NEAR(*hrv.rate_from_mean_rr, expected, 0.02 * stats.SDr) << p1 << " " << p2;
   }
 }
 

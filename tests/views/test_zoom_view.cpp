@@ -2,6 +2,7 @@
 
 #include "views/canvas.h"
 #include "views/zoom_view.h"
+#include "tests/support/drawn_text.h"
 #include "tests/support/view_test_pages.h"
 
 using namespace pulvitra;
@@ -143,6 +144,17 @@ TEST(ZoomView, a_start_record_draws_green_and_restarts_the_time) {
   EXPECT_TRUE(black_in(image, 40, 70, 290, 305)) << "label 0:00";
   // Page 2 takes its time from the page table again: 2000 at x = 202.
   EXPECT_EQ(pixel(image, 202, 284), kBlackRgb);
+}
+
+TEST(ZoomView, a_label_at_the_left_edge_of_the_picture_is_read_whole) {
+  auto ekg = new_recording();
+  timed_pages(*ekg, 125);
+  set_page(*ekg, 1, join({{255, 0, 1, 1}, repeat(125, 179)}));  // a measurement starts right away
+  DrawnTextDevice device(kZoomImageSize.width, kZoomImageSize.height, 96);
+  QPainter painter(&device);
+  draw_zoom(painter, *ekg, screen_zoom_placement(), at(1, 100));
+  // Its "0:00" belongs to a tick at the edge and, centred on it, would begin 8 pixels outside.
+  EXPECT_GE(device.box("0:00").left(), 0.0);
 }
 
 TEST(ZoomView, the_trace_starts_mid_height_and_bridges_codes_and_zeros) {

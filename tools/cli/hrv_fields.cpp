@@ -18,7 +18,7 @@ const std::vector<HrvField>& hrv_fields() {
       {"sd1_ms", [](const H& h) { return h.sd1_ms; }},
       {"sd2_ms", [](const H& h) { return h.sd2_ms; }},
       {"sd1_sd2", [](const H& h) { return h.sd1_sd2; }},
-      {"mean_rate", [](const H& h) { return h.mean_rate; }},
+      {"rate_from_mean_rr", [](const H& h) { return h.rate_from_mean_rr; }},
       {"min_rate", [](const H& h) { return h.min_rate; }},
       {"max_rate", [](const H& h) { return h.max_rate; }},
   };

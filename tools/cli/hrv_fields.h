@@ -16,7 +16,7 @@ struct HrvField {
 };
 
 // n, mean_rr_ms, sdnn_ms, rmssd_ms, sdsd_ms, nn50, pnn50_percent, sd1_ms, sd2_ms, sd1_sd2,
-// mean_rate, min_rate, max_rate.
+// rate_from_mean_rr, min_rate, max_rate.
 const std::vector<HrvField>& hrv_fields();
 
 }  // namespace pulvitra::cli
