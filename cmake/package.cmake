@@ -6,8 +6,7 @@ set(CPACK_PACKAGE_VENDOR "Pulvitra")
 set(CPACK_PACKAGE_CONTACT "Pulvitra developers <developers@pulvitra.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Evaluation program for the Kordamat ECG recorder")
 # Lines of the long description stay within 80 characters.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Evaluation program for the Kordamat ECG recorder
-Reads a Kordamat recorder over a serial port, shows the ECG, the heart-rate
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Reads a Kordamat recorder over a serial port, shows the ECG, the heart-rate
 histogram, trend and Lorenz plot, and prints the reports. With pulvitra-cli,
 the same functions without a window, and recorder-sim, a simulated recorder.
 License: GPL-3.0-or-later.")
