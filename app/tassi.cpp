@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QWindow>
 
+#include "app/alt_letters.h"
 #include "app/captions.h"
 #include "app/radio_group.h"
 #include "app/tassi_captions.h"
@@ -51,6 +52,7 @@ TAssi::TAssi(TMain& main) : main_(main) {
     apply_english_captions(this, wizard_captions());
     setWindowTitle(wizard_captions().front().english);
   }
+  resolve_alt_letters(this);
   setEnabled(false);
 }
 

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/alt_letters.h"
 #include "app/captions.h"
 #include "shell/dialogs.h"
 #include "shell/language.h"
@@ -54,6 +55,7 @@ TMain::TMain(Settings& settings_in, QWidget* parent) : QWidget(parent), settings
   build_notebook();
   FormCreate();
   SelPrinter = new TSelPrinter(*this);
+  resolve_alt_letters(this);
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 

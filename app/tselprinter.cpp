@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include "app/alt_letters.h"
 #include "app/control_factory.h"
 #include "app/patient_page.h"
 #include "app/tmain.h"
@@ -66,6 +67,7 @@ TSelPrinter::TSelPrinter(TMain& main) : QWidget(nullptr), main_(main) {
   Button2->setText(QStringLiteral("&Drucken"));
   connect(Button1, &QPushButton::clicked, this, &TSelPrinter::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TSelPrinter::Button2Click);
+  resolve_alt_letters(this);
   main_.ekg.ReportForm = this;
   if (cur_lang == kEnglish) apply_english_captions();
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
