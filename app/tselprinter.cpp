@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "app/alt_letters.h"
 #include "app/control_factory.h"
@@ -67,6 +68,7 @@ TSelPrinter::TSelPrinter(TMain& main) : QWidget(nullptr), main_(main) {
   Button2->setText(QStringLiteral("&Drucken"));
   connect(Button1, &QPushButton::clicked, this, &TSelPrinter::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TSelPrinter::Button2Click);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, Button1, &QAbstractButton::click);
   resolve_alt_letters(this);
   main_.ekg.ReportForm = this;
   if (cur_lang == kEnglish) apply_english_captions();

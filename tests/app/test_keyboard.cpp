@@ -1,8 +1,11 @@
 // The main window with the keyboard alone: the underlined letters of the patient page in both
-// languages.
+// languages, the standard keys, and the menu key on the views.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -96,6 +99,69 @@ TEST_F(KeyboardTest, each_alt_letter_of_the_patient_page_reaches_the_control_nam
     EXPECT_EQ(window->TabbedNotebook1->currentIndex(), c.page) << row;
     EXPECT_EQ(calls().join(" / ").toStdString(), c.call.toStdString()) << row;
     if (*c.focus) EXPECT_EQ(focus_name().toStdString(), c.focus) << row;
+  }
+}
+
+// The keys click the buttons: the same questions, and nothing where the button is off.
+TEST_F(KeyboardTest, standard_keys_act_as_the_buttons_from_any_page) {
+  start(kGerman);
+  struct Case {
+    QKeyCombination key;
+    int page;
+    bool unsaved;
+    QString call;
+  } cases[] = {
+      {Qt::CTRL | Qt::Key_O, kPageTrend, false, "open Pulvitra Daten|*.pul|Alle Dateien|*.*"},
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_S, kPageDevice, false, "save Pulvitra Daten|*.pul"},
+      {Qt::CTRL | Qt::Key_S, kPagePatient, true, ""},  // no file yet: Save is off
+      {Qt::CTRL | Qt::Key_N, kPageZoom, true, "message " + table_text(QStringLiteral("txt_discard_question"))},
+      {Qt::CTRL | Qt::Key_P, kPageLorenz, false, u("message Keine druckbaren Daten verfügbar!")},
+      {Qt::Key_F1, kPagePatient, false, "help 7"},
+      {Qt::Key_F1, kPageDevice, false, "help 4"},
+      {Qt::Key_F1, kPageTrend, false, "help 10"},
+  };
+  for (const Case& c : cases) {
+    window->TabbedNotebook1->setCurrentIndex(c.page);
+    window->data_changed = c.unsaved;
+    dialogs.calls.clear();
+    press(c.key.key(), c.key.keyboardModifiers());
+    EXPECT_EQ(calls().join(" / ").toStdString(), c.call.toStdString());
+  }
+  // Locked for a transfer, or disabled behind another window: the keys do nothing.
+  window->data_changed = false;
+  dialogs.calls.clear();
+  window->ComPortOpen();
+  press(Qt::Key_O, Qt::ControlModifier);
+  window->ComPortClose();
+  window->setEnabled(false);
+  press(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(calls().join(" / ").toStdString(), "");
+}
+
+// On a view page the menu key (and Shift+F10) opens the view's menu wherever the focus is
+// on that page; elsewhere the control's own menu.
+TEST_F(KeyboardTest, the_menu_key_opens_the_menu_of_the_view_shown) {
+  start(kEnglish);
+  for (int page = kPagePatient; page <= kPageLorenz; ++page) {
+    for (bool menu_key : {true, false}) {
+      window->TabbedNotebook1->setCurrentIndex(page);
+      if (page == kPagePatient) window->control<QWidget>("Edit1")->setFocus();
+      QWidget* focus = QApplication::focusWidget();
+      ASSERT_TRUE(focus);
+      if (menu_key) {  // what the system sends for the menu key
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(2, 2), focus->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(focus, &request);
+      } else {
+        QTest::keyClick(focus, Qt::Key_F10, Qt::ShiftModifier);
+      }
+      QMenu* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_TRUE(shown) << page;
+      QStringList items;
+      for (QAction* a : shown->actions()) items << a->text();
+      EXPECT_EQ(items, page < kPageOverview ? QStringList{"Help"} : QStringList({"Print", "Export...", "Help"}))
+          << page << (menu_key ? " menu key" : " Shift+F10");
+      shown->hide();
+    }
   }
 }
 

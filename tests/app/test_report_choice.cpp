@@ -201,4 +201,25 @@ TEST_F(ReportChoiceTest, the_window_speaks_the_chosen_language) {
   }
 }
 
+// Ctrl+P is the patient page's Print: the same preselection; Escape is the choice's Cancel.
+TEST_F(ReportChoiceTest, ctrl_p_opens_the_choice_and_escape_cancels_it) {
+  start();
+  load_beats();
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  window->TabbedNotebook1->setCurrentIndex(kPageTrend);
+  QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+  ASSERT_TRUE(choice().isVisible());
+  EXPECT_EQ(boxes(), (Flags{false, true, true, false, true}));
+  EXPECT_FALSE(window->isEnabled());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&choice()));
+  box(3)->setChecked(true);
+  QTest::keyClick(&choice(), Qt::Key_Escape);
+  EXPECT_FALSE(choice().isVisible());
+  EXPECT_TRUE(window->isEnabled());
+  EXPECT_EQ(window->ekg.ReportSelection, (Flags{false, true, true, false, true})) << "Escape keeps no ticks";
+  EXPECT_EQ(print_dialogs(), 0);
+}
+
 }  // namespace
