@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <algorithm>
 
 #include "app/alt_letters.h"
 #include "app/control_factory.h"
@@ -72,6 +73,7 @@ TSelPrinter::TSelPrinter(TMain& main) : QWidget(nullptr), main_(main) {
   resolve_alt_letters(this);
   main_.ekg.ReportForm = this;
   if (cur_lang == kEnglish) apply_english_captions();
+  fit_box_texts();
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -82,6 +84,19 @@ void TSelPrinter::apply_english_captions() {
     if (auto* label = qobject_cast<QLabel*>(w)) label->setText(QString::fromUtf8(c.english));
     if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(QString::fromUtf8(c.english));
   }
+}
+
+void TSelPrinter::fit_box_texts() {
+  constexpr int kMargin = 8;  // between the buttons and the right edge
+  int right = 0;
+  for (int k = 1; k <= kReportKinds; ++k) {
+    CheckBox[k]->resize(std::max(CheckBox[k]->width(), CheckBox[k]->sizeHint().width()), CheckBox[k]->height());
+    right = std::max(right, CheckBox[k]->geometry().right() + 1);
+  }
+  const int grow = std::max(0, right + kMargin - width());
+  if (grow == 0) return;
+  setFixedSize(width() + grow, height());
+  for (QPushButton* button : {Button1, Button2}) button->move(button->x() + grow, button->y());
 }
 
 void TSelPrinter::show_choice() {
