@@ -9,6 +9,7 @@
 #include "shell/application.h"
 #include "shell/settings.h"
 #include "app/error_report.h"
+#include "app/focus_style.h"
 #include "app/qt_dialogs.h"
 #include "app/tassi.h"
 #include "app/tmain.h"
@@ -37,7 +38,7 @@ QString file_argument(int argc, char** argv) {
 int main(int argc, char** argv) {
   PulvitraApplication app(argc, argv);
   app.setApplicationName(QLatin1String(kApplicationTitle));
-  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  app.setStyle(new FocusFrameStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
   QFont font(QStringLiteral("Sans Serif"));
   font.setPointSize(8);
   app.setFont(font);

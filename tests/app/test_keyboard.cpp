@@ -4,14 +4,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPushButton>
+#include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include "app/focus_style.h"
 #include "app/tmain.h"
 #include "shell/language.h"
 #include "tests/support/scripted_dialogs.h"
@@ -162,6 +166,35 @@ TEST_F(KeyboardTest, the_menu_key_opens_the_menu_of_the_view_shown) {
           << page << (menu_key ? " menu key" : " Shift+F10");
       shown->hide();
     }
+  }
+}
+
+// The focus must be seen at a glance: a frame in the highlight colour, not a faint tint.
+TEST(FocusFrame, a_focused_button_and_check_box_show_a_frame_in_the_highlight_colour) {
+  FocusFrameStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+  QWidget window;
+  window.resize(200, 80);
+  QPushButton button(QStringLiteral("&Neu"), &window);
+  button.setGeometry(8, 8, 120, 25);
+  QCheckBox box(QStringLiteral("Hintergrund"), &window);
+  box.setGeometry(8, 40, 120, 21);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  for (QWidget* control : std::initializer_list<QWidget*>{&button, &box}) {
+    control->setStyle(&style);
+    auto frame_pixels = [&] {
+      const QImage image = control->grab().toImage();
+      const QRgb frame = FocusFrameStyle::frame_colour(control->palette()).rgb();
+      int n = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == frame;
+      return n;
+    };
+    control->clearFocus();
+    EXPECT_EQ(frame_pixels(), 0) << control->metaObject()->className();
+    control->setFocus(Qt::TabFocusReason);
+    EXPECT_GT(frame_pixels(), 100) << control->metaObject()->className();
   }
 }
 
