@@ -63,6 +63,7 @@ TMain::TMain(Settings& settings_in, QWidget* parent) : QWidget(parent), settings
   SelPrinter = new TSelPrinter(*this);
   add_standard_keys();
   resolve_alt_letters(this);
+  setFocusProxy(TabbedNotebook1);  // focusing the window focuses its tabs
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -320,6 +321,13 @@ bool TMain::FormCloseQuery() {
 void TMain::FormClose() {
   device->close_port();
   if (on_closed) on_closed();
+}
+
+void TMain::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::EnabledChange || !isEnabled()) return;
+  QWidget* focus = focusWidget();
+  if (!focus || focus == this || !focus->isVisible()) TabbedNotebook1->tabBar()->setFocus(Qt::OtherFocusReason);
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

@@ -100,6 +100,9 @@ class TMain : public QWidget, public LinkHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Enabled again (after the start, the wizard, the report choice) with nothing focused: the
+  // tabs take the focus, so that the keyboard can go on from there.
+  void changeEvent(QEvent* event) override;
 
  private:
   void FormCreate();

@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "app/focus_style.h"
@@ -140,6 +141,21 @@ TEST_F(KeyboardTest, standard_keys_act_as_the_buttons_from_any_page) {
   window->setEnabled(false);
   press(Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(calls().join(" / ").toStdString(), "");
+}
+
+// Shown disabled at the start and enabled later, or enabled again behind the wizard or the
+// report choice: the tabs have the focus, so Ctrl+Tab and Tab go on from there.
+TEST_F(KeyboardTest, the_window_enabled_again_has_its_tabs_focused) {
+  start(kGerman);
+  for (auto leave : {std::function<void()>([&] { window->setEnabled(true); }),
+                     std::function<void()>([&] { window->setEnabled(true); window->setFocus(); })}) {
+    window->TabbedNotebook1->setCurrentIndex(kPagePatient);
+    window->setEnabled(false);
+    leave();
+    EXPECT_EQ(QApplication::focusWidget(), window->TabbedNotebook1->tabBar());
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(window->TabbedNotebook1->currentIndex(), kPageDevice);
+  }
 }
 
 // On a view page the menu key (and Shift+F10) opens the view's menu wherever the focus is
