@@ -12,6 +12,7 @@
 #include "shell/version.h"
 #include "shell/settings.h"
 #include "app/error_report.h"
+#include "app/focus_style.h"
 #include "app/qt_dialogs.h"
 #include "app/tassi.h"
 #include "app/tmain.h"
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
   if (answered_on_terminal(argc, argv)) return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
   PulvitraApplication app(argc, argv);
   app.setApplicationName(QLatin1String(kApplicationTitle));
-  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  app.setStyle(new FocusFrameStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
   QFont font(QStringLiteral("Sans Serif"));
   font.setPointSize(8);
   app.setFont(font);

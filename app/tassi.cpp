@@ -11,11 +11,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QWindow>
 
+#include "app/alt_letters.h"
 #include "app/captions.h"
 #include "app/radio_group.h"
 #include "app/tassi_captions.h"
@@ -51,6 +53,7 @@ TAssi::TAssi(TMain& main) : main_(main) {
     apply_english_captions(this, wizard_captions());
     setWindowTitle(wizard_captions().front().english);
   }
+  resolve_alt_letters(this);
   setEnabled(false);
 }
 
@@ -96,7 +99,8 @@ void TAssi::build_buttons() {
   Button1 = make("Button1", 336);
   Button3 = make("Button3", 424);
   Button4->setEnabled(false);
-  // Return presses the focused button and nothing else: Next is focused after every step.
+  // Return presses the focused button and nothing else: Next is focused after every step
+  // but the patient's, where the cursor goes to the first field.
   for (QPushButton* b : {Button1, Button2, Button3, Button4}) b->setAutoDefault(false);
 }
 
@@ -112,6 +116,7 @@ void TAssi::connect_controls() {
   connect(CheckBox2, &QCheckBox::clicked, this, &TAssi::CheckBox2Click);
   connect(ComboBox1, &QComboBox::textActivated, this, [this](const QString& text) { ComboBox1Change(text); });
   connect(ComboBox2, &QComboBox::textActivated, this, [this](const QString& text) { ComboBox2Change(text); });
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, Button3, &QAbstractButton::click);
 }
 
 void TAssi::list_ports() {
@@ -179,6 +184,8 @@ void TAssi::show_step() {
   if (wizard_step == 2) Button4->setEnabled(true);
   const bool last = wizard_step >= 4 || (wizard_step == 2 && RadioButton3->isChecked());
   Button2->setText(txt(last ? "txt_wiz_finish" : "txt_wiz_next"));
+  // The patient page is filled in: the cursor waits in its first field.
+  if (wizard_step == 3) Edit1->setFocus(Qt::OtherFocusReason);
 }
 
 void TAssi::Button2Click() {

@@ -9,8 +9,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QTabBar>
 #include <QTimer>
 
+#include "app/alt_letters.h"
 #include "app/captions.h"
 #include "shell/dialogs.h"
 #include "shell/language.h"
@@ -34,6 +37,10 @@ class ContextPopupFilter : public QObject {
   explicit ContextPopupFilter(TMain& main) : QObject(&main), main_(main) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::ContextMenu) {
+      // The menu key on a view page means the view, wherever the focus sits on that page
+      // (the overview keeps it on its scroll bar).
+      if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard && main_.show_view_menu())
+        return true;
       auto* widget = qobject_cast<QWidget*>(watched);
       if (widget) main_.ButtonContextPopup(widget);
     }
@@ -54,6 +61,9 @@ TMain::TMain(Settings& settings_in, QWidget* parent) : QWidget(parent), settings
   build_notebook();
   FormCreate();
   SelPrinter = new TSelPrinter(*this);
+  add_standard_keys();
+  resolve_alt_letters(this);
+  setFocusProxy(TabbedNotebook1);  // focusing the window focuses its tabs
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -170,6 +180,27 @@ void TMain::attach_context_menus() {
   }
 }
 
+void TMain::add_standard_keys() {
+  const std::pair<QKeySequence, QPushButton*> file_keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_N), Button1},
+      {QKeySequence(Qt::CTRL | Qt::Key_O), Button6},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), Button7},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), Button8},
+      {QKeySequence(Qt::CTRL | Qt::Key_P), Button9},
+  };
+  // click() does nothing on a disabled button: the lock and a missing file hold the keys too.
+  for (const auto& [key, button] : file_keys)
+    connect(new QShortcut(key, this), &QShortcut::activated, button, &QAbstractButton::click);
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &TMain::help_of_page);
+  connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+    // What the menu key sends: a context-menu request from the keyboard to the focus.
+    QWidget* target = focusWidget() ? focusWidget() : TabbedNotebook1->tabBar();
+    const QPoint centre = target->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, target->mapToGlobal(centre));
+    QCoreApplication::sendEvent(target, &request);
+  });
+}
+
 void TMain::FormCreate() {
   views->init_controls();  // 1: RadioGroup1 items; 6: zoom factor; 8: view state
   device->init_controls();  // 2, 3: RAM_Test, online-mode caption
@@ -239,6 +270,23 @@ void TMain::P2C2Click() {
 
 void TMain::Button5Click() { dialogs().show_help(7); }
 
+void TMain::help_of_page() {
+  switch (TabbedNotebook1->currentIndex()) {
+    case kPagePatient: Button5Click(); break;
+    case kPageDevice: dialogs().show_help(help_context(QStringLiteral("Panel1"))); break;
+    default: P2C2Click(); break;
+  }
+}
+
+bool TMain::show_view_menu() {
+  const int index = TabbedNotebook1->currentIndex();
+  if (index < kPageOverview) return false;
+  auto* view = page(index)->findChild<ImageControl*>();
+  if (!view) return false;
+  PopupMenu2->popup(view->mapToGlobal(view->rect().center()));
+  return true;
+}
+
 void TMain::Button4Click() {
   dialogs().message(DlgIcon::Warning, DlgButtons::Cancel, QLatin1String(kApplicationTitle),
                     lang_text(QStringLiteral(" Der Online-Modus wird nicht unterstützt !\r\n Bitte wenden Sie sich an den Hersteller !"),
@@ -273,6 +321,13 @@ bool TMain::FormCloseQuery() {
 void TMain::FormClose() {
   device->close_port();
   if (on_closed) on_closed();
+}
+
+void TMain::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::EnabledChange || !isEnabled()) return;
+  QWidget* focus = focusWidget();
+  if (!focus || focus == this || !focus->isVisible()) TabbedNotebook1->tabBar()->setFocus(Qt::OtherFocusReason);
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

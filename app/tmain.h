@@ -72,6 +72,10 @@ class TMain : public QWidget, public LinkHost {
   void Button5Click();
   void Button4Click();     // online mode: only says it is not supported
   void Button10Click();    // Exit
+  void help_of_page();     // F1: the patient page's Help, the upload's topic, a view's topic
+  // The pop-up menu of the view page shown, at its image, as the keyboard opens it; false on
+  // the patient and device pages.
+  bool show_view_menu();
   void CheckBox1Click();   // background picture
   void Timer2Timer();
 
@@ -96,6 +100,9 @@ class TMain : public QWidget, public LinkHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Enabled again (after the start, the wizard, the report choice) with nothing focused: the
+  // tabs take the focus, so that the keyboard can go on from there.
+  void changeEvent(QEvent* event) override;
 
  private:
   void FormCreate();
@@ -103,6 +110,9 @@ class TMain : public QWidget, public LinkHost {
   void FormClose();
   void build_notebook();
   void attach_context_menus();
+  // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S and Ctrl+P click the patient page's buttons, so
+  // they ask and refuse exactly as the buttons do; F1 and Shift+F10 (the menu key's twin).
+  void add_standard_keys();
   void find_file_buttons();
   // The controls the lock disables, in their order on the pages.
   std::vector<QWidget*> controls_locked_by_link() const;

@@ -6,7 +6,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
+#include <algorithm>
 
+#include "app/alt_letters.h"
 #include "app/control_factory.h"
 #include "app/patient_page.h"
 #include "app/tmain.h"
@@ -66,8 +69,11 @@ TSelPrinter::TSelPrinter(TMain& main) : QWidget(nullptr), main_(main) {
   Button2->setText(QStringLiteral("&Drucken"));
   connect(Button1, &QPushButton::clicked, this, &TSelPrinter::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TSelPrinter::Button2Click);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, Button1, &QAbstractButton::click);
+  resolve_alt_letters(this);
   main_.ekg.ReportForm = this;
   if (cur_lang == kEnglish) apply_english_captions();
+  fit_box_texts();
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
@@ -78,6 +84,19 @@ void TSelPrinter::apply_english_captions() {
     if (auto* label = qobject_cast<QLabel*>(w)) label->setText(QString::fromUtf8(c.english));
     if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(QString::fromUtf8(c.english));
   }
+}
+
+void TSelPrinter::fit_box_texts() {
+  constexpr int kMargin = 8;  // between the buttons and the right edge
+  int right = 0;
+  for (int k = 1; k <= kReportKinds; ++k) {
+    CheckBox[k]->resize(std::max(CheckBox[k]->width(), CheckBox[k]->sizeHint().width()), CheckBox[k]->height());
+    right = std::max(right, CheckBox[k]->geometry().right() + 1);
+  }
+  const int grow = std::max(0, right + kMargin - width());
+  if (grow == 0) return;
+  setFixedSize(width() + grow, height());
+  for (QPushButton* button : {Button1, Button2}) button->move(button->x() + grow, button->y());
 }
 
 void TSelPrinter::show_choice() {

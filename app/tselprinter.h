@@ -36,6 +36,9 @@ class TSelPrinter : public QWidget {
   void leave();
   void show_selection();
   void apply_english_captions();
+  // A box as wide as its text; the window wider by what the widest box needs, its buttons
+  // staying at the bottom right. The window's fonts vary from one desktop to the next.
+  void fit_box_texts();
 
   TMain& main_;
   QLabel* Label1 = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -116,6 +117,8 @@ TStart::TStart(Settings& settings_in, QWidget* parent) : QWidget(parent), settin
   ll1 = make_label("ll1", " deutsch ");
   ll2 = make_label("ll2", " english ");
 
+  setFocusPolicy(Qt::StrongFocus);  // the language can be chosen with the keyboard
+
   Timer1 = new QTimer(this);
   Timer1->setInterval(100);
   connect(Timer1, &QTimer::timeout, this, &TStart::Timer1Timer);
@@ -197,6 +200,38 @@ void TStart::ll2Click() {
   cur_lang = kEnglish;
   Timer2->stop();
   lang_goon();
+}
+
+void TStart::key_choice(int key) {
+  if (lang_chosen) return;
+  switch (key) {
+    case Qt::Key_D:
+    case Qt::Key_1: ll1Click(); break;
+    case Qt::Key_E:
+    case Qt::Key_2: ll2Click(); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: cur_lang == kGerman ? ll1Click() : ll2Click(); break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      // Unlike hovering, a key moves the choice itself: the offer shown is what settles.
+      cur_lang = cur_lang == kGerman ? kEnglish : kGerman;
+      choice_countdown = 10;
+      highlight(ll1, cur_lang == kGerman);
+      highlight(ll2, cur_lang != kGerman);
+      break;
+    default: break;
+  }
+}
+
+void TStart::keyPressEvent(QKeyEvent* event) {
+  if (lang_chosen || (event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier))) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  key_choice(event->key());
 }
 
 void TStart::lang_goon() {

@@ -50,6 +50,10 @@ class TStart : public QWidget {
   void ll1MouseMove();
   void ll2MouseMove();
   void Image1MouseMove();
+  // The keyboard: D or 1 chooses deutsch, E or 2 english, as their clicks do; the arrow keys
+  // move the offer to the other language, which then settles like a hovered one; Return or
+  // Space takes the language offered.
+  void key_choice(int key);
   // The background check box of the main window: hide, or maximize behind the main window.
   void set_background(bool on);
 
@@ -57,6 +61,7 @@ class TStart : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

@@ -121,6 +121,42 @@ TEST(StartWindow, a_language_label_acts_on_a_full_click) {
   cur_lang = kGerman;
 }
 
+// The keys settle the language as a click on it does (its help file copied, the window
+// done); an offer moved with the arrow keys settles by itself about a second later.
+TEST(StartWindow, the_keyboard_chooses_the_language) {
+  struct Case {
+    std::uint8_t stored;
+    std::vector<Qt::Key> keys;
+    int ticks;  // countdown ticks until the choice settles; 0: at once
+    std::uint8_t chosen;
+  } cases[] = {
+      {kGerman, {Qt::Key_E}, 0, kEnglish},
+      {kEnglish, {Qt::Key_D}, 0, kGerman},
+      {kGerman, {Qt::Key_2}, 0, kEnglish},
+      {kEnglish, {Qt::Key_Return}, 0, kEnglish},
+      {kGerman, {Qt::Key_Down, Qt::Key_Space}, 0, kEnglish},
+      {kEnglish, {Qt::Key_Up, Qt::Key_Return}, 0, kGerman},
+      {kGerman, {Qt::Key_Down}, 11, kEnglish},
+      {kGerman, {Qt::Key_Down, Qt::Key_Up}, 11, kGerman},
+  };
+  for (const Case& c : cases) {
+    ProgramHome home;
+    Settings settings;
+    settings.Language = c.stored;
+    TStart start(settings);
+    for (Qt::Key key : c.keys) QTest::keyClick(&start, key);
+    for (int tick = 1; tick < c.ticks; ++tick) start.Timer2Timer();
+    EXPECT_EQ(start.lang_chosen, c.ticks == 0) << c.keys.size() << " keys";
+    if (c.ticks > 0) start.Timer2Timer();
+    EXPECT_TRUE(start.lang_chosen);
+    EXPECT_EQ(cur_lang, c.chosen);
+    EXPECT_FALSE(start.isEnabled());
+    EXPECT_EQ(file_text(home.dir.filePath("pulvitra.hlp")),
+              c.chosen == kGerman ? "<html>pulvitra_de.hlp</html>" : "<html>pulvitra_en.hlp</html>");
+  }
+  cur_lang = kGerman;
+}
+
 TEST(StartWindow, without_the_background_it_is_centred_on_the_screen) {
   ProgramHome home;
   Settings settings;

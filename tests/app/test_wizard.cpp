@@ -3,6 +3,7 @@
 // languages.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -148,6 +149,34 @@ TEST(WizardSteps, help_topic_follows_the_step) {
     ASSERT_EQ(t.dialogs.calls.size(), 1) << script;
     EXPECT_EQ(t.dialogs.calls[0].kind, "help");
     EXPECT_EQ(t.dialogs.calls[0].text, QString::number(topic)) << script;
+  }
+}
+
+// The patient step waits with the cursor in the surname; the wizard's buttons keep their
+// letters before the page's fields (English &Cancel before &Clinic, German &Hilfe before
+// Geschlec&ht).
+TEST(WizardKeys, the_patient_step_takes_the_cursor_and_the_buttons_keep_their_letters) {
+  struct Case {
+    std::uint8_t language;
+    Qt::Key key;
+    bool still_shown;
+    QStringList calls;
+  } cases[] = {
+      {kEnglish, Qt::Key_C, false, {}},
+      {kGerman, Qt::Key_H, true, {"help 14"}},
+  };
+  for (const Case& c : cases) {
+    Wizard t(c.language);
+    t.w().show_wizard();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&t.w()));
+    t.play("nn");
+    EXPECT_EQ(QApplication::focusWidget(), t.w().Edit1);
+    QTest::keyClick(t.w().Edit1, c.key, Qt::AltModifier);
+    QTest::qWait(150);
+    QStringList calls;
+    for (const DialogCall& call : t.dialogs.calls) calls << call.kind + ' ' + call.text;
+    EXPECT_EQ(t.w().isVisible(), c.still_shown) << c.language;
+    EXPECT_EQ(calls.join(" / ").toStdString(), c.calls.join(" / ").toStdString()) << c.language;
   }
 }
 
