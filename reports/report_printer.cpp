@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QMarginsF>
+#include <QPrinterInfo>
+#include <cups/cups.h>
 
 #include "files/recording_file.h"
 #include "shell/application.h"
@@ -90,8 +92,13 @@ bool PdfReportPrinter::finish() {
   return true;
 }
 
-SystemReportPrinter::SystemReportPrinter(const PrintChoice& choice) : printer_(QPrinter::HighResolution) {
-  printer_.setPrinterName(choice.printer_name);
+SystemReportPrinter::SystemReportPrinter(const PrintChoice& choice)
+    : name_(choice.printer_name), printer_(QPrinter::HighResolution) {
+  if (QPrinterInfo::printerInfo(name_).isNull()) {
+    failure_ = Failure::kUnknownQueue;
+    return;
+  }
+  printer_.setPrinterName(name_);
   printer_.setResolution(choice.resolution);
   printer_.setCopyCount(choice.copies);
   printer_.setPageSize(QPageSize(choice.paper_mm, QPageSize::Millimeter));
@@ -99,12 +106,30 @@ SystemReportPrinter::SystemReportPrinter(const PrintChoice& choice) : printer_(Q
   printer_.setCreator(report_creator());
 }
 
+QString SystemReportPrinter::error() const {
+  switch (failure_) {
+    case Failure::kNone: return QString();
+    case Failure::kUnknownQueue:
+      return lang_text(QStringLiteral("Den Drucker %1 kennt das Drucksystem nicht."),
+                       QStringLiteral("The print system knows no printer %1."))
+          .arg(name_);
+    case Failure::kNotStarted:
+      return lang_text(QStringLiteral("Der Drucker %1 lässt sich nicht ansprechen."),
+                       QStringLiteral("The printer %1 cannot be reached."))
+          .arg(name_);
+    case Failure::kRefused:
+      return lang_text(QStringLiteral("Der Drucker %1 hat den Bericht nicht angenommen (%2)."),
+                       QStringLiteral("The printer %1 did not accept the report (%2)."))
+          .arg(name_, reason_);
+  }
+  return QString();
+}
+
 QPainter* SystemReportPrinter::begin_report(QPageLayout::Orientation orientation) {
+  if (failure_ != Failure::kNone) return nullptr;
   printer_.setPageOrientation(orientation);
   if (!painter_.begin(&printer_)) {
-    error_ = lang_text(QStringLiteral("Der Drucker %1 lässt sich nicht ansprechen."),
-                       QStringLiteral("The printer %1 cannot be reached."))
-                 .arg(printer_.printerName());
+    failure_ = Failure::kNotStarted;
     return nullptr;
   }
   return &painter_;
@@ -112,7 +137,26 @@ QPainter* SystemReportPrinter::begin_report(QPageLayout::Orientation orientation
 
 QSize SystemReportPrinter::page_size() const { return pixel_size(printer_); }
 
-void SystemReportPrinter::end_report() { painter_.end(); }
+void SystemReportPrinter::end_report() {
+  painter_.end();
+  // QPrinter hands the document to CUPS inside end(), on this thread, and keeps the answer to
+  // itself; libcups keeps the status of the thread's last request, which is that hand-over.
+  if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    failure_ = Failure::kRefused;
+    reason_ = QString::fromUtf8(cupsLastErrorString());
+  }
+}
+
+PrintChoice system_printer_choice(const QString& name) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPrinterName(name);
+  PrintChoice choice;
+  choice.kind = PrintChoice::kPrinter;
+  choice.printer_name = name;
+  choice.paper_mm = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+  choice.resolution = printer.resolution();
+  return choice;
+}
 
 std::unique_ptr<ReportPrinter> printer_for(const PrintChoice& choice) {
   const QPageSize paper(choice.paper_mm, QPageSize::Millimeter);

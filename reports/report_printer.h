@@ -64,20 +64,31 @@ class PdfReportPrinter final : public ReportPrinter {
 };
 
 // A system printer: each report is its own print document, titled with the application title.
+// A queue the print system does not know prints nothing (QPrinter alone would quietly take
+// another printer), and a document the print system refuses stops the job.
 class SystemReportPrinter final : public ReportPrinter {
  public:
   explicit SystemReportPrinter(const PrintChoice& choice);
   QPainter* begin_report(QPageLayout::Orientation orientation) override;
   QSize page_size() const override;
   void end_report() override;
-  bool finish() override { return error_.isEmpty(); }
-  QString error() const override { return error_; }
+  bool finish() override { return failure_ == Failure::kNone; }
+  // Worded when asked, in the language current then.
+  QString error() const override;
 
  private:
+  enum class Failure { kNone, kUnknownQueue, kNotStarted, kRefused };
+
+  QString name_;
   QPrinter printer_;
   QPainter painter_;
-  QString error_;
+  Failure failure_ = Failure::kNone;
+  QString reason_;  // the print system's words for a refused document
 };
+
+// What the print dialog proposes for that system printer when the user changes nothing: its
+// own paper and resolution, one copy.
+PrintChoice system_printer_choice(const QString& name);
 
 // The printer for what the print dialog chose (nullptr when it was cancelled).
 std::unique_ptr<ReportPrinter> printer_for(const PrintChoice& choice);

@@ -205,6 +205,8 @@ TEST_F(ReportCommand, refusals_leave_no_file) {
       {{"report", empty, "--reports", "5", "-o", out}, 2, "--reports"},
       {{"report", empty, "--reports", "1,1", "-o", out}, 2, "--reports"},
       {{"report", empty}, 2, "-o"},
+      {{"report", empty, "--printer", "reports", "-o", out}, 2, "exclude each other"},
+      {{"report", empty, "--copies", "2", "-o", out}, 2, "--copies goes with --printer"},
   };
   for (const Case& c : cases) {
     const ProcessRun r = cli(c.args);

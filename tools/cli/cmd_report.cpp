@@ -1,11 +1,14 @@
-// pulvitra-cli report: the printed reports of a recording file as one PDF, drawn by the same
-// printing code as the window's print job, without a display.
+// pulvitra-cli report: the printed reports of a recording file as one PDF, or on a system
+// printer as the window's Print button sends them, drawn by the same print job, without a
+// display.
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPageSize>
+#include <QPrinterInfo>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "reports/print_job.h"
 #include "shell/language.h"
@@ -20,10 +23,15 @@ namespace {
 
 struct ReportRequest {
   QString out;
+  QString printer;
+  bool default_printer = false;
+  int copies = 0;  // 0: not given
   ReportFlags reports{false, true, true, false, true};  // as the patient page's Print preselects
   ViewState settings;
-  int dpi = 300;
+  int dpi = 0;  // 0: not given; 300 for a PDF, a printer's own resolution for a printer
 };
+
+constexpr int kPdfDpi = 300;
 
 // "1,2,4": report numbers 1..4, each at most once, in any order.
 Option::Take report_list(ReportFlags& reports) {
@@ -50,10 +58,30 @@ std::vector<Option> report_options(ReportRequest& r) {
       {"--axis", 1, one_of({"time", "pages"}, r.settings.axis)},
       {"--dpi", 1, whole_number(72, 1200, r.dpi)},
       {"-o", 1, text_into(r.out)},
+      {"--printer", 1,
+       [&r](const QStringList& values) {
+         r.printer = values.first();
+         return r.printer.isEmpty() ? QStringLiteral("needs a queue name (--default-printer takes the default one)")
+                                    : QString();
+       }},
+      {"--default-printer", 0, switch_on(r.default_printer)},
+      {"--copies", 1, whole_number(1, 999, r.copies)},
   };
 }
 
 void print_error(const QString& text) { std::fprintf(stderr, "pulvitra-cli: %s\n", text.toLocal8Bit().constData()); }
+
+// What the command line leaves wrong about where the reports go, or "".
+QString destination_mistake(const ReportRequest& r) {
+  const bool to_printer = !r.printer.isEmpty() || r.default_printer;
+  if (!r.printer.isEmpty() && r.default_printer) return QStringLiteral("report: --printer and --default-printer exclude each other");
+  if (to_printer && !r.out.isEmpty()) return QStringLiteral("report: a printer and -o exclude each other");
+  if (!to_printer && r.copies > 0) return QStringLiteral("report: --copies goes with --printer or --default-printer");
+  if (!to_printer && r.out.isEmpty())
+    return QStringLiteral("report: no output given (-o OUT.pdf, --printer QUEUE or --default-printer)");
+  if (!to_printer && is_standard_output(r.out)) return QStringLiteral("report: a PDF goes to a file, not to standard output");
+  return QString();
+}
 
 int run_report(const QStringList& args) {
   ReportRequest request;
@@ -61,9 +89,10 @@ int run_report(const QStringList& args) {
   const auto line = parse_command_line(QStringLiteral("report"), args, report_options(request), 1, error);
   if (!line) return usage_error(error);
   if (line->files.isEmpty()) return usage_error(QStringLiteral("report: no recording file given"));
-  if (request.out.isEmpty()) return usage_error(QStringLiteral("report: no output file given (-o OUT.pdf)"));
-  if (is_standard_output(request.out)) return usage_error(QStringLiteral("report: a PDF goes to a file, not to standard output"));
-  if (!output_acceptable(request.out, line->files, OverRecording::kRefused)) return 2;
+  const QString mistake = destination_mistake(request);
+  if (!mistake.isEmpty()) return usage_error(mistake);
+  const bool to_printer = request.out.isEmpty();
+  if (!to_printer && !output_acceptable(request.out, line->files, OverRecording::kRefused)) return 2;
 
   auto input = open_recording(line->files.first());
   if (!input) return 1;
@@ -73,6 +102,25 @@ int run_report(const QStringList& args) {
     print_error(table_text(QStringLiteral("txt_no_print_data")));
     return 1;
   }
+
+  std::unique_ptr<ReportPrinter> printer;
+  if (to_printer) {
+    const QString queue = request.default_printer ? QPrinterInfo::defaultPrinterName() : request.printer;
+    if (queue.isEmpty()) {
+      print_error(lang_text(QStringLiteral("Das Drucksystem hat keinen Standarddrucker; --printer QUEUE nennt einen."),
+                            QStringLiteral("The print system has no default printer; --printer QUEUE names one.")));
+      return 1;
+    }
+    // As if the print dialog had been left as it came up for that printer.
+    PrintChoice choice = system_printer_choice(queue);
+    if (request.dpi > 0) choice.resolution = request.dpi;
+    if (request.copies > 0) choice.copies = request.copies;
+    printer = std::make_unique<SystemReportPrinter>(choice);
+  } else {
+    printer = std::make_unique<PdfReportPrinter>(request.out, QPageSize(QPageSize::A4),
+                                                 request.dpi > 0 ? request.dpi : kPdfDpi);
+  }
+
   // As with render, the pages are German unless --language says otherwise (the messages are
   // English unless it does).
   cur_lang = line->language.value_or(kGerman);
@@ -88,11 +136,11 @@ int run_report(const QStringList& args) {
   source.state = request.settings;
   source.patient = input->file.header.fields;
   source.file_name = QFileInfo(line->files.first()).absoluteFilePath();
-  PdfReportPrinter printer(request.out, QPageSize(QPageSize::A4), request.dpi);
-  if (!print_reports(request.reports, printer, source)) {
-    cur_lang = line->language.value_or(kEnglish);
-    fill_language_table();
-    print_error(printer.error());
+  const bool printed = print_reports(request.reports, *printer, source);
+  cur_lang = line->language.value_or(kEnglish);
+  fill_language_table();
+  if (!printed) {
+    print_error(printer->error());
     return 1;
   }
   return 0;
@@ -101,9 +149,12 @@ int run_report(const QStringList& args) {
 const Command kReport(
     "report",
     "FILE.pul [--reports 1,2,3,4] [--language de|en] [--limits P1 P2] [--page N] [--zoom PCT] "
-    "[--scale period|rate] [--axis time|pages] [--dpi 300] -o OUT.pdf",
-    "Prints the reports of the recording into one A4 PDF, one page per report (1 trend and "
-    "histogram, 2 Lorenz diagram, 3 ECG overview, 4 ECG zoom; default 1,2,4), as the print job does",
+    "[--scale period|rate] [--axis time|pages] [--dpi N] "
+    "(-o OUT.pdf | --printer QUEUE [--copies N] | --default-printer [--copies N])",
+    "Prints the reports of the recording (1 trend and histogram, 2 Lorenz diagram, 3 ECG overview, "
+    "4 ECG zoom; default 1,2,4) as the print job does: into one A4 PDF, one page per report, at "
+    "300 dpi unless --dpi says otherwise, or on a system printer (a CUPS queue by name, or the "
+    "default one), one print document per report at the printer's own paper and resolution",
     run_report, Command::kDraws);
 
 }  // namespace
