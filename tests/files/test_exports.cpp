@@ -188,4 +188,16 @@ TEST(BeatList, rows_hold_time_rr_exact_rate_bits_and_limits) {
   EXPECT_EQ(beat_list_csv(t, 38, 40).split('\n')[1], "1,0.384,784,76.53060913085938,1,0,1");
 }
 
+// The time column is seconds with exactly three decimals: milliseconds below 100 keep their
+// leading zeros, and a beat after 1000 s keeps all its digits.
+TEST(BeatList, time_column_keeps_three_decimals) {
+  const std::pair<long long, const char*> cases[] = {
+      {0, "0.000"}, {2048, "2.048"}, {3005, "3.005"}, {60090, "60.090"}, {1000500, "1000.500"}, {1000007, "1000.007"}};
+  for (const auto& [ms, text] : cases) {
+    ExportTimeline t;
+    t.beats = {{1, ms, 800, 75.0f, 0}};
+    EXPECT_EQ(beat_list_csv(t, 15, 90).split('\n')[1], QByteArray("1,") + text + ",800,75,0,0,1") << ms;
+  }
+}
+
 }  // namespace
