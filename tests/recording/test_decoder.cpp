@@ -2,6 +2,8 @@
 // are kept with which rate and event bits, and how the samples are cut into pages.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -78,6 +80,25 @@ TEST_F(DecoderTest, FirstBeatsAreNeverKept) {
     EXPECT_EQ(ekg->BeatCount, result.kept_positions.size() - 1);  // the last kept beat is not counted
     for (int k = 1; k <= ekg->BeatCount + 1; ++k) EXPECT_FLOAT_EQ(ekg->BeatRate[k], 75.0f) << k;  // 60000 / (80 x 10)
     EXPECT_EQ(decoder.TimeStep, 10);
+  }
+}
+
+// A second spike only 4 samples after a beat is no candidate; 5 samples after, it is one: the
+// next beat is then timed from it (75 samples, 80/min at 10 ms) instead of from the beat
+// (80 samples, 75/min). The spike itself, at 1200/min, is dropped as implausible.
+TEST_F(DecoderTest, ACandidateNeedsFiveSamplesSinceThePreviousOne) {
+  for (const auto& [gap, next_rate] : {std::pair{4, 75.0f}, std::pair{5, 80.0f}}) {
+    SCOPED_TRACE(gap);
+    decoder.FixedInterval = 10;
+    ImageBuilder image;
+    image.beats(6, 80).beat(gap).beat(80 - gap).beats(6, 80);
+    auto ekg = image.recording();
+    settle_detector(decoder);
+    decode_recording(*ekg, decoder);
+    std::set<float> rates;
+    for (int k = 1; k <= ekg->BeatCount; ++k) rates.insert(ekg->BeatRate[k]);
+    EXPECT_TRUE(rates.count(next_rate));
+    EXPECT_EQ(rates.size(), gap == 4 ? 1u : 2u);
   }
 }
 
