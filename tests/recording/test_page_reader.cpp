@@ -2,6 +2,8 @@
 // and that a page always ends inside its 300 columns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +92,28 @@ TEST(PageReaderTest, FromColumn269CodesReadAsSamples) {
   EXPECT_EQ(reads[266].sample, 100);  // column 268
   EXPECT_EQ(reads[268], (Read{251, ""}));  // column 271
   EXPECT_EQ(reads[277], (Read{100, "p"}));  // column 281
+}
+
+// Two codes in a row: the second is passed over only while the reader stands before column
+// 269; from there on it comes back as a sample, so the page keeps one more column.
+TEST(PageReaderTest, ChainedCodesArePassedOverOnlyBeforeColumn269) {
+  const struct {
+    int first_code_column;
+    std::size_t reads;
+    std::size_t index_of_code_read;  // where the second 251 shows as a sample (0: nowhere)
+  } cases[] = {{267, 298, 0}, {268, 299, 267}, {269, 299, 268}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first_code_column);
+    std::vector<std::uint8_t> bytes(300, 100);
+    bytes[c.first_code_column - 1] = 251;
+    bytes[c.first_code_column] = 251;
+    auto ekg = page_with(bytes, 100);
+    const std::vector<Read> reads = read_page(*ekg, 1);
+    ASSERT_EQ(reads.size(), c.reads);
+    if (c.index_of_code_read > 0) EXPECT_EQ(reads[c.index_of_code_read].sample, 251);
+    EXPECT_EQ(std::count_if(reads.begin(), reads.end(), [](const Read& r) { return r.sample == 251; }),
+              c.index_of_code_read > 0 ? 1 : 0);
+  }
 }
 
 TEST(PageReaderTest, ACodeInTheLastColumnEndsThePage) {
