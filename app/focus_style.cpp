@@ -11,6 +11,20 @@ QColor FocusFrameStyle::frame_colour(const QPalette& palette) {
   return palette.color(QPalette::Active, QPalette::Highlight).darker(130);
 }
 
+namespace {
+
+// A solid, unsmoothed frame line of the focus colour, leaving the painter as it was.
+void draw_focus_frame(QPainter* painter, const QPalette& palette, int width, const QRect& rect) {
+  painter->save();
+  painter->setRenderHint(QPainter::Antialiasing, false);
+  painter->setPen(QPen(FocusFrameStyle::frame_colour(palette), width));
+  painter->setBrush(Qt::NoBrush);
+  painter->drawRect(rect);
+  painter->restore();
+}
+
+}  // namespace
+
 void FocusFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                                     const QWidget* widget) const {
   if (element != PE_FrameFocusRect) {
@@ -18,24 +32,14 @@ void FocusFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
     return;
   }
   // In place of the faint tinted box: one solid line, whether the focus came by key or click.
-  painter->save();
-  painter->setRenderHint(QPainter::Antialiasing, false);
-  painter->setPen(QPen(frame_colour(option->palette), 1));
-  painter->setBrush(Qt::NoBrush);
-  painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
-  painter->restore();
+  draw_focus_frame(painter, option->palette, 1, option->rect.adjusted(0, 0, -1, -1));
 }
 
 void FocusFrameStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                                   const QWidget* widget) const {
   QProxyStyle::drawControl(element, option, painter, widget);
   if (element != CE_PushButtonBevel || !(option->state & State_HasFocus)) return;
-  painter->save();
-  painter->setRenderHint(QPainter::Antialiasing, false);
-  painter->setPen(QPen(frame_colour(option->palette), 2));
-  painter->setBrush(Qt::NoBrush);
-  painter->drawRect(option->rect.adjusted(3, 3, -3, -3));
-  painter->restore();
+  draw_focus_frame(painter, option->palette, 2, option->rect.adjusted(3, 3, -3, -3));
 }
 
 }  // namespace pulvitra

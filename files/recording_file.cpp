@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "shell/language.h"
-#include "shell/output_target.h"
 #include "files/cp1252.h"
 #include "files/patient_text.h"
 
@@ -158,7 +157,8 @@ RecordingFile read_recording_file(const QString& path) {
 }
 
 bool holds_recording(const QString& path) {
-  if (output_spot(path) != OutputSpot::kRegularFile) return false;
+  // Only a regular file (also through a link) is opened: a FIFO would wait for a writer.
+  if (!QFileInfo(path).isFile()) return false;
   QFile file(path);
   return file.open(QIODevice::ReadOnly) && file.read(kMagicLength) == QByteArray(kMagic, kMagicLength);
 }

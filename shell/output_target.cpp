@@ -26,12 +26,6 @@ QString kind_of(const struct stat& st) {
 
 }  // namespace
 
-OutputSpot output_spot(const QString& path) {
-  struct stat st {};
-  if (!stat_of(path, st)) return OutputSpot::kAbsent;
-  return S_ISREG(st.st_mode) ? OutputSpot::kRegularFile : OutputSpot::kNotRegular;
-}
-
 bool same_file(const QString& a, const QString& b) {
   struct stat sa {}, sb {};
   return stat_of(a, sa) && stat_of(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;

@@ -9,14 +9,6 @@
 
 namespace pulvitra {
 
-enum class OutputSpot {
-  kAbsent,       // nothing there yet (the folder may still refuse it)
-  kRegularFile,  // a plain file, possibly through a symbolic link
-  kNotRegular,   // a FIFO, a device node, a socket or a folder
-};
-
-OutputSpot output_spot(const QString& path);
-
 // Whether the two names reach the same file (same device and inode, links followed).
 bool same_file(const QString& a, const QString& b);
 

@@ -17,17 +17,13 @@
 #include "files/recording_file.h"
 #include "recording/recording_generator.h"
 #include "shell/language.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/scripted_dialogs.h"
 
 using namespace pulvitra;
 using namespace pulvitra::test;
 
 namespace {
-
-QByteArray read_all(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 struct ExportWindowTest : ::testing::Test {
   void start(std::uint8_t language = kGerman) {

@@ -15,23 +15,15 @@
 #include <unistd.h>
 
 #include "files/recording_file.h"
+#include "tests/support/file_bytes.h"
 
 using namespace pulvitra;
+using pulvitra::test::read_all;
+using pulvitra::test::write_all;
 
 namespace {
 
 QString u(const char* text) { return QString::fromUtf8(text); }
-
-QByteArray read_all(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write_all(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 PatientFields sample_patient() {
   PatientFields f;

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/run_cli.h"
 
 using namespace pulvitra::test;
@@ -44,17 +45,6 @@ const std::vector<Writer>& writers() {
 }
 
 bool as_root() { return ::geteuid() == 0; }
-
-QByteArray read_all(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write_all(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // A small file system that holds the old file and has 4096 bytes left: every output here is
 // larger, so its write fails part way.

@@ -8,16 +8,12 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/run_cli.h"
 
 using namespace pulvitra::test;
 
 namespace {
-
-QByteArray read_all(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(CliExport, beat_list_rows_are_the_decoded_beats) {
   QTemporaryDir dir;
