@@ -132,7 +132,6 @@ void detect_beats(TEKG& ekg, DetectorState& detector, DecodeWork& work) {
   work.rate_marker = 1;
   std::uint8_t event_bits = 0;
   ekg.BeatFlags.fill(0);
-  ekg.PageTime.fill(0.0f);
   unsigned average = detector.running_average;      // a, a byte
   std::uint16_t since = detector.samples_since_candidate;  // n
   int pos = 0;                                         // ReadPos
@@ -364,6 +363,7 @@ int next_code_from(const TEKG& ekg, int x) {
 template <class Lookup>
 void build_pages(TEKG& ekg, const DecodeWork& work, std::uint8_t& time_step_io) {
   Lookup counted(work, ekg.BeatCount);  // a local, so the page writes cannot touch it
+  clear_pages(ekg);
   std::uint8_t time_step = time_step_io;
   int page = 1;
   int column = 1;

@@ -51,4 +51,8 @@ struct TEKG {
 // from the zoom scroll bar); patient fields live elsewhere.
 void clear_recording(TEKG& ekg);
 
+// Empties the page tables as a new recording has them: pages 125, no page rates, times or
+// starts. Every decode starts from here, so no page keeps samples of the recording before.
+void clear_pages(TEKG& ekg);
+
 }  // namespace pulvitra

@@ -115,5 +115,29 @@ TEST(DecoderRobustnessTest, PagesWithManyCodesAreCutAt300Bytes) {
   EXPECT_EQ(ekg->Pages[2][2], 251);
 }
 
+TEST(DecoderRobustnessTest, TheNextRecordingShowsNothingOfThePreviousOne) {
+  // A full recording, then one that fills only 20 pages (every other byte a code 251) decoded
+  // into the same tables, as Open and an upload do: its pages, their rates, times and starts
+  // are those of a fresh decode, so no page holds samples of the previous patient.
+  auto reused = std::make_unique<TEKG>();
+  clear_recording(*reused);
+  fill(*reused, [](int i) { return i % 80 == 0 ? 200 : 100; });
+  DecoderState reused_state;
+  decode_recording(*reused, reused_state);
+  auto fresh = std::make_unique<TEKG>();
+  clear_recording(*fresh);
+  fill(*fresh, [](int i) { return i < 7200 ? (i % 2 ? 100 : 251) : 251; });
+  reused->Image = fresh->Image;
+  DecoderState fresh_state = reused_state;
+
+  decode_recording(*reused, reused_state);
+  decode_recording(*fresh, fresh_state);
+  EXPECT_EQ(reused->Pages, fresh->Pages);
+  EXPECT_EQ(reused->PageRate, fresh->PageRate);
+  EXPECT_EQ(reused->PageTime, fresh->PageTime);
+  EXPECT_EQ(reused->PageStartBlock, fresh->PageStartBlock);
+  EXPECT_EQ(reused->Pages[25][150], 125);  // a page past the recording's end reads as a flat line
+}
+
 }  // namespace
 }  // namespace pulvitra

@@ -110,7 +110,9 @@ TEST(PageReaderTest, ChainedCodesArePassedOverOnlyBeforeColumn269) {
     auto ekg = page_with(bytes, 100);
     const std::vector<Read> reads = read_page(*ekg, 1);
     ASSERT_EQ(reads.size(), c.reads);
-    if (c.index_of_code_read > 0) EXPECT_EQ(reads[c.index_of_code_read].sample, 251);
+    if (c.index_of_code_read > 0) {
+      EXPECT_EQ(reads[c.index_of_code_read].sample, 251);
+    }
     EXPECT_EQ(std::count_if(reads.begin(), reads.end(), [](const Read& r) { return r.sample == 251; }),
               c.index_of_code_read > 0 ? 1 : 0);
   }
