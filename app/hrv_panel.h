@@ -11,13 +11,11 @@ class QLabel;
 
 namespace pulvitra {
 
-struct HeartRateVariability;
-
 class HrvPanel : public QGroupBox {
   Q_OBJECT
  public:
-  // Built with the German labels (GroupBox7, Label40.., Label60..); the caption table has
-  // the English ones.
+  // One row per variability figure (GroupBox7, labels Label40.., values Label60..), labelled
+  // in the language chosen at the start.
   HrvPanel(QWidget* parent, int x, int y, int w, int h);
 
   // The figures of the recording's beats between the limit positions.

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <memory>
 
+#include "analysis/evaluation.h"
 #include "shell/language.h"
 #include "bench/view_bench_support.h"
 #include "recording/decoder.h"
@@ -54,11 +55,8 @@ void draw_repeatedly(benchmark::State& state, ImageSize size, Draw draw) {
 }
 
 void BM_Histogram(benchmark::State& state) {
-  ViewState view_state;
-  view_state.limit1 = 30;
-  view_state.limit2 = 50;
   draw_repeatedly(state, kHistogramImageSize, [&](QPainter& p, const TEKG& ekg) {
-    draw_histogram(p, ekg, view_state, ViewTarget{}, false);
+    draw_histogram(p, evaluate(ekg, 30, 50).statistics, ViewTarget{}, false);
   });
 }
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "recording/beat_selection.h"
+#include "analysis/beat_selection.h"
 
 namespace pulvitra {
 

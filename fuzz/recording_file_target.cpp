@@ -11,7 +11,7 @@
 #include "recording/decoder.h"
 #include "views/redraw.h"
 #include "views/screen_sizes.h"
-#include "views/statistics.h"
+#include "analysis/statistics.h"
 
 namespace pulvitra::fuzz {
 namespace {

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "shell/language.h"
+#include "views/evaluation_text.h"
 #include "views/canvas.h"
 #include "views/print_layout.h"
-#include "views/statistics.h"
 #include "views/trend_view.h"
 
 namespace pulvitra {
@@ -15,11 +15,6 @@ namespace {
 
 constexpr int kLastBarBin = 89;  // bin 90 (179..180 per minute) is counted but has no bar
 constexpr int kAxisEndBin = 90;
-
-BeatStatistics statistics_of(const TEKG& ekg, const ViewState& state) {
-  const int count = std::min<int>(ekg.BeatCount, kMaxBeats);
-  return beat_statistics(std::span<const float>(ekg.BeatRate).subspan(1, count), state.limit1, state.limit2);
-}
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -36,7 +31,7 @@ void panel_column(Canvas& canvas, const QString& label, int label_x, int value_r
   canvas.text_out(value_right, kPeriodRow, " ms");
 }
 
-void screen_panel(Canvas& canvas, const HistogramPlacement& p, const BeatStatistics& stats) {
+void screen_panel(Canvas& canvas, const HistogramPlacement& p, const StatisticsTexts& texts) {
   const int L = p.L;
   const int W = p.W;
   canvas.set_font(10, true);
@@ -56,17 +51,17 @@ void screen_panel(Canvas& canvas, const HistogramPlacement& p, const BeatStatist
   const int mean_x = W * 4 / 40 + L;
   const int e1 = std::max(canvas.text_width(mean_label) + W * 7 / 40 + L,
                           mean_x + canvas.text_width(mean_label) + blank + widest_mean);
-  panel_column(canvas, mean_label, mean_x, e1, stats.mean_rate_text, stats.mean_period_text);
+  panel_column(canvas, mean_label, mean_x, e1, texts.mean_rate, texts.mean_period);
 
   const int sd_shift = std::max(0, e1 + unit_width + 2 * blank - (W * 18 / 40 + L));
   const int sd_x = W * 18 / 40 + L + sd_shift;
   const int e2 = std::max(canvas.text_width("SD:") + W * 21 / 40 + L + sd_shift,
                           sd_x + canvas.text_width("SD:") + blank + widest_sd);
-  panel_column(canvas, "SD:", sd_x, e2, stats.sd_rate_text, stats.sd_period_text);
+  panel_column(canvas, "SD:", sd_x, e2, texts.sd_rate, texts.sd_period);
 
   // "V" with a lowered "k" between it and the colon: the variation coefficient.
   const int v_x = std::max(W * 30 / 40 + L, e2 + unit_width + 2 * blank);
-  canvas.text_out(v_x, 248, "V  : " + qs(stats.vc_text) + "%");
+  canvas.text_out(v_x, 248, "V  : " + qs(texts.vc) + "%");
   canvas.text_out(canvas.text_width("V") + v_x, 254, "k");
   canvas.set_font(8, false);
 }
@@ -77,6 +72,7 @@ QString limit_period_text(int position) {
 }
 
 void print_statistics_block(Canvas& canvas, const ViewTarget& target, const BeatStatistics& stats) {
+  const StatisticsTexts texts = statistics_texts(stats);
   const PrintUnits units = print_units(target.page.width, target.page.height);
   const int PW = target.page.width;
   const int line = 3 * canvas.text_height() / 2;
@@ -94,9 +90,9 @@ void print_statistics_block(Canvas& canvas, const ViewTarget& target, const Beat
     if (!a.isEmpty()) canvas.text_out(column_a - canvas.text_width(a), y, a);
     if (!b.isEmpty()) canvas.text_out(column_b - canvas.text_width(b), y, b);
   };
-  row(1, table_text("txt_stat_mean"), qs(stats.mean_rate_text) + "/min", qs(stats.mean_period_text) + " ms");
-  row(2, table_text("txt_stat_sd"), qs(stats.sd_rate_text) + "/min", qs(stats.sd_period_text) + " ms");
-  row(3, table_text("txt_stat_cv"), qs(stats.vc_text) + " %", QString());
+  row(1, table_text("txt_stat_mean"), qs(texts.mean_rate) + "/min", qs(texts.mean_period) + " ms");
+  row(2, table_text("txt_stat_sd"), qs(texts.sd_rate) + "/min", qs(texts.sd_period) + " ms");
+  row(3, table_text("txt_stat_cv"), qs(texts.vc) + " %", QString());
   row(4, table_text("txt_stat_limits"), QString(), QString());
   row(5, table_text("txt_stat_lower"), QString::number(2 * stats.StatLower) + "/min",
       limit_period_text(stats.StatLower) + " ms");
@@ -167,9 +163,8 @@ HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& targ
   return p;
 }
 
-void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewState& state, const ViewTarget& target,
+void draw_histogram(QPainter& painter, const BeatStatistics& stats, const ViewTarget& target,
                     bool statistics_only) {
-  if (ekg.BeatCount == 0) return;
   const HistogramPlacement p = histogram_placement(painter, target);
   ChartFrame frame;
   if (!statistics_only) frame.title = table_text("txt_title_histogram");
@@ -177,12 +172,11 @@ void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewState& state, 
   frame.border_inset = 2;
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
     if (!statistics_only) canvas.bevel(p.L, p.T, p.L + p.W, p.T + p.H);
-    const BeatStatistics stats = statistics_of(ekg, state);
     if (stats.present) {
       if (target.printer) {
         print_statistics_block(canvas, target, stats);
       } else {
-        screen_panel(canvas, p, stats);
+        screen_panel(canvas, p, statistics_texts(stats));
       }
     }
     if (!statistics_only) draw_bars_and_axis(canvas, p, stats);

@@ -5,8 +5,8 @@
 
 #include <QPainter>
 
-#include "recording/tekg.h"
-#include "views/redraw.h"
+#include "analysis/statistics.h"
+#include "views/view_target.h"
 
 namespace pulvitra {
 
@@ -19,9 +19,10 @@ struct HistogramPlacement {
   int title_y = 0;  // printed title: top of its text (no title on the screen)
 };
 
-// Screen: painter on Image4 (590 x 289). Printer: target.page, painter in the font the
-// previous view left. Leaves the drawing untouched when BeatCount is 0.
-void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewState& state, const ViewTarget& target,
+// Draws the bins and statistics of the recording's evaluation between the view state's
+// limits. Screen: painter on Image4 (590 x 289). Printer: target.page, painter in the font the
+// previous view left.
+void draw_histogram(QPainter& painter, const BeatStatistics& stats, const ViewTarget& target,
                     bool statistics_only);
 
 // Placement for the target; on the printer TH("X") is measured in the painter's font.

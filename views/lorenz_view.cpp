@@ -5,7 +5,7 @@
 #include "shell/language.h"
 #include "views/canvas.h"
 #include "views/print_layout.h"
-#include "views/statistics.h"
+#include "analysis/statistics.h"
 
 namespace pulvitra {
 

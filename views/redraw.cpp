@@ -1,5 +1,6 @@
 #include "views/redraw.h"
 
+#include "analysis/evaluation.h"
 #include "views/histogram_view.h"
 #include "views/lorenz_view.h"
 #include "views/overview_view.h"
@@ -72,8 +73,9 @@ void redraw_views(int kind, const ViewTarget& target, TEKG& ekg, const ViewState
     on_target(target, target.screen.trend, [&](QPainter& p) { draw_trend(p, ekg, target); });
   if (kind == kViewAll || kind == kViewHistogram || kind == kViewStatisticsOnly) {
     const bool statistics_only = kind == kViewStatisticsOnly;
+    const Evaluation evaluation = evaluate(ekg, state.limit1, state.limit2);
     on_target(target, target.screen.histogram,
-              [&](QPainter& p) { draw_histogram(p, ekg, state, target, statistics_only); });
+              [&](QPainter& p) { draw_histogram(p, evaluation.statistics, target, statistics_only); });
   }
   if (kind == kViewAll || kind == kViewLorenz)
     on_target(target, target.screen.lorenz, [&](QPainter& p) { draw_lorenz(p, ekg, target); });

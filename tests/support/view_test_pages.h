@@ -37,8 +37,8 @@ inline void set_page(TEKG& ekg, int page, const std::vector<int>& bytes) {
   ekg.Pages[page][col] = 255;
 }
 
-// Every page empty: only the end mark.
-inline void empty_pages(TEKG& ekg) {
+// Every page empty but closed by its end mark, as the decoder leaves a page without samples.
+inline void end_every_page(TEKG& ekg) {
   for (int p = 1; p <= kPageCount; ++p) set_page(ekg, p, {});
 }
 

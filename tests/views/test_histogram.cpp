@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "analysis/evaluation.h"
 #include "shell/language.h"
 #include "views/canvas.h"
 #include "views/histogram_view.h"
@@ -40,11 +41,8 @@ std::unique_ptr<TEKG> recording(const std::vector<float>& rates) {
 QImage draw_screen(const TEKG& ekg, int limit1, int limit2, bool statistics_only = false) {
   QImage image(kHistogramImageSize.width, kHistogramImageSize.height, QImage::Format_RGB32);
   image.fill(Qt::magenta);
-  ViewState settings;
-  settings.limit1 = limit1;
-  settings.limit2 = limit2;
   QPainter painter(&image);
-  draw_histogram(painter, ekg, settings, ViewTarget{}, statistics_only);
+  draw_histogram(painter, evaluate(ekg, limit1, limit2).statistics, ViewTarget{}, statistics_only);
   return image;
 }
 
@@ -154,7 +152,7 @@ TEST_F(HistogramView, ScreenPanelTextsKeepApartAtAMeanOf100AndMore) {
     cur_lang = c.language;
     test::DrawnTextDevice image(kHistogramImageSize.width, kHistogramImageSize.height, 96);
     QPainter painter(&image);
-    draw_histogram(painter, *recording({120.0f, 150.0f}), ViewState{}, ViewTarget{}, false);
+    draw_histogram(painter, evaluate(*recording({120.0f, 150.0f}), 15, 90).statistics, ViewTarget{}, false);
     EXPECT_GE(image.box(c.right).left() - image.box(c.left).right(), c.gap) << c.left << " | " << c.right;
   }
 }
@@ -164,13 +162,6 @@ TEST_F(HistogramView, PanelIsAbsentWithAtMostOneBeatInside) {
   for (int y = 231; y <= 281; ++y)
     for (int x = 25; x <= 565; ++x) ASSERT_EQ(image.pixelColor(x, y), face()) << x << "," << y;
   EXPECT_EQ(image.pixelColor(bar_left(35) + 2, kT + kH - 2), kBlueRgb);  // the bars remain
-}
-
-TEST_F(HistogramView, NoBeatsLeavesThePictureAsItWas) {
-  const auto ekg = recording({});
-  const QImage image = draw_screen(*ekg, 15, 90);
-  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::magenta));
-  EXPECT_EQ(image.pixelColor(300, 150), QColor(Qt::magenta));
 }
 
 // A portrait page of 1000 x 1414 pixels: print_left 142, print_top 141, print_gap 94.
@@ -190,10 +181,7 @@ PrintedPage draw_printed(const TEKG& ekg, bool statistics_only) {
   ViewTarget target;
   target.printer = true;
   target.page = PrinterPage{&painter, 1000, 1414};
-  ViewState settings;
-  settings.limit1 = 30;
-  settings.limit2 = 45;
-  draw_histogram(painter, ekg, settings, target, statistics_only);
+  draw_histogram(painter, evaluate(ekg, 30, 45).statistics, target, statistics_only);
   return page;
 }
 

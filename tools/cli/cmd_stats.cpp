@@ -1,17 +1,16 @@
 // pulvitra-cli stats: the histogram counts and beat statistics of a recording file, as the
 // histogram page shows them for the given limits, printed as one JSON object.
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "analysis/evaluation.h"
 #include "tools/cli/command.h"
 #include "tools/cli/standard_output.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/options.h"
 #include "tools/cli/recording_input.h"
-#include "tools/cli/hrv_fields.h"
-#include "views/hrv.h"
-#include "views/statistics.h"
+#include "views/evaluation_text.h"
+#include "views/variability_figures.h"
 
 namespace pulvitra::cli {
 
@@ -20,7 +19,9 @@ namespace {
 constexpr int kLowestLimit = 15;
 constexpr int kHighestLimit = 90;
 
-std::string stats_json(const BeatStatistics& stats, const HeartRateVariability& hrv) {
+std::string stats_json(const Evaluation& evaluation) {
+  const BeatStatistics& stats = evaluation.statistics;
+  const StatisticsTexts texts = statistics_texts(stats);
   JsonWriter json;
   json.begin_object().key("hist").begin_array();
   for (int k = kFirstBin; k <= kLastBin; ++k) json.value(static_cast<long long>(stats.HistCount[k]));
@@ -34,21 +35,21 @@ std::string stats_json(const BeatStatistics& stats, const HeartRateVariability& 
   };
   auto text = [&](const char* name, const std::string& value) {
     json.key(name);
-    if (stats.present && !value.empty()) json.value(std::string_view(value));
+    if (!value.empty()) json.value(std::string_view(value));
     else json.null();
   };
   number("M", stats.M);
   number("SDr", stats.SDr);
   number("SDp", stats.SDp);
-  text("mean_rate_text", stats.mean_rate_text);
-  text("sd_rate_text", stats.sd_rate_text);
-  text("vc_text", stats.vc_text);
-  text("mean_period_text", stats.mean_period_text);
-  text("sd_period_text", stats.sd_period_text);
+  text("mean_rate_text", texts.mean_rate);
+  text("sd_rate_text", texts.sd_rate);
+  text("vc_text", texts.vc);
+  text("mean_period_text", texts.mean_period);
+  text("sd_period_text", texts.sd_period);
   json.key("hrv").begin_object();
-  for (const HrvField& field : hrv_fields()) {
-    json.key(field.key);
-    if (const auto figure = field.get(hrv)) json.value(*figure);
+  for (const VariabilityFigure& figure : variability_figures()) {
+    json.key(figure.key);
+    if (const auto value = figure.value(evaluation.variability)) json.value(*value);
     else json.null();
   }
   json.end_object();
@@ -68,13 +69,7 @@ int run_stats(const QStringList& args) {
   auto input = open_recording(line->files.first());
   if (!input) return 1;
   decode(*input);
-  const TEKG& ekg = *input->ekg;
-  const int count = std::min<int>(ekg.BeatCount, kMaxBeats);
-  const auto rates = std::span<const float>(ekg.BeatRate).subspan(1, count);
-  const auto bits = std::span<const std::uint8_t>(ekg.BeatFlags).subspan(1, count);
-  const std::string json =
-      stats_json(beat_statistics(rates, limit1, limit2), heart_rate_variability(rates, bits, limit1, limit2));
-  write_standard_output(json);
+  write_standard_output(stats_json(evaluate(*input->ekg, limit1, limit2)));
   return 0;
 }
 

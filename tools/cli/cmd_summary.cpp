@@ -4,22 +4,20 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
-#include <span>
 #include <string>
 #include <vector>
 
+#include "analysis/evaluation.h"
 #include "shell/file_replace.h"
 #include "shell/language.h"
 #include "shell/native_name.h"
 #include "tools/cli/command.h"
 #include "tools/cli/standard_output.h"
 #include "tools/cli/csv_row.h"
-#include "tools/cli/hrv_fields.h"
 #include "tools/cli/options.h"
 #include "tools/cli/output_check.h"
 #include "tools/cli/recording_input.h"
-#include "views/hrv.h"
-#include "views/statistics.h"
+#include "views/variability_figures.h"
 
 namespace pulvitra::cli {
 
@@ -42,7 +40,7 @@ std::vector<CsvCell> header_row() {
   for (const char* name : {"file", "patient_id", "surname", "first_name", "date", "measurements", "beats", "mean_rate",
                            "sd_rate", "vc_percent"})
     row.push_back({name});
-  for (const HrvField& field : hrv_fields()) row.push_back({std::string("hrv_") + field.key});
+  for (const VariabilityFigure& figure : variability_figures()) row.push_back({std::string("hrv_") + figure.key});
   row.push_back({"error"});
   return row;
 }
@@ -59,11 +57,8 @@ std::vector<CsvCell> recording_row(const QString& path, RecordingInput& input, i
   decode(input);
   const TEKG& ekg = *input.ekg;
   const PatientFields& patient = input.file.header.fields;
-  const int count = std::min<int>(ekg.BeatCount, kMaxBeats);
-  const auto rates = std::span<const float>(ekg.BeatRate).subspan(1, count);
-  const auto bits = std::span<const std::uint8_t>(ekg.BeatFlags).subspan(1, count);
-  const BeatStatistics stats = beat_statistics(rates, limit1, limit2);
-  const HeartRateVariability hrv = heart_rate_variability(rates, bits, limit1, limit2);
+  const Evaluation evaluation = evaluate(ekg, limit1, limit2);
+  const BeatStatistics& stats = evaluation.statistics;
 
   std::vector<CsvCell> row = {{utf8(shown_name(path))},
                               {utf8(patient.patient_id)},
@@ -76,9 +71,9 @@ std::vector<CsvCell> recording_row(const QString& path, RecordingInput& input, i
   row.push_back(number_cell(stats.present ? shortest(stats.M) : ""));
   row.push_back(number_cell(stats.present ? shortest(stats.SDr) : ""));
   row.push_back(number_cell(stats.present ? shortest(100.0 * stats.SDr / stats.M) : ""));
-  for (const HrvField& field : hrv_fields()) {
-    const auto figure = field.get(hrv);
-    row.push_back(number_cell(figure ? shortest(*figure) : ""));
+  for (const VariabilityFigure& figure : variability_figures()) {
+    const auto value = figure.value(evaluation.variability);
+    row.push_back(number_cell(value ? shortest(*value) : ""));
   }
   row.push_back({""});
   return row;

@@ -1,4 +1,4 @@
-#include "recording/beat_selection.h"
+#include "analysis/beat_selection.h"
 
 #include <cmath>
 

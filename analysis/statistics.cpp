@@ -1,24 +1,15 @@
-#include "views/statistics.h"
+#include "analysis/statistics.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
-#include "recording/beat_selection.h"
+#include "analysis/beat_selection.h"
 
 namespace pulvitra {
 
 long round_even(double value) { return std::lrint(std::nearbyint(value)); }
 
 float beat_period(float rate) { return rate == 0.0f ? 1000.0f : 60000.0f / rate; }
-
-std::string format_one_decimal(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
-  std::string text(buffer, result.ptr);
-  if (text.size() < 4) text.insert(0, 4 - text.size(), ' ');
-  return text;
-}
 
 namespace {
 
@@ -28,14 +19,6 @@ void count_bins(BeatStatistics& stats, std::span<const float> rates) {
     const long bin = round_even(5.0 * rate / 10.0);
     if (bin >= kFirstBin && bin <= kLastBin) ++stats.HistCount[bin];
   }
-}
-
-void make_texts(BeatStatistics& stats) {
-  stats.mean_rate_text = format_one_decimal(stats.M);
-  stats.sd_rate_text = format_one_decimal(stats.SDr);
-  stats.vc_text = format_one_decimal(100.0 * stats.SDr / stats.M);
-  if (stats.M > 0.0f) stats.mean_period_text = std::to_string(round_even(60000.0 / stats.M));
-  stats.sd_period_text = std::to_string(round_even(stats.SDp));
 }
 
 }  // namespace
@@ -72,7 +55,6 @@ BeatStatistics beat_statistics(std::span<const float> rates, int limit1, int lim
   stats.SDr = static_cast<float>(std::sqrt(squares_rate / degrees));
   stats.SDp = static_cast<float>(std::sqrt(squares_period / degrees));
   stats.present = true;
-  make_texts(stats);
   return stats;
 }
 

@@ -1,9 +1,9 @@
-// The beat statistics the clinician reads the diagnosis from: bins, limits and the five texts.
+// The beat statistics the clinician reads the diagnosis from: bins, limits and the figures.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "views/statistics.h"
+#include "analysis/statistics.h"
 
 namespace pulvitra {
 namespace {
@@ -18,11 +18,6 @@ TEST(BeatStatistics, TwoBeatsOf60And80GiveTheKnownFigures) {
   EXPECT_EQ(stats.n, 2);
   EXPECT_FLOAT_EQ(stats.M, 70.0f);
   EXPECT_NEAR(stats.SDr, 14.1421356, 1e-5);
-  EXPECT_EQ(stats.mean_rate_text, "70.0");
-  EXPECT_EQ(stats.sd_rate_text, "14.1");
-  EXPECT_EQ(stats.vc_text, "20.2");
-  EXPECT_EQ(stats.mean_period_text, "857");  // period of the mean rate, not mean of periods
-  EXPECT_EQ(stats.sd_period_text, "179");
   EXPECT_EQ(stats.HistCount[30], 1);
   EXPECT_EQ(stats.HistCount[40], 1);
 }
@@ -71,8 +66,6 @@ TEST(BeatStatistics, EmptyRecordingAfterNewHasNoBinAndNoStatistics) {
   const BeatStatistics stats = stats_of({0.0f}, 15, 90);
   for (int k = kFirstBin; k <= kLastBin; ++k) EXPECT_EQ(stats.HistCount[k], 0);
   EXPECT_FALSE(stats.present);
-  EXPECT_TRUE(stats.mean_rate_text.empty());
-  EXPECT_TRUE(stats.sd_period_text.empty());
 }
 
 TEST(BeatStatistics, SwappedLimitsGiveTheSameStatistics) {
@@ -87,18 +80,7 @@ TEST(BeatStatistics, SwappedLimitsGiveTheSameStatistics) {
   EXPECT_EQ(a.M, b.M);
   EXPECT_EQ(a.SDr, b.SDr);
   EXPECT_EQ(a.SDp, b.SDp);
-  EXPECT_EQ(a.vc_text, b.vc_text);
   EXPECT_EQ(a.HistCount, b.HistCount);
-}
-
-TEST(BeatStatistics, TextsHaveOneDecimalWidthFourAndAreNeverCut) {
-  struct Case {
-    double value;
-    const char* text;
-  };
-  const Case cases[] = {{70.0, "70.0"}, {5.0, " 5.0"}, {0.04, " 0.0"}, {123.45, "123.5"},
-                        {1234.56, "1234.6"}, {14.142135, "14.1"}, {0.25, " 0.2"}};
-  for (const Case& c : cases) EXPECT_EQ(format_one_decimal(c.value), c.text) << c.value;
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
-#include "views/hrv.h"
-#include "views/statistics.h"
+#include "analysis/hrv.h"
+#include "analysis/statistics.h"
 
 namespace pulvitra {
 namespace {

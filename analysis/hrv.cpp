@@ -1,13 +1,13 @@
-#include "views/hrv.h"
+#include "analysis/hrv.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
-#include "recording/beat_selection.h"
+#include "analysis/beat_selection.h"
 #include "recording/tekg.h"
-#include "views/statistics.h"
+#include "analysis/statistics.h"
 
 namespace pulvitra {
 

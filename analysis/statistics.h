@@ -1,12 +1,11 @@
-// Beat statistics of the histogram page: the heart-rate bins of all beats and the mean,
-// standard deviation and variation coefficient of the beats between the two limits.
-// Plain data in, plain data out, so the window, the reports and pulvitra-cli share it.
+// Beat statistics of the histogram page: the heart-rate bins of all beats and the mean and
+// standard deviations of the beats between the two limits, as numbers (their texts are made
+// in views/evaluation_text.h). Plain data in, plain data out.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace pulvitra {
 
@@ -24,11 +23,6 @@ struct BeatStatistics {
   float M = 0.0f;    // mean rate per minute
   float SDr = 0.0f;  // standard deviation of the rate
   float SDp = 0.0f;  // standard deviation of the period around 60000 / M, in ms
-  std::string mean_rate_text;    // "%4.1f" of M
-  std::string sd_rate_text;      // "%4.1f" of SDr
-  std::string vc_text;           // "%4.1f" of 100 SDr / M
-  std::string mean_period_text;  // round(60000 / M)
-  std::string sd_period_text;    // round(SDp)
 };
 
 // rates: BeatRate[1..BeatCount] of the recording; limit1, limit2: the two track bar
@@ -40,8 +34,5 @@ float beat_period(float rate);
 
 // Nearest integer, halves to the even neighbour.
 long round_even(double value);
-
-// Fixed notation with one decimal, right-justified to four characters, never cut.
-std::string format_one_decimal(double value);
 
 }  // namespace pulvitra
