@@ -36,7 +36,7 @@ void panel_column(Canvas& canvas, const QString& label, int label_x, int value_r
   canvas.text_out(value_right, kPeriodRow, " ms");
 }
 
-void screen_panel(Canvas& canvas, const HistogramPlacement& p, const BeatStatistics& stats) {
+void screen_panel(Canvas& canvas, const HistogramPlacement& p, const BeatStatistics& stats, Language language) {
   const int L = p.L;
   const int W = p.W;
   canvas.set_font(10, true);
@@ -52,7 +52,7 @@ void screen_panel(Canvas& canvas, const HistogramPlacement& p, const BeatStatist
   const int widest_sd = canvas.text_width("00.0");
   const int unit_width = canvas.text_width(" /min");
 
-  const QString mean_label = table_text("txt_stat_mean_short");
+  const QString mean_label = table_text(language, "txt_stat_mean_short");
   const int mean_x = W * 4 / 40 + L;
   const int e1 = std::max(canvas.text_width(mean_label) + W * 7 / 40 + L,
                           mean_x + canvas.text_width(mean_label) + blank + widest_mean);
@@ -94,13 +94,13 @@ void print_statistics_block(Canvas& canvas, const ViewTarget& target, const Beat
     if (!a.isEmpty()) canvas.text_out(column_a - canvas.text_width(a), y, a);
     if (!b.isEmpty()) canvas.text_out(column_b - canvas.text_width(b), y, b);
   };
-  row(1, table_text("txt_stat_mean"), qs(stats.mean_rate_text) + "/min", qs(stats.mean_period_text) + " ms");
-  row(2, table_text("txt_stat_sd"), qs(stats.sd_rate_text) + "/min", qs(stats.sd_period_text) + " ms");
-  row(3, table_text("txt_stat_cv"), qs(stats.vc_text) + " %", QString());
-  row(4, table_text("txt_stat_limits"), QString(), QString());
-  row(5, table_text("txt_stat_lower"), QString::number(2 * stats.StatLower) + "/min",
+  row(1, table_text(target.language, "txt_stat_mean"), qs(stats.mean_rate_text) + "/min", qs(stats.mean_period_text) + " ms");
+  row(2, table_text(target.language, "txt_stat_sd"), qs(stats.sd_rate_text) + "/min", qs(stats.sd_period_text) + " ms");
+  row(3, table_text(target.language, "txt_stat_cv"), qs(stats.vc_text) + " %", QString());
+  row(4, table_text(target.language, "txt_stat_limits"), QString(), QString());
+  row(5, table_text(target.language, "txt_stat_lower"), QString::number(2 * stats.StatLower) + "/min",
       limit_period_text(stats.StatLower) + " ms");
-  row(6, table_text("txt_stat_upper"), QString::number(2 * stats.StatUpper) + "/min",
+  row(6, table_text(target.language, "txt_stat_upper"), QString::number(2 * stats.StatUpper) + "/min",
       limit_period_text(stats.StatUpper) + " ms");
   canvas.set_font(7, false);
 }
@@ -172,7 +172,7 @@ void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewState& state, 
   if (ekg.BeatCount == 0) return;
   const HistogramPlacement p = histogram_placement(painter, target);
   ChartFrame frame;
-  if (!statistics_only) frame.title = table_text("txt_title_histogram");
+  if (!statistics_only) frame.title = table_text(target.language, "txt_title_histogram");
   frame.title_y = p.title_y;
   frame.border_inset = 2;
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
@@ -182,7 +182,7 @@ void draw_histogram(QPainter& painter, const TEKG& ekg, const ViewState& state, 
       if (target.printer) {
         print_statistics_block(canvas, target, stats);
       } else {
-        screen_panel(canvas, p, stats);
+        screen_panel(canvas, p, stats, target.language);
       }
     }
     if (!statistics_only) draw_bars_and_axis(canvas, p, stats);

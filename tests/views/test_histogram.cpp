@@ -37,24 +37,20 @@ std::unique_ptr<TEKG> recording(const std::vector<float>& rates) {
   return ekg;
 }
 
-QImage draw_screen(const TEKG& ekg, int limit1, int limit2, bool statistics_only = false) {
+QImage draw_screen(const TEKG& ekg, int limit1, int limit2, bool statistics_only = false, Language language = kGerman) {
   QImage image(kHistogramImageSize.width, kHistogramImageSize.height, QImage::Format_RGB32);
   image.fill(Qt::magenta);
   ViewState settings;
   settings.limit1 = limit1;
   settings.limit2 = limit2;
   QPainter painter(&image);
-  draw_histogram(painter, ekg, settings, ViewTarget{}, statistics_only);
+  ViewTarget target;
+  target.language = language;
+  draw_histogram(painter, ekg, settings, target, statistics_only);
   return image;
 }
 
-class HistogramView : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fill_language_table();
-    cur_lang = kGerman;
-  }
-};
+class HistogramView : public ::testing::Test {};
 
 TEST_F(HistogramView, BarsInsideTheLimitsAreRedOthersBlue) {
   // Limits 30 and 45 (60..90 per minute): bin 35 (70/min) inside, bin 50 (100/min) outside.
@@ -138,8 +134,7 @@ void expect_panel_text_like(const QImage& image, const QImage& expected) {
 TEST_F(HistogramView, ScreenPanelShowsTheStatisticsInBothLanguages) {
   const auto ekg = recording({60.0f, 80.0f});
   expect_panel_text_like(draw_screen(*ekg, 15, 90), expected_panel("Mittelwert:"));
-  cur_lang = kEnglish;
-  expect_panel_text_like(draw_screen(*ekg, 15, 90), expected_panel("Average value:"));
+  expect_panel_text_like(draw_screen(*ekg, 15, 90, false, kEnglish), expected_panel("Average value:"));
 }
 
 TEST_F(HistogramView, ScreenPanelTextsKeepApartAtAMeanOf100AndMore) {
@@ -151,10 +146,11 @@ TEST_F(HistogramView, ScreenPanelTextsKeepApartAtAMeanOf100AndMore) {
   } cases[] = {{kGerman, "Mittelwert:", "135.0", 4}, {kEnglish, "Average value:", "135.0", 4},  // a blank
                {kEnglish, " /min", "SD:", 9}, {kGerman, " /min", "SD:", 9}};                     // two blanks
   for (const Case& c : cases) {
-    cur_lang = c.language;
     test::DrawnTextDevice image(kHistogramImageSize.width, kHistogramImageSize.height, 96);
     QPainter painter(&image);
-    draw_histogram(painter, *recording({120.0f, 150.0f}), ViewState{}, ViewTarget{}, false);
+    ViewTarget target;
+    target.language = c.language;
+    draw_histogram(painter, *recording({120.0f, 150.0f}), ViewState{}, target, false);
     EXPECT_GE(image.box(c.right).left() - image.box(c.left).right(), c.gap) << c.left << " | " << c.right;
   }
 }
