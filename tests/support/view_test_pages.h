@@ -37,7 +37,8 @@ inline void set_page(TEKG& ekg, int page, const std::vector<int>& bytes) {
   ekg.Pages[page][col] = 255;
 }
 
-inline void clear_pages(TEKG& ekg) {
+// Every page holds only its end mark: no samples at all.
+inline void end_mark_every_page(TEKG& ekg) {
   for (int p = 1; p <= kPageCount; ++p) set_page(ekg, p, {});
 }
 

@@ -46,7 +46,7 @@ TEST(OverviewView, strips_show_nine_pages_with_the_first_and_last_in_blue) {
 
 TEST(OverviewView, a_254_code_draws_a_red_line_across_its_strip) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   set_page(*ekg, 2, join({repeat(125, 90), {254, 0}, repeat(125, 90)}));
   const QImage image = draw(*ekg, 0);
   // Met with sample 91; its group ends with sample 93 at x = 93 div 3 + 60 + 5 = 96. The
@@ -69,7 +69,7 @@ TEST(OverviewView, after_new_each_flat_page_runs_100_pixels_into_the_next_column
 
 TEST(OverviewView, a_page_of_four_samples_plots_one_point) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   set_page(*ekg, 1, {200, 200, 200, 50});
   const QImage image = draw(*ekg, 0);
   // From the strip's start at y = 107 - (200 * 392 div 4) div 250 = 29 to the one point
@@ -82,7 +82,7 @@ TEST(OverviewView, a_page_of_four_samples_plots_one_point) {
 
 TEST(OverviewView, the_pen_carries_over_from_one_column_to_the_next) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   set_page(*ekg, 1, repeat(125, 180));
   set_page(*ekg, 2, repeat(250, 180));
   const QImage image = draw(*ekg, 0);
@@ -93,7 +93,7 @@ TEST(OverviewView, the_pen_carries_over_from_one_column_to_the_next) {
 
 TEST(OverviewView, frames_on_the_screen_and_on_paper) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   const QImage image = draw(*ekg, 0);
   const ViewColours colours = screen_colours();
   EXPECT_EQ(pixel(image, 200, 0), colours.dark) << "sunken border";

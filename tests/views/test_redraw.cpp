@@ -64,7 +64,7 @@ TEST(RedrawViews, kinds_draw_their_views_and_leave_the_page_reader_where_stated)
   };
   for (const Case& c : cases) {
     auto ekg = new_recording();
-    clear_pages(*ekg);
+    end_mark_every_page(*ekg);
     ekg->CurPage = 1;
     Screen screen;
     ViewState state;
@@ -93,7 +93,7 @@ TEST(RedrawViews, views_that_need_beats_keep_their_picture_without_beats) {
 
 TEST(RedrawViews, the_printer_zoom_draws_inside_its_black_frame) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   const int pw = 3300, ph = 2550;  // landscape
   QImage page(pw, ph, QImage::Format_RGB32);
   page.fill(Qt::white);

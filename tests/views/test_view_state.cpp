@@ -108,7 +108,7 @@ TEST(ViewState, a_typed_factor_is_clamped_and_other_text_keeps_the_factor) {
 
 TEST(ViewState, a_copy_drives_the_redraw_without_changing_the_original) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   ViewState shown;
   shown.scroll_overview(1);
   shown.press(215, 103);  // column 2, row 1

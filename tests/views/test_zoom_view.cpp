@@ -64,7 +64,7 @@ TEST(ZoomView, the_factor_decides_how_many_pages_are_drawn) {
 
 TEST(ZoomView, at_200_percent_the_second_page_starts_at_x_363) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   set_page(*ekg, 1, repeat(125, 180));
   set_page(*ekg, 2, join({{253}, repeat(125, 180)}));  // a pace code before its first sample
   const QImage image = draw(*ekg, at(1, 200));
@@ -92,7 +92,7 @@ TEST(ZoomView, labels_of_beats_and_seconds) {
 
 TEST(ZoomView, a_beat_mark_draws_an_etched_line_and_its_label) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   set_page(*ekg, 1, join({repeat(125, 40), {254, 72}, repeat(125, 140)}));
   const QImage image = draw(*ekg, at(1, 100));
   const ViewColours colours = screen_colours();
@@ -159,7 +159,7 @@ TEST(ZoomView, a_label_at_the_left_edge_of_the_picture_is_read_whole) {
 
 TEST(ZoomView, the_trace_starts_mid_height_and_bridges_codes_and_zeros) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   set_page(*ekg, 1, join({repeat(100, 20), repeat(0, 20), repeat(100, 140)}));
   const QImage image = draw(*ekg, at(1, 100));
   // The first line runs from (6, 153) down to the first sample at (6, 181).
@@ -171,7 +171,7 @@ TEST(ZoomView, the_trace_starts_mid_height_and_bridges_codes_and_zeros) {
 
 TEST(ZoomView, a_page_of_300_samples_draws_only_its_first_180) {
   auto ekg = new_recording();
-  clear_pages(*ekg);
+  end_mark_every_page(*ekg);
   ekg->Pages[1].fill(100);  // 300 valid samples, no end mark
   set_page(*ekg, 2, repeat(200, 180));
   const QImage image = draw(*ekg, at(1, 100));
