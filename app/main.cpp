@@ -1,7 +1,6 @@
 // Program start: the start window settles the language, then the other windows are created
 // in that language and the message loop runs until the main window has closed.
 #include <QFileInfo>
-#include <QFont>
 #include <QStyleFactory>
 #include <cstdio>
 #include <string_view>
@@ -17,6 +16,7 @@
 #include "app/tassi.h"
 #include "app/tmain.h"
 #include "app/tstart.h"
+#include "views/canvas.h"
 
 using namespace pulvitra;
 
@@ -70,9 +70,7 @@ int main(int argc, char** argv) {
   PulvitraApplication app(argc, argv);
   app.setApplicationName(QLatin1String(kApplicationTitle));
   app.setStyle(new FocusFrameStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
-  QFont font(QStringLiteral("Sans Serif"));
-  font.setPointSize(8);
-  app.setFont(font);
+  app.setFont(window_font());
   app.setQuitOnLastWindowClosed(false);
 
   QtDialogs qt_dialogs;

@@ -171,19 +171,11 @@ QString PatientPage::file_name() const { return QString::fromStdString(main_.ekg
 
 void PatientPage::set_file_name(const QString& name) { main_.ekg.FileName = name.toStdString(); }
 
-PatientFields PatientPage::fields() const { return patient_fields_of(*this); }
+PatientFields PatientPage::fields() const { return PatientControls<PatientPage>::read(*this); }
 
 void PatientPage::set_fields(const PatientFields& f) {
-  Edit1->setText(f.surname);
-  MaskEdit1->setText(f.date);
-  Edit4->setText(f.clinic);
-  Edit6->setText(f.comment);
-  Edit2->setText(f.first_name);
-  Edit3->setText(f.address);
-  Edit5->setText(f.patient_id);
-  SpinEdit4->setValue(f.age);
   // A byte that is neither sex shows neither, so no earlier choice stays with this patient.
-  RadioGroup2->setItemIndex(f.sex);
+  PatientControls<PatientPage>::show(*this, f);
   if (f.sex != kSexNone) Change();  // setting the group counts like a click
 }
 

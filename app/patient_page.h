@@ -72,7 +72,7 @@ class PatientPage : public QObject {
 
  private:
   template <class Form>
-  friend PatientFields patient_fields_of(const Form& form);  // reads the nine controls
+  friend struct PatientControls;  // reads and fills the nine controls
 
   void build(QWidget* page);
   void build_fields(QWidget* frame);

@@ -309,18 +309,8 @@ QCoro::Task<> TAssi::port_changed(QComboBox* other, const QString& text) {
   co_await wizard_handover::select_port(main_, text);
 }
 
-PatientFields TAssi::fields() const { return patient_fields_of(*this); }
+PatientFields TAssi::fields() const { return PatientControls<TAssi>::read(*this); }
 
-void TAssi::set_fields(const PatientFields& f) {
-  Edit1->setText(f.surname);
-  Edit2->setText(f.first_name);
-  MaskEdit1->setText(f.date);
-  Edit3->setText(f.address);
-  Edit4->setText(f.clinic);
-  Edit5->setText(f.patient_id);
-  SpinEdit4->setValue(f.age);
-  RadioGroup2->setItemIndex(f.sex);
-  Edit6->setText(f.comment);
-}
+void TAssi::set_fields(const PatientFields& f) { PatientControls<TAssi>::show(*this, f); }
 
 }  // namespace pulvitra

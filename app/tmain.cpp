@@ -26,6 +26,7 @@
 #include "app/tselprinter.h"
 #include "app/view_pages.h"
 #include "reports/report_page.h"
+#include "views/canvas.h"
 
 namespace pulvitra {
 
@@ -127,18 +128,17 @@ void TMain::ComPortClose() {
   device->Button3->setEnabled(true);
   device->Button3->setText(table_text(QStringLiteral("txt_button_upload_start")));
   QLabel* panel6 = device->Panel6;
-  QFont font = panel6->font();
-  font.setPointSize(8);
-  font.setBold(false);
-  font.setItalic(false);
-  font.setUnderline(false);
-  font.setStrikeOut(false);
-  panel6->setFont(font);
+  panel6->setFont(window_font());  // plain again after the online mode's marking
   panel6->setText(table_text(QStringLiteral("txt_status_inactive")));
   settings.MaxBaud = device->link().MaxBaud;
 }
 
 void TMain::report(const QString& text) { show_error_report(text); }
+
+void TMain::notify(DialogueNotice notice) {
+  const NoticeMessage box = notice_message(notice, cur_lang);
+  dialogs().message(box.icon, box.buttons, box.caption, box.text);
+}
 
 void TMain::attach_context_menus() {
   PopupMenu1 = new QMenu(this);
@@ -206,7 +206,6 @@ void TMain::FormCreate() {
   device->init_controls();  // 2, 3: RAM_Test, online-mode caption
   setWindowTitle(QLatin1String(kApplicationTitle));  // 4
   if (auto* bar = control<QProgressBar>("ProgressBar1")) bar->setValue(0);
-  fill_language_table();  // 5
   data_changed = false;   // 6
   patient->init_dialog_folders();  // 7
   if (auto* c = control<QCheckBox>("CheckBox1")) {  // 9

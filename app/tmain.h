@@ -85,10 +85,12 @@ class TMain : public QWidget, public LinkHost {
   void ComPortOpen();
   void ComPortClose();
 
-  // LinkHost: the lock, the general error report, and the wait timer's tick.
+  // LinkHost: the lock, the general error report, a dialogue's end as a message box, and
+  // the wait timer's tick.
   void lock() override { ComPortOpen(); }
   void unlock() override { ComPortClose(); }
   void report(const QString& text) override;
+  void notify(DialogueNotice notice) override;
   void tick() override { Timer2Timer(); }
 
   // Called with the checked state of the background box; the start window acts on it.

@@ -148,6 +148,7 @@ void TSelPrinter::print_job() {
   source.state = main_.views->state();
   source.patient = main_.patient->fields();
   source.file_name = QString::fromStdString(main_.ekg.FileName);
+  source.language = cur_lang;
   const bool printed = print_reports(selection, *printer, source);
   // The printout started at the first page of the recording; the window follows it.
   if (selection[kReportOverview]) {

@@ -10,6 +10,7 @@
 #include "app/patient_page.h"
 #include "app/tmain.h"
 #include "app/view_pages.h"
+#include "shell/language.h"
 
 namespace pulvitra {
 
@@ -25,6 +26,7 @@ void draw_beat_views_as_new(TMain& main) {
     auto* image = main.control<ImageControl>(name);
     if (!image) continue;
     ViewTarget target;
+    target.language = cur_lang;
     if (kind == kViewTrend) target.screen.trend = &image->picture();
     if (kind == kViewHistogram) target.screen.histogram = &image->picture();
     if (kind == kViewLorenz) target.screen.lorenz = &image->picture();

@@ -172,6 +172,7 @@ void ViewPages::derive_zoom_position() {
 
 void ViewPages::redraw_views(int kind) {
   ViewTarget target;
+  target.language = cur_lang;
   target.screen = {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
   ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
   for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();

@@ -3,21 +3,11 @@
 #include <algorithm>
 #include <exception>
 
-#include "shell/dialogs.h"
-#include "shell/language.h"
-#include "shell/application.h"
-
 namespace pulvitra {
 
 namespace {
 
 constexpr int kBlocksPerRate = 10;
-
-void show_communication_error() {
-  dialogs().message(DlgIcon::Error, DlgButtons::Cancel, QLatin1String(kApplicationTitle),
-                    lang_text(QStringLiteral("Kommunikation - Kordamat Fehler !"),
-                              QStringLiteral("communication - Kordamat Error !")));
-}
 
 }  // namespace
 
@@ -65,13 +55,7 @@ QCoro::Task<> CommTests::device_test() {
     co_await wind_down();
     co_return;
   }
-  if (identified) {
-    dialogs().message(DlgIcon::Information, DlgButtons::Ok, QLatin1String(kApplicationTitle),
-                      lang_text(QStringLiteral("Kommunikation - Kordamat erfolgreich !"),
-                                QStringLiteral("communication - Kordamat successful !")));
-  } else {
-    show_communication_error();
-  }
+  link_.host().notify(identified ? DialogueNotice::DeviceAnswered : DialogueNotice::DeviceSilent);
   link_.v24_send(QByteArrayLiteral("c"));
   unlock();
 }
@@ -93,7 +77,7 @@ QCoro::Task<> CommTests::max_baud_test() {
   co_await link_.v24_open(kBaseBaud);
   const bool identified = co_await link_.v24_handshake();
   if (!identified) {
-    show_communication_error();
+    link_.host().notify(DialogueNotice::DeviceSilent);
     link_.com_stat_add(QStringLiteral("communication"));
     link_.com_stat_add(QStringLiteral("Kordamat Error"));
   }

@@ -24,9 +24,8 @@ bool valid_port_name(const QString& name) {
 }
 
 std::uint8_t baud_code(std::int32_t rate) {
-  const auto found = std::find(BaudTable.begin(), BaudTable.end(), rate);
-  if (found == BaudTable.end()) return 0;
-  return static_cast<std::uint8_t>(kFirstBaudCode + (found - BaudTable.begin()));
+  const std::optional<RecorderRate> row = recorder_rate(rate);
+  return row ? row->code : 0;
 }
 
 QString baud_line(const QString& port_name, std::int32_t rate) {

@@ -29,14 +29,19 @@
 #include "device/link_host.h"
 #include "device/port_interface.h"
 #include "device/prec_timer.h"
+#include "recording/recorder_rates.h"
 
 namespace pulvitra {
 
-// The rates above the base rate of 4800 baud, in the order they are tried. The rate at index
-// i belongs to the rate code 251 + i that the recorder is sent after "B".
-inline constexpr std::array<std::int32_t, 5> BaudTable{12800, 15625, 20833, 31250, 62500};
+// The rates above the base rate of 4800 baud, in the order they are tried: the recorder's
+// rate table without its codes and pacing.
+inline constexpr std::array<std::int32_t, kRecorderRates.size()> BaudTable = [] {
+  std::array<std::int32_t, kRecorderRates.size()> rates{};
+  for (std::size_t i = 0; i < rates.size(); ++i) rates[i] = kRecorderRates[i].baud;
+  return rates;
+}();
 inline constexpr std::int32_t kBaseBaud = 4800;
-inline constexpr std::uint8_t kFirstBaudCode = 251;
+inline constexpr std::uint8_t kFirstBaudCode = kRecorderRates.front().code;
 // What the recorder answers to "V" (a big-endian number) and to "g" CR.
 inline constexpr int kLowestVersion = 353;
 inline constexpr int kHighestVersion = 999;

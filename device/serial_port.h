@@ -1,6 +1,6 @@
 // The program's serial port, pul_com: a port name "COMn" resolved to a device (port_names.h),
-// exclusive open, any integer rate (the recorder uses 4800, 12800, 15625, 20833, 31250 and
-// 62500 baud), 8 data bits, no parity, 1 stop bit, no flow control, 1024-byte buffers.
+// exclusive open, any integer rate (the recorder uses 4800 baud and the rates of
+// recording/recorder_rates.h), 8 data bits, no parity, 1 stop bit, no flow control, 1024-byte buffers.
 // Reads return at once with what has arrived; writes send zero bytes like any other.
 // A line that fails for good (adapter unplugged, the other end hung up) reports one line
 // error; the port then counts as open but idle — writes go nowhere, reads bring nothing —

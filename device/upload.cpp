@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <exception>
 
-#include "shell/dialogs.h"
 #include "shell/language.h"
-#include "shell/application.h"
 #include "device/line_errors.h"
 #include "recording/decoder.h"
 
@@ -13,28 +11,10 @@ namespace pulvitra {
 
 namespace {
 
-constexpr std::array<UploadRate, 5> kRateTable{{
-    {12800, 251, 8},
-    {15625, 252, 6},
-    {20833, 253, 5},
-    {31250, 254, 4},
-    {62500, 255, 2},
-}};
-
 constexpr int kSectionBlocks = 1000;  // "y" before every 1000th block
 constexpr int kProgressStep = 20;     // the progress bar moves every 20 blocks
 
-void box(DlgIcon icon, DlgButtons buttons, const QString& caption, const QString& text) {
-  dialogs().message(icon, buttons, caption, text);
-}
-
 }  // namespace
-
-std::optional<UploadRate> upload_rate(std::int32_t max_baud) {
-  for (const UploadRate& row : kRateTable)
-    if (row.baud == max_baud) return row;
-  return std::nullopt;
-}
 
 Upload::Upload(Link& link, BaudSelector& CB_MaxBaud, TEKG& ekg, DecoderState& decoder)
     : link_(link), CB_MaxBaud_(CB_MaxBaud), ekg_(ekg), decoder_(decoder) {}
@@ -118,7 +98,7 @@ QCoro::Task<UploadOutcome> Upload::transfer() {
   if (abandoned_) co_return UploadOutcome::Abandoned;
   link_.v24_clear();
 
-  UploadRate rate{};
+  RecorderRate rate{};
   const bool rate_changed = co_await change_rate(rate);
   if (abandoned_) co_return UploadOutcome::Abandoned;
   if (!rate_changed) {
@@ -133,7 +113,7 @@ QCoro::Task<UploadOutcome> Upload::transfer() {
 
   blocks_received_ = 0;
   link_.CommError = false;
-  link_.start_pacing(rate.PacingInterval);
+  link_.start_pacing(rate.pacing_ms);
   phase_ = Phase::Pacing;
   bool no_data = false;
   try {
@@ -155,16 +135,16 @@ QCoro::Task<UploadOutcome> Upload::transfer() {
   co_return UploadOutcome::Complete;
 }
 
-QCoro::Task<bool> Upload::change_rate(UploadRate& rate) {
-  std::optional<UploadRate> row = upload_rate(link_.MaxBaud);
+QCoro::Task<bool> Upload::change_rate(RecorderRate& rate) {
+  std::optional<RecorderRate> row = recorder_rate(link_.MaxBaud);
   if (!row) {
     // A rate the recorder does not know (an old or edited setting): take the slowest fast one.
     link_.MaxBaud = kFallbackBaud;
     CB_MaxBaud_.set_text(QString::number(kFallbackBaud));
-    row = upload_rate(kFallbackBaud);
+    row = recorder_rate(kFallbackBaud);
   }
   rate = *row;
-  link_.v24_send(QByteArray("B") + static_cast<char>(rate.BaudCode));
+  link_.v24_send(QByteArray("B") + static_cast<char>(rate.code));
   co_await link_.v24_wait(60);
   if (abandoned_) co_return false;
   co_await link_.v24_open(link_.MaxBaud);
@@ -225,22 +205,14 @@ void Upload::take_image() {
 
 void Upload::show_outcome(UploadOutcome outcome) {
   if (link_.winding_down()) return;  // the user is closing the window and has been asked
+  LinkHost& host = link_.host();
   switch (outcome) {
-    case UploadOutcome::NoDevice:
-      box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_connection_error"), table_text("txt_no_device"));
-      return;
-    case UploadOutcome::CommError:
-      box(DlgIcon::Warning, DlgButtons::Cancel, QLatin1String(kApplicationTitle),
-          lang_text(QStringLiteral("Fehler Kommunikation"), QStringLiteral("error communication")));
-      return;
-    case UploadOutcome::Stopped:
-      box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_upload_failed_caption"), table_text("txt_upload_failed"));
-      return;
-    case UploadOutcome::LinkLost:
-      box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_connection_error"), table_text("txt_link_lost"));
-      return;
+    case UploadOutcome::NoDevice: host.notify(DialogueNotice::UploadNoDevice); return;
+    case UploadOutcome::CommError: host.notify(DialogueNotice::UploadCommError); return;
+    case UploadOutcome::Stopped: host.notify(DialogueNotice::UploadStopped); return;
+    case UploadOutcome::LinkLost: host.notify(DialogueNotice::UploadLinkLost); return;
     case UploadOutcome::Complete:
-      box(DlgIcon::Exclamation, DlgButtons::Ok, table_text("txt_upload_ok_caption"), table_text("txt_upload_ok"));
+      host.notify(DialogueNotice::UploadComplete);
       host_->succeeded();
       return;
     case UploadOutcome::RateRefused:  // ComStat holds "crit.error Baudrate"; nothing else to say

@@ -24,17 +24,8 @@ inline constexpr int kUploadBlocks = 4096;
 inline constexpr int kUploadBlockBytes = 8;
 // UploadRunning while a transfer runs: the character "0".
 inline constexpr std::uint8_t kUploadRunningMark = 48;
-// The rate used when MaxBaud is not one the recorder knows.
-inline constexpr std::int32_t kFallbackBaud = 12800;
-
-struct UploadRate {
-  std::int32_t baud;
-  std::uint8_t BaudCode;          // sent after "B"
-  std::uint32_t PacingInterval;   // ms between two block requests
-};
-
-// The rate table's row for a rate; nothing for a rate the recorder does not know.
-std::optional<UploadRate> upload_rate(std::int32_t max_baud);
+// The rate used when MaxBaud is not one the recorder knows: the slowest fast one.
+inline constexpr std::int32_t kFallbackBaud = kRecorderRates.front().baud;
 
 enum class UploadOutcome {
   NoDevice,     // no or a wrong identification: "Connection error"
@@ -97,7 +88,7 @@ class Upload {
 
   QCoro::Task<UploadOutcome> run();
   QCoro::Task<UploadOutcome> transfer();
-  QCoro::Task<bool> change_rate(UploadRate& rate);
+  QCoro::Task<bool> change_rate(RecorderRate& rate);
   QCoro::Task<> block_loop(bool& no_data);
   QCoro::Task<bool> end_block_read();
   void take_image();

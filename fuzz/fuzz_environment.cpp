@@ -16,7 +16,6 @@ void init_fuzz_environment(int* argc, char*** argv) {
   // process with exit(), and tearing Qt down among the static destructors crashes.
   static int app_argc = *argc > 0 ? 1 : 0;
   if (!QGuiApplication::instance()) new QGuiApplication(app_argc, *argv);
-  fill_language_table();
 }
 
 QString scratch_file(const char* name, const std::uint8_t* data, std::size_t size) {

@@ -147,6 +147,10 @@ class CountingHost final : public LinkHost {
     locked = false;
   }
   void report(const QString&) override { ++reports; }
+  void notify(DialogueNotice notice) override {
+    const NoticeMessage box = notice_message(notice, cur_lang);
+    dialogs().message(box.icon, box.buttons, box.caption, box.text);
+  }
   bool locked = false;
   int locks = 0;
   int reports = 0;

@@ -3,42 +3,37 @@
 #include "files/patient_text.h"
 #include "shell/application.h"
 #include "shell/language.h"
+#include "views/canvas.h"
 #include "views/print_layout.h"
 
 namespace pulvitra {
 
 namespace {
 
-QString page_mark_text(PageMark mark) {
+QString page_mark_text(PageMark mark, Language language) {
   if (mark.report_count == 1) return QString();
-  return table_text(QStringLiteral("txt_rep_page")) + QString::number(mark.report_no) + "/" +
+  return table_text(language, QStringLiteral("txt_rep_page")) + QString::number(mark.report_no) + "/" +
          QString::number(mark.report_count) + "-";
 }
 
-QString patient_line(const PatientFields& patient) {
-  QString line = table_text(QStringLiteral("txt_rep_patient")) + patient.surname + ", " + patient.first_name +
+QString patient_line(const PatientFields& patient, Language language) {
+  QString line = table_text(language, QStringLiteral("txt_rep_patient")) + patient.surname + ", " + patient.first_name +
                  "  /  " + patient.address + "  /  " + "ID: " + patient.patient_id;
   if (patient.age > 0) {
-    line += "  /  " + table_text(QStringLiteral("txt_rep_age")) + QString::number(patient.age) +
-            table_text(QStringLiteral("txt_rep_year"));
-    if (patient.age > 1) line += table_text(QStringLiteral("txt_rep_plural"));
+    line += "  /  " + table_text(language, QStringLiteral("txt_rep_age")) + QString::number(patient.age) +
+            table_text(language, QStringLiteral("txt_rep_year"));
+    if (patient.age > 1) line += table_text(language, QStringLiteral("txt_rep_plural"));
   }
   return line;
 }
 
-void set_point_size(QPainter& painter, int points) {
-  QFont font = painter.font();
-  font.setPointSize(points);
-  painter.setFont(font);
-}
-
 }  // namespace
 
-std::array<QString, 6> header_lines(const PatientFields& patient, PageMark mark) {
+std::array<QString, 6> header_lines(const PatientFields& patient, PageMark mark, Language language) {
   std::array<QString, 6> lines;
-  lines[0] = "-" + patient.clinic + "-       " + page_mark_text(mark) + "       -" + patient.date + "-";
-  lines[1] = table_text(QStringLiteral("txt_rep_title")) + QString::fromLatin1(kApplicationTitle);
-  lines[3] = patient_line(patient);
+  lines[0] = "-" + patient.clinic + "-       " + page_mark_text(mark, language) + "       -" + patient.date + "-";
+  lines[1] = table_text(language, QStringLiteral("txt_rep_title")) + QString::fromLatin1(kApplicationTitle);
+  lines[3] = patient_line(patient, language);
   lines[5] = patient.comment;
   return lines;
 }

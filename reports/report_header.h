@@ -7,6 +7,7 @@
 #include <array>
 
 #include "files/recording_file.h"
+#include "shell/language.h"
 
 namespace pulvitra {
 
@@ -16,8 +17,8 @@ struct PageMark {
   int report_count = 1;
 };
 
-// The six header lines before filtering; lines 3 and 5 are empty.
-std::array<QString, 6> header_lines(const PatientFields& patient, PageMark mark);
+// The six header lines in that language, before filtering; lines 3 and 5 are empty.
+std::array<QString, 6> header_lines(const PatientFields& patient, PageMark mark, Language language);
 
 // Line i (1..6) as it is printed: filtered like the patient texts, so that ":" and "_" vanish
 // and runs of blanks shrink to one; line 1 then gets a blank and the recording's file path,

@@ -35,10 +35,11 @@ void draw_report(QPainter& painter, int page_width, int page_height, int index, 
   if (!views.first || !source.ekg) return;
   painter.setBrush(Qt::white);
   const PrintUnits units = print_units(page_width, page_height);
-  print_header(painter, page_width, units.print_top, header_lines(source.patient, mark), source.file_name);
+  print_header(painter, page_width, units.print_top, header_lines(source.patient, mark, source.language), source.file_name);
 
   ViewTarget target;
   target.printer = true;
+  target.language = source.language;
   target.page = PrinterPage{&painter, page_width, page_height};
   ViewState state = source.state;
   state.overview_pos = 0;  // the printout starts with the first page of the recording

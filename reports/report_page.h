@@ -10,6 +10,7 @@
 #include "files/recording_file.h"
 #include "recording/tekg.h"
 #include "reports/report_header.h"
+#include "shell/language.h"
 #include "views/view_state.h"
 
 namespace pulvitra {
@@ -27,12 +28,13 @@ inline constexpr int kReportKinds = 4;
 QPageLayout::Orientation report_orientation(int index);
 
 // What a report prints from: the recording, a copy of the window's view state, the patient
-// data and the recording's file path.
+// data, the recording's file path and the language the pages print in.
 struct ReportSource {
   TEKG* ekg = nullptr;
   ViewState state;
   PatientFields patient;
   QString file_name;
+  Language language = kGerman;
 };
 
 // Draws report `index` on a white page of that size in device pixels. The painter's font at

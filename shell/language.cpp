@@ -4,7 +4,7 @@
 
 namespace pulvitra {
 
-std::uint8_t cur_lang = kGerman;
+Language cur_lang = kGerman;
 
 namespace {
 
@@ -12,11 +12,6 @@ struct TextPair {
   QString german;
   QString english;
 };
-
-QHash<QString, TextPair>& language_table() {
-  static QHash<QString, TextPair> table;
-  return table;
-}
 
 // Lines of a multi-line message are separated by CR LF; an empty line is two in a row.
 QString lines(std::initializer_list<const char*> parts) {
@@ -30,16 +25,8 @@ QString lines(std::initializer_list<const char*> parts) {
   return text;
 }
 
-}  // namespace
-
-QString lang_text(const QString& german, const QString& english) {
-  if (cur_lang == 0 || cur_lang > 2) cur_lang = kGerman;
-  return cur_lang == kGerman ? german : english;
-}
-
-void fill_language_table() {
-  auto& t = language_table();
-  t.clear();
+QHash<QString, TextPair> filled_language_table() {
+  QHash<QString, TextPair> t;
   auto put = [&t](const char* key, const QString& german, const QString& english) {
     t.insert(QString::fromLatin1(key), TextPair{german, english});
   };
@@ -126,13 +113,35 @@ void fill_language_table() {
              "Möchten Sie dennoch fortsetzen, wählen Sie bitte Ja."}),
       lines({"The next action will delete the current project", "",
              "If you would like to continue, please choose Yes"}));
+  return t;
 }
 
-QString table_text(const QString& key) {
+const QHash<QString, TextPair>& language_table() {
+  static const QHash<QString, TextPair> table = filled_language_table();
+  return table;
+}
+
+}  // namespace
+
+QString lang_text(Language language, const QString& german, const QString& english) {
+  return language == kEnglish ? english : german;
+}
+
+QString lang_text(const QString& german, const QString& english) {
+  if (cur_lang == 0 || cur_lang > 2) cur_lang = kGerman;
+  return lang_text(cur_lang, german, english);
+}
+
+QString table_text(Language language, const QString& key) {
   const auto& t = language_table();
   auto it = t.constFind(key);
   if (it == t.constEnd()) return QString();
-  return lang_text(it->german, it->english);
+  return lang_text(language, it->german, it->english);
+}
+
+QString table_text(const QString& key) {
+  if (cur_lang == 0 || cur_lang > 2) cur_lang = kGerman;
+  return table_text(cur_lang, key);
 }
 
 QString with_system_reason(const QString& message, const QString& reason) {

@@ -1,5 +1,7 @@
-// The two user-interface languages: the current language index, the text chooser for pairs
-// written where they are used, and the table of message pairs looked up by key.
+// The two user-interface languages: the program's language, the text chooser for pairs
+// written where they are used, and the table of message pairs looked up by key. Texts that
+// belong to a page or picture printed in a chosen language are looked up with that language;
+// the windows and messages use the program's.
 #pragma once
 
 #include <QString>
@@ -7,19 +9,23 @@
 
 namespace pulvitra {
 
-inline constexpr std::uint8_t kGerman = 1;
-inline constexpr std::uint8_t kEnglish = 2;
+// 1 = German, 2 = English; any other index counts as German.
+using Language = std::uint8_t;
+inline constexpr Language kGerman = 1;
+inline constexpr Language kEnglish = 2;
 
-// 1 = German, 2 = English. Settled on the start window, constant afterwards.
-extern std::uint8_t cur_lang;
+// The program's language. Settled on the start window (or by pulvitra-cli's --language),
+// constant afterwards.
+extern Language cur_lang;
 
-// The text for the current language. An index of 0 or above 2 is first repaired to 1.
+// The text for that language.
+QString lang_text(Language language, const QString& german, const QString& english);
+// The text for the program's language. An index of 0 or above 2 is first repaired to 1.
 QString lang_text(const QString& german, const QString& english);
 
-// Fills the language table; the main window does this once at creation.
-void fill_language_table();
-
-// The table entry for the current language; an unknown key (or an empty table) gives "".
+// The table entry for that language; an unknown key gives "".
+QString table_text(Language language, const QString& key);
+// The table entry for the program's language.
 QString table_text(const QString& key);
 
 // A file message followed, on a paragraph of its own, by what the system said went wrong

@@ -31,12 +31,23 @@ ViewColours view_colours(bool printer) {
   return screen_colours();
 }
 
-QFont screen_font() {
+QFont window_font() {
   QFont font(QStringLiteral("Sans Serif"));
   font.setPointSize(8);
+  return font;
+}
+
+QFont screen_font() {
+  QFont font = window_font();
   // Crisp single-colour text as the views have always had, the same on every desktop.
   font.setStyleStrategy(QFont::NoAntialias);
   return font;
+}
+
+void set_point_size(QPainter& painter, int points) {
+  QFont font = painter.font();
+  font.setPointSize(points);
+  painter.setFont(font);
 }
 
 int screen_font_height() { return QFontMetrics(screen_font()).height(); }

@@ -36,8 +36,14 @@ struct ViewColours {
 ViewColours screen_colours();  // taken from the application palette
 ViewColours view_colours(bool printer);
 
-// The font the views write with on the screen: the window's sans-serif 8 pt, unsmoothed.
+// The window's font: sans-serif 8 pt. The program, and the command line where it draws as
+// the window does, set it as the application's font.
+QFont window_font();
+// The font the views write with on the screen: the window's font, unsmoothed.
 QFont screen_font();
+// Keeps the painter's font and changes only its size, as the printed pages do between their
+// parts.
+void set_point_size(QPainter& painter, int points);
 // Height of "X" in that font.
 int screen_font_height();
 // What the printed titles hang by: the height of "X" in the window's font, at the printer's

@@ -31,7 +31,7 @@ void panel_column(Canvas& canvas, const QString& label, int label_x, int value_r
   canvas.text_out(value_right, kPeriodRow, " ms");
 }
 
-void screen_panel(Canvas& canvas, const HistogramPlacement& p, const StatisticsTexts& texts) {
+void screen_panel(Canvas& canvas, const HistogramPlacement& p, const StatisticsTexts& texts, Language language) {
   const int L = p.L;
   const int W = p.W;
   canvas.set_font(10, true);
@@ -47,7 +47,7 @@ void screen_panel(Canvas& canvas, const HistogramPlacement& p, const StatisticsT
   const int widest_sd = canvas.text_width("00.0");
   const int unit_width = canvas.text_width(" /min");
 
-  const QString mean_label = table_text("txt_stat_mean_short");
+  const QString mean_label = table_text(language, "txt_stat_mean_short");
   const int mean_x = W * 4 / 40 + L;
   const int e1 = std::max(canvas.text_width(mean_label) + W * 7 / 40 + L,
                           mean_x + canvas.text_width(mean_label) + blank + widest_mean);
@@ -90,13 +90,13 @@ void print_statistics_block(Canvas& canvas, const ViewTarget& target, const Beat
     if (!a.isEmpty()) canvas.text_out(column_a - canvas.text_width(a), y, a);
     if (!b.isEmpty()) canvas.text_out(column_b - canvas.text_width(b), y, b);
   };
-  row(1, table_text("txt_stat_mean"), qs(texts.mean_rate) + "/min", qs(texts.mean_period) + " ms");
-  row(2, table_text("txt_stat_sd"), qs(texts.sd_rate) + "/min", qs(texts.sd_period) + " ms");
-  row(3, table_text("txt_stat_cv"), qs(texts.vc) + " %", QString());
-  row(4, table_text("txt_stat_limits"), QString(), QString());
-  row(5, table_text("txt_stat_lower"), QString::number(2 * stats.StatLower) + "/min",
+  row(1, table_text(target.language, "txt_stat_mean"), qs(texts.mean_rate) + "/min", qs(texts.mean_period) + " ms");
+  row(2, table_text(target.language, "txt_stat_sd"), qs(texts.sd_rate) + "/min", qs(texts.sd_period) + " ms");
+  row(3, table_text(target.language, "txt_stat_cv"), qs(texts.vc) + " %", QString());
+  row(4, table_text(target.language, "txt_stat_limits"), QString(), QString());
+  row(5, table_text(target.language, "txt_stat_lower"), QString::number(2 * stats.StatLower) + "/min",
       limit_period_text(stats.StatLower) + " ms");
-  row(6, table_text("txt_stat_upper"), QString::number(2 * stats.StatUpper) + "/min",
+  row(6, table_text(target.language, "txt_stat_upper"), QString::number(2 * stats.StatUpper) + "/min",
       limit_period_text(stats.StatUpper) + " ms");
   canvas.set_font(7, false);
 }
@@ -167,7 +167,7 @@ void draw_histogram(QPainter& painter, const BeatStatistics& stats, const ViewTa
                     bool statistics_only) {
   const HistogramPlacement p = histogram_placement(painter, target);
   ChartFrame frame;
-  if (!statistics_only) frame.title = table_text("txt_title_histogram");
+  if (!statistics_only) frame.title = table_text(target.language, "txt_title_histogram");
   frame.title_y = p.title_y;
   frame.border_inset = 2;
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
@@ -176,7 +176,7 @@ void draw_histogram(QPainter& painter, const BeatStatistics& stats, const ViewTa
       if (target.printer) {
         print_statistics_block(canvas, target, stats);
       } else {
-        screen_panel(canvas, p, statistics_texts(stats));
+        screen_panel(canvas, p, statistics_texts(stats), target.language);
       }
     }
     if (!statistics_only) draw_bars_and_axis(canvas, p, stats);

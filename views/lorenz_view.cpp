@@ -118,7 +118,7 @@ LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target) {
 void draw_lorenz(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   if (ekg.BeatCount == 0) return;
   const LorenzPlacement p = lorenz_placement(painter, target);
-  const ChartFrame frame{table_text("txt_title_lorenz"), p.T - (3 * title_hang_height(painter, target.printer)) / 2, 1};
+  const ChartFrame frame{table_text(target.language, "txt_title_lorenz"), p.T - (3 * title_hang_height(painter, target.printer)) / 2, 1};
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
     canvas.bevel(p.L, p.T, p.L + kUnits * p.V, p.T + kUnits * p.U);
     scales(canvas, p);

@@ -19,7 +19,7 @@ void set_printer_font_size(QPainter& painter, int points) {
 }
 
 void draw_zoom_on(const ViewTarget& target, TEKG& ekg, const ViewState& state) {
-  const ZoomOptions options{state.zoom_pos, state.zoom_factor, state.scale, state.axis};
+  const ZoomOptions options{state.zoom_pos, state.zoom_factor, state.scale, state.axis, target.language};
   if (target.printer) {
     QPainter& painter = *target.page.painter;
     set_printer_font_size(painter, 6);

@@ -119,12 +119,9 @@ TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target) {
 
 int printed_trend_bottom(QPainter& painter, const ViewTarget& target) {
   painter.save();
-  QFont font = painter.font();
-  font.setPointSize(kPrintStartPoints);
-  painter.setFont(font);
+  set_point_size(painter, kPrintStartPoints);
   const TrendPlacement p = trend_placement(painter, target);
-  font.setPointSize(kPrintChartPoints);
-  painter.setFont(font);
+  set_point_size(painter, kPrintChartPoints);
   const int label_height = painter.fontMetrics().height();
   painter.restore();
   return p.T + 12 * p.U + p.U / 2 + label_height;
@@ -133,7 +130,7 @@ int printed_trend_bottom(QPainter& painter, const ViewTarget& target) {
 void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   if (ekg.BeatCount == 0) return;
   const TrendPlacement p = trend_placement(painter, target);
-  const ChartFrame frame{table_text("txt_title_trend"), p.T - (3 * title_hang_height(painter, target.printer)) / 2, 1};
+  const ChartFrame frame{table_text(target.language, "txt_title_trend"), p.T - (3 * title_hang_height(painter, target.printer)) / 2, 1};
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
     rate_scale(canvas, p);
     canvas.bevel(p.L, p.T, p.L + p.W, p.T + 12 * p.U + 1);

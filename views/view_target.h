@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "shell/language.h"
+
 namespace pulvitra {
 
 // The screen images of the views (any may be null: that view is then not drawn). Their
@@ -25,6 +27,7 @@ struct PrinterPage {
 
 struct ViewTarget {
   bool printer = false;
+  Language language = kGerman;  // of the titles and labels drawn
   ScreenImages screen;
   PrinterPage page;
 };

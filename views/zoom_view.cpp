@@ -180,13 +180,13 @@ void ZoomDrawing::text_out(int anchor, int x, int top, const QString& text) {
 }
 
 // The printed title hangs above the frame by one and a half lines of the title font.
-void draw_printer_title(QPainter& painter, const ZoomPlacement& pl, int print_left) {
+void draw_printer_title(QPainter& painter, const ZoomPlacement& pl, int print_left, Language language) {
   const QFont drawing_font = painter.font();
   {
     Canvas canvas(painter, true);
     canvas.set_font(10, true);
     const int y = pl.frame_top - (3 * canvas.text_height()) / 2;
-    print_title(canvas, table_text(QStringLiteral("txt_title_ecg_zoom")), print_left, y);
+    print_title(canvas, table_text(language, QStringLiteral("txt_title_ecg_zoom")), print_left, y);
   }
   painter.setFont(drawing_font);
 }
@@ -243,7 +243,7 @@ void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, con
     font.setPointSize(6);
     painter.setFont(font);
     const int pw = placement.image_width;
-    draw_printer_title(painter, placement, print_units(pw, placement.image_height).print_left);
+    draw_printer_title(painter, placement, print_units(pw, placement.image_height).print_left, options.language);
     // The pages of a zoom reach past the frame's right edge; the screen image cuts them off
     // at its border, the paper at the frame (not at the edge of the sheet).
     painter.save();

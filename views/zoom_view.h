@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "recording/tekg.h"
+#include "shell/language.h"
 
 namespace pulvitra {
 
@@ -32,6 +33,7 @@ struct ZoomOptions {
   int factor = 200;    // ComboBox1, percent; below 25 counts as 25
   int scale = 0;       // 0 labels beats with the pulse period in ms, 1 with the heart rate
   int axis = 0;        // 0 labels the ticks with the time, 1 with the device page
+  Language language = kGerman;  // of the printed title
 };
 
 ZoomPlacement screen_zoom_placement();

@@ -83,7 +83,6 @@ GeneratedRecording held_recording() {
 struct FaultyLine {
   explicit FaultyLine(const QStringList& sim_args) {
     cur_lang = kEnglish;
-    fill_language_table();
     const QString served = home.filePath("served.pul");
     write_served_file(served);
     sim = std::make_unique<RecorderSim>(QStringList{"--image", served} + sim_args);

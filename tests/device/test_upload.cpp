@@ -50,7 +50,6 @@ class SimUpload {
  public:
   explicit SimUpload(QStringList sim_args) {
     cur_lang = kEnglish;
-    fill_language_table();
     const QString pul = home_.filePath("served.pul");
     write_served_file(pul);
 

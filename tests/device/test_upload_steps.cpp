@@ -69,7 +69,6 @@ class UploadSteps : public ::testing::Test {
  protected:
   UploadSteps() {
     cur_lang = kEnglish;
-    fill_language_table();
     link.set_host(link_host);
     upload.set_host(upload_host);
     upload_host.on_progress = [this](int position) {

@@ -45,7 +45,6 @@ class RecordingPrinter final : public ReportPrinter {
 class PrintJob : public ::testing::Test {
  protected:
   PrintJob() {
-    fill_language_table();
     clear_recording(ekg_);
     copy_generated_image(generate_recording(GeneratorOptions{}), ekg_);
     DecoderState decoder;
@@ -102,7 +101,6 @@ TEST_F(PrintJob, the_overview_report_starts_at_the_first_page_whatever_the_windo
 TEST_F(PrintJob, a_pdf_that_cannot_be_written_leaves_nothing_and_an_old_file_alone) {
   QTemporaryDir dir;
   cur_lang = kEnglish;
-  fill_language_table();
   const QString missing = dir.filePath("no/such/folder/r.pdf");
   PdfReportPrinter nowhere(missing, QPageSize(QPageSize::A4), 100);
   EXPECT_FALSE(print_reports({false, true, false, false, false}, nowhere, source_));
@@ -125,7 +123,6 @@ TEST_F(PrintJob, a_pdf_that_cannot_be_written_leaves_nothing_and_an_old_file_alo
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), QByteArray("old report"));
   cur_lang = kGerman;
-  fill_language_table();
 }
 
 TEST_F(PrintJob, pdf_pages_take_their_size_from_the_sheet_and_the_resolution) {

@@ -21,21 +21,15 @@ PatientFields patient(int age) {
   return f;
 }
 
-std::array<QString, 6> printed(const PatientFields& fields, PageMark mark, const QString& path) {
-  const std::array<QString, 6> raw = header_lines(fields, mark);
+std::array<QString, 6> printed(const PatientFields& fields, PageMark mark, const QString& path,
+                               Language language = kGerman) {
+  const std::array<QString, 6> raw = header_lines(fields, mark, language);
   std::array<QString, 6> out;
   for (int i = 1; i <= 6; ++i) out[i - 1] = printed_header_line(i, raw[i - 1], path);
   return out;
 }
 
-class ReportHeader : public ::testing::Test {
- protected:
-  void use(std::uint8_t language) {
-    cur_lang = language;
-    fill_language_table();
-  }
-  void TearDown() override { use(kGerman); }
-};
+class ReportHeader : public ::testing::Test {};
 
 TEST_F(ReportHeader, line_one_has_a_page_mark_only_with_several_reports_and_ends_with_the_path) {
   struct Case {
@@ -49,9 +43,8 @@ TEST_F(ReportHeader, line_one_has_a_page_mark_only_with_several_reports_and_ends
       {kEnglish, {4, 4}, "-Klinik Nord- -page 4/4- -07.03.05- /data/p_1: a.pul"},
   };
   for (const Case& c : cases) {
-    use(c.language);
     // The path is appended after the filter: its "_" and ":" stay.
-    EXPECT_EQ(printed(patient(0), c.mark, "/data/p_1: a.pul")[0].toStdString(), c.line1);
+    EXPECT_EQ(printed(patient(0), c.mark, "/data/p_1: a.pul", c.language)[0].toStdString(), c.line1);
   }
 }
 
@@ -68,17 +61,14 @@ TEST_F(ReportHeader, the_patient_line_follows_the_age_and_loses_its_colons) {
       {kEnglish, 99, "Patient Muster, Max / Weg 1 / ID A-42 / Age99Years"},
   };
   for (const Case& c : cases) {
-    use(c.language);
-    const auto lines = printed(patient(c.age), {1, 1}, "x.pul");
+    const auto lines = printed(patient(c.age), {1, 1}, "x.pul", c.language);
     EXPECT_EQ(lines[3].toStdString(), c.line4) << c.age;
     EXPECT_EQ(lines[2], QString());
     EXPECT_EQ(lines[4], QString());
     EXPECT_EQ(lines[5].toStdString(), "Belastung 2min");
   }
-  use(kGerman);
   EXPECT_EQ(printed(patient(0), {1, 1}, "x.pul")[1].toStdString(), "EKG-Auswertungsbericht --------------- Pulvitra 2.4-5");
-  use(kEnglish);
-  EXPECT_EQ(printed(patient(0), {1, 1}, "x.pul")[1].toStdString(), "ECG evaluation report --------------- Pulvitra 2.4-5");
+  EXPECT_EQ(printed(patient(0), {1, 1}, "x.pul", kEnglish)[1].toStdString(), "ECG evaluation report --------------- Pulvitra 2.4-5");
 }
 
 TEST_F(ReportHeader, lines_are_centred_at_their_pitch_in_their_sizes_and_leave_6_pt) {
@@ -88,7 +78,7 @@ TEST_F(ReportHeader, lines_are_centred_at_their_pitch_in_their_sizes_and_leave_6
   QFont font = painter.font();
   font.setPointSize(8);
   painter.setFont(font);
-  print_header(painter, 2100, 297, header_lines(patient(2), {1, 1}), "x.pul");
+  print_header(painter, 2100, 297, header_lines(patient(2), {1, 1}, kGerman), "x.pul");
   EXPECT_EQ(painter.font().pointSize(), 6);
   painter.end();
   // print_top 297: pitch 297 div 8 = 37, line i from y = (i + 1) x 37; line 2 (12 pt) is the

@@ -18,19 +18,16 @@ using test::DrawnText;
 
 struct ReportLayout : ::testing::Test {
   ReportLayout() {
-    fill_language_table();
     clear_recording(ekg);
     copy_generated_image(generate_recording(GeneratorOptions{}), ekg);
     DecoderState decoder;
     decode_recording(ekg, decoder);
   }
-  ~ReportLayout() override { cur_lang = kGerman; }
 
   test::DrawnTextDevice& print(int report, std::uint8_t language) {
-    cur_lang = language;
     QPainter painter(&page);
     painter.setFont(QFont(QStringLiteral("Sans Serif"), 8));
-    ReportSource source{&ekg, {}, {}, QStringLiteral("/data/a.pul")};
+    ReportSource source{&ekg, {}, {}, QStringLiteral("/data/a.pul"), language};
     draw_report(painter, 2480, 3508, report, PageMark{}, source);
     return page;
   }

@@ -18,7 +18,6 @@ TEST(LanguageText, repairs_an_invalid_index_to_german) {
 }
 
 TEST(LanguageText, multi_line_messages_have_an_empty_line_between_sentences) {
-  fill_language_table();
   cur_lang = kGerman;
   EXPECT_EQ(table_text("txt_file_multi"), QString::fromUtf8("Die geöffnete Datei enthält\r\n\r\nwahrscheinlich mehrere Messungen."));
   cur_lang = kEnglish;

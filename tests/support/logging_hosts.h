@@ -1,4 +1,5 @@
-// Hosts for the link and the upload that write down what a window would be told.
+// Hosts for the link and the upload that write down what a window would be told; the link's
+// host shows a dialogue's end through the dialogs seam as the window words it.
 #pragma once
 
 #include <QList>
@@ -7,6 +8,8 @@
 
 #include "device/link_host.h"
 #include "device/upload.h"
+#include "shell/dialogs.h"
+#include "shell/language.h"
 
 namespace pulvitra::test {
 
@@ -21,6 +24,10 @@ class LoggingLinkHost final : public LinkHost {
     locked = false;
   }
   void report(const QString& text) override { reports << text; }
+  void notify(DialogueNotice notice) override {
+    const NoticeMessage box = notice_message(notice, cur_lang);
+    dialogs().message(box.icon, box.buttons, box.caption, box.text);
+  }
 
   QStringList events;  // "open" and "close" in their order
   bool locked = false;

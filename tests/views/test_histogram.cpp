@@ -38,21 +38,17 @@ std::unique_ptr<TEKG> recording(const std::vector<float>& rates) {
   return ekg;
 }
 
-QImage draw_screen(const TEKG& ekg, int limit1, int limit2, bool statistics_only = false) {
+QImage draw_screen(const TEKG& ekg, int limit1, int limit2, bool statistics_only = false, Language language = kGerman) {
   QImage image(kHistogramImageSize.width, kHistogramImageSize.height, QImage::Format_RGB32);
   image.fill(Qt::magenta);
   QPainter painter(&image);
-  draw_histogram(painter, evaluate(ekg, limit1, limit2).statistics, ViewTarget{}, statistics_only);
+  ViewTarget target;
+  target.language = language;
+  draw_histogram(painter, evaluate(ekg, limit1, limit2).statistics, target, statistics_only);
   return image;
 }
 
-class HistogramView : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fill_language_table();
-    cur_lang = kGerman;
-  }
-};
+class HistogramView : public ::testing::Test {};
 
 TEST_F(HistogramView, BarsInsideTheLimitsAreRedOthersBlue) {
   // Limits 30 and 45 (60..90 per minute): bin 35 (70/min) inside, bin 50 (100/min) outside.
@@ -136,8 +132,7 @@ void expect_panel_text_like(const QImage& image, const QImage& expected) {
 TEST_F(HistogramView, ScreenPanelShowsTheStatisticsInBothLanguages) {
   const auto ekg = recording({60.0f, 80.0f});
   expect_panel_text_like(draw_screen(*ekg, 15, 90), expected_panel("Mittelwert:"));
-  cur_lang = kEnglish;
-  expect_panel_text_like(draw_screen(*ekg, 15, 90), expected_panel("Average value:"));
+  expect_panel_text_like(draw_screen(*ekg, 15, 90, false, kEnglish), expected_panel("Average value:"));
 }
 
 TEST_F(HistogramView, ScreenPanelTextsKeepApartAtAMeanOf100AndMore) {
@@ -149,10 +144,11 @@ TEST_F(HistogramView, ScreenPanelTextsKeepApartAtAMeanOf100AndMore) {
   } cases[] = {{kGerman, "Mittelwert:", "135.0", 4}, {kEnglish, "Average value:", "135.0", 4},  // a blank
                {kEnglish, " /min", "SD:", 9}, {kGerman, " /min", "SD:", 9}};                     // two blanks
   for (const Case& c : cases) {
-    cur_lang = c.language;
     test::DrawnTextDevice image(kHistogramImageSize.width, kHistogramImageSize.height, 96);
     QPainter painter(&image);
-    draw_histogram(painter, evaluate(*recording({120.0f, 150.0f}), 15, 90).statistics, ViewTarget{}, false);
+    ViewTarget target;
+    target.language = c.language;
+    draw_histogram(painter, evaluate(*recording({120.0f, 150.0f}), 15, 90).statistics, target, false);
     EXPECT_GE(image.box(c.right).left() - image.box(c.left).right(), c.gap) << c.left << " | " << c.right;
   }
 }

@@ -102,7 +102,6 @@ TEST(LorenzView, NoBeatsLeavesThePictureAsItWas) {
 }
 
 TEST(LorenzView, PrintedCrossesAreBlackAndGrowWithThePage) {
-  fill_language_table();
   QImage page(1000, 1414, QImage::Format_RGB32);
   page.fill(Qt::white);
   QPainter painter(&page);

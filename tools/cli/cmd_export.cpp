@@ -53,7 +53,6 @@ int run_export(const QStringList& args) {
   auto input = open_recording(line->files.first());
   if (!input) return 1;
   const DecodeResult decoded = decode(*input);
-  fill_language_table();
   if (input->ekg->BeatCount < 2) {
     print_error(table_text(QStringLiteral("txt_no_print_data")));
     return 1;

@@ -1,7 +1,6 @@
 // pulvitra-cli render: draws the screen picture of one view of a recording file into a PNG,
 // exactly as the window shows it, without a window and without a display.
 #include <QBuffer>
-#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -93,16 +92,13 @@ int run_render(const QStringList& args) {
 
   // The window's font and language, so the picture matches the window's: the picture is
   // German unless --language says otherwise (the messages are English unless it does).
-  cur_lang = line->language.value_or(kGerman);
-  fill_language_table();
-  QFont font(QStringLiteral("Sans Serif"));
-  font.setPointSize(8);
-  QGuiApplication::setFont(font);
+  QGuiApplication::setFont(window_font());
 
   const ViewChoice& view = views().at(view_names()[request.view]);
   QImage image(view.size.width, view.size.height, QImage::Format_RGB32);
   image.fill(screen_colours().face);  // a view without beats keeps the empty picture
   ViewTarget target;
+  target.language = line->language.value_or(kGerman);
   QImage** slot = view.kind == kViewOverview    ? &target.screen.overview
                   : view.kind == kViewZoom      ? &target.screen.zoom
                   : view.kind == kViewTrend     ? &target.screen.trend
@@ -110,8 +106,6 @@ int run_render(const QStringList& args) {
                                                 : &target.screen.lorenz;
   *slot = &image;
   redraw_views(view.kind, target, ekg, request.settings);
-  cur_lang = line->language.value_or(kEnglish);  // the messages again
-  fill_language_table();
   // The picture is made in memory and goes to disk whole, so a full disk never leaves a cut PNG.
   QByteArray png;
   QBuffer buffer(&png);

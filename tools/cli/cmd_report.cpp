@@ -2,7 +2,6 @@
 // printer as the window's Print button sends them, drawn by the same print job, without a
 // display.
 #include <QFileInfo>
-#include <QFont>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPrinterInfo>
@@ -16,6 +15,7 @@
 #include "tools/cli/options.h"
 #include "tools/cli/output_check.h"
 #include "tools/cli/recording_input.h"
+#include "views/canvas.h"
 
 namespace pulvitra::cli {
 
@@ -97,7 +97,6 @@ int run_report(const QStringList& args) {
   auto input = open_recording(line->files.first());
   if (!input) return 1;
   decode(*input);
-  fill_language_table();
   if (input->ekg->BeatCount < 2) {
     print_error(table_text(QStringLiteral("txt_no_print_data")));
     return 1;
@@ -121,24 +120,18 @@ int run_report(const QStringList& args) {
                                                  request.dpi > 0 ? request.dpi : kPdfDpi);
   }
 
-  // As with render, the pages are German unless --language says otherwise (the messages are
-  // English unless it does).
-  cur_lang = line->language.value_or(kGerman);
-  fill_language_table();
-
   // Line 1 of the first header prints in the window's font, as in the program.
-  QFont font(QStringLiteral("Sans Serif"));
-  font.setPointSize(8);
-  QGuiApplication::setFont(font);
+  QGuiApplication::setFont(window_font());
 
   ReportSource source;
   source.ekg = input->ekg.get();
   source.state = request.settings;
   source.patient = input->file.header.fields;
   source.file_name = QFileInfo(line->files.first()).absoluteFilePath();
+  // As with render, the pages are German unless --language says otherwise (the messages are
+  // English unless it does).
+  source.language = line->language.value_or(kGerman);
   const bool printed = print_reports(request.reports, *printer, source);
-  cur_lang = line->language.value_or(kEnglish);
-  fill_language_table();
   if (!printed) {
     print_error(printer->error());
     return 1;

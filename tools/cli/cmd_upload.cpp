@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "shell/dialogs.h"
 #include "shell/language.h"
 #include "shell/output_target.h"
 #include "shell/settings.h"
@@ -32,22 +31,6 @@ void on_interrupt(int) { interrupted = 1; }
 
 void print_err(const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
 
-// The program's message boxes as lines on the terminal.
-class TerminalDialogs final : public Dialogs {
- public:
-  DlgAnswer message(DlgIcon, DlgButtons buttons, const QString& caption, const QString& text) override {
-    QString flat = text;
-    flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    print_err(caption + QStringLiteral(": ") + flat);
-    return buttons == DlgButtons::Ok ? DlgAnswer::Ok : DlgAnswer::Cancel;
-  }
-  QString open_file_name(const QString&, const QString&, const QString&) override { return {}; }
-  QString save_file_name(const QString&, const QString&, const QString&, const QString&, const QString&) override {
-    return {};
-  }
-  void show_help(int) override {}
-};
-
 // Progress on the terminal: one line redrawn in place, or a line per 1000 blocks in a log.
 class ProgressPrinter final : public UploadHost {
  public:
@@ -63,12 +46,19 @@ class ProgressPrinter final : public UploadHost {
   const bool terminal_ = isatty(STDERR_FILENO) != 0;
 };
 
-// No window to lock; a port error is a line on the terminal.
+// No window to lock; a port error and the window's message box of a dialogue's end are lines
+// on the terminal.
 class TerminalLinkHost final : public LinkHost {
  public:
   void lock() override {}
   void unlock() override {}
   void report(const QString& text) override { print_err(QStringLiteral("port error: ") + text); }
+  void notify(DialogueNotice notice) override {
+    const NoticeMessage box = notice_message(notice, cur_lang);
+    QString flat = box.text;
+    flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    print_err(box.caption + QStringLiteral(": ") + flat);
+  }
 };
 
 struct UploadArgs {
@@ -159,10 +149,6 @@ int run_upload(const QStringList& args) {
   if (!parsed) return exit_code;
   if (!output_ready(*parsed)) return 2;
 
-  fill_language_table();  // in the language of the messages
-  TerminalDialogs terminal_dialogs;
-  set_dialogs(&terminal_dialogs);
-
   const Settings settings = read_settings(settings_path());
   const QString note = settings_note(settings);
   if (!note.isEmpty()) print_err(QStringLiteral("pulvitra-cli: ") + note);
@@ -207,7 +193,6 @@ int run_upload(const QStringList& args) {
     std::fflush(stdout);
   }
   std::signal(SIGINT, previous);
-  set_dialogs(nullptr);
   if (isatty(STDERR_FILENO) != 0) std::fprintf(stderr, "\n");
   try {
     port.close();

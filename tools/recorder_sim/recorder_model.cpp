@@ -1,6 +1,9 @@
 #include "tools/recorder_sim/recorder_model.h"
 
+#include <optional>
 #include <utility>
+
+#include "recording/recorder_rates.h"
 
 namespace pulvitra::sim {
 
@@ -8,7 +11,6 @@ namespace {
 
 constexpr std::uint8_t kCr = 13;
 constexpr std::uint8_t kIdentAnswer = 0xFB;
-constexpr int kRateTable[] = {12800, 15625, 20833, 31250, 62500};
 constexpr int kShortBlockBytes = 5;
 
 std::string byte_name(std::uint8_t byte) {
@@ -20,7 +22,8 @@ std::string byte_name(std::uint8_t byte) {
 }  // namespace
 
 int rate_of_code(std::uint8_t code) {
-  return code >= 251 ? kRateTable[code - 251] : 0;
+  const std::optional<RecorderRate> row = recorder_rate_of_code(code);
+  return row ? row->baud : 0;
 }
 
 RecorderModel::RecorderModel(RecorderConfig config, std::vector<std::uint8_t> image)
