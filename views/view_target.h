@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "recording/page_reader.h"
+
 namespace pulvitra {
 
 // The screen images of the views (any may be null: that view is then not drawn). Their
@@ -27,6 +29,9 @@ struct ViewTarget {
   bool printer = false;
   ScreenImages screen;
   PrinterPage page;
+  // The recorder's marks that the readers of this recording met but nobody drew yet: a
+  // drawing starts from them and leaves its own there (null: a drawing of its own).
+  DeviceMarks* marks = nullptr;
 };
 
 }  // namespace pulvitra
