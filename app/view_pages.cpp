@@ -171,7 +171,7 @@ void ViewPages::redraw_views(int kind) {
   ViewTarget target;
   target.screen = {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
   target.marks = &main_.decoder.marks;
-  ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
+  last_reading_ = ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
   for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
   if (kind == kViewAll || kind == kViewLorenz) show_hrv();
   if (kind == kViewAll) show_recording_note();

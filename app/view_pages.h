@@ -51,6 +51,8 @@ class ViewPages : public QObject {
   // What the views show; a printed report draws from a copy of it.
   const ViewState& state() const { return state_; }
   ViewState& state() { return state_; }
+  // The page reader as the last redraw left it: which page it read last.
+  const PageReader& last_reading() const { return last_reading_; }
 
  private:
   void build();
@@ -77,6 +79,7 @@ class ViewPages : public QObject {
   TrackBar* TrackBar1 = nullptr;
   TrackBar* TrackBar2 = nullptr;
   ViewState state_;
+  PageReader last_reading_;
   int shown_page_ = 0;  // the notebook page shown before the current change
 };
 

@@ -65,14 +65,13 @@ TEST(RedrawViews, kinds_draw_their_views_and_leave_the_page_reader_where_stated)
   for (const Case& c : cases) {
     auto ekg = new_recording();
     end_every_page(*ekg);
-    ekg->CurPage = 1;
     Screen screen;
     ViewState state;
     state.zoom_pos = 5;
-    redraw_views(c.kind, screen.target(), *ekg, state);
+    const PageReader reader = redraw_views(c.kind, screen.target(), *ekg, state);
     EXPECT_EQ(screen.zoom.pixelColor(100, 100) != QColor(Qt::white), c.zoom) << "kind " << c.kind;
     EXPECT_EQ(screen.overview.pixelColor(100, 100) != QColor(Qt::white), c.overview) << "kind " << c.kind;
-    EXPECT_EQ(ekg->CurPage, c.cur_page) << "kind " << c.kind;
+    EXPECT_EQ(reader.CurPage, c.cur_page) << "kind " << c.kind;
   }
 }
 
