@@ -167,12 +167,20 @@ void ViewPages::init_controls() {
 
 void ViewPages::derive_zoom_position() { ScrollBar2->setValue(state_.selected_first_page()); }
 
+ScreenImages ViewPages::screen_images() const {
+  return {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
+}
+
+void ViewPages::refresh_images() {
+  for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
+}
+
 void ViewPages::redraw_views(int kind) {
   ViewTarget target;
-  target.screen = {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
+  target.screen = screen_images();
   target.marks = &main_.decoder.marks;
   last_reading_ = ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
-  for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
+  refresh_images();
   if (kind == kViewAll || kind == kViewLorenz) show_hrv();
   if (kind == kViewAll) show_recording_note();
 }

@@ -27,6 +27,8 @@ class ViewPages : public QObject {
   void init_controls();         // creation steps 1, 6 and 8
   void derive_zoom_position();  // creation step 15
   void redraw_views(int kind);  // on the screen
+  ScreenImages screen_images() const;  // the views' pictures on their pages
+  void refresh_images();               // shows what was drawn into them
   void TabbedNotebook1Change(int index);
   void focus_overview();        // the focus rule of Timer2
 
