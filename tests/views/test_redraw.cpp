@@ -92,7 +92,7 @@ TEST(RedrawViews, a_mark_met_as_the_zoom_ends_shows_at_the_next_drawings_first_p
   } cases[] = {{true, true}, {false, false}};
   for (const auto& c : cases) {
     auto ekg = new_recording();
-    empty_pages(*ekg);
+    end_every_page(*ekg);
     set_page(*ekg, 5, join({repeat(125, 180), {253}}));
     DeviceMarks marks;
     Screen screen;
