@@ -5,14 +5,31 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QTabWidget>
+#include <deque>
+#include <string>
 
 #include "app/radio_group.h"
+#include "app/tmain.h"
+#include "views/view_table.h"
 
 namespace pulvitra {
 
 namespace {
 
 QString u(const char* text) { return QString::fromUtf8(text); }
+
+// The tabs of the view pages, named "page:N" as the notebook counts its pages, with the
+// captions of the table of the views.
+std::vector<CaptionEntry> view_page_captions() {
+  static std::deque<std::string> names;  // the entries point into it; a deque never moves them
+  std::vector<CaptionEntry> entries;
+  int page = kPageOverview;
+  for (const ViewDescription* view : views_with_pages()) {
+    names.push_back("page:" + std::to_string(page++));
+    entries.push_back({names.back().c_str(), u(view->german), u(view->english), {}, {}});
+  }
+  return entries;
+}
 
 }  // namespace
 
@@ -49,8 +66,6 @@ const std::vector<CaptionEntry>& main_window_captions() {
       {"Label17", u("Kontinuierliches Auslesen von EKG-Daten"), u("Continuous upload of ECG data"), {}, {}},
       {"Button4", u("Online - Modus"), u("online mode"), {}, {}},
       {"Panel6", u("Deaktiv"), u("Inactive"), {}, {}},
-      {"page:2", u("&Übersicht"), u("O&verview"), {}, {}},
-      {"page:4", u("Histogram&m"), u("&Histogram"), {}, {}},
       {"Label25", u("Rot:"), u("Red:"), {}, {}},
       {"Label33", u("Rot:"), u("Red:"), {}, {}},
       {"Label26", u("Blau:"), u("Blue:"), {}, {}},
@@ -74,7 +89,12 @@ const std::vector<CaptionEntry>& main_window_captions() {
       {"P2C3", u("Exportieren..."), u("Export..."), {}, {}},
       {"P2C2", u("Hilfe"), u("Help"), {}, {}},
   };
-  return table;
+  static const std::vector<CaptionEntry> with_view_pages = [] {
+    std::vector<CaptionEntry> all = table;
+    for (CaptionEntry& entry : view_page_captions()) all.push_back(std::move(entry));
+    return all;
+  }();
+  return with_view_pages;
 }
 
 void apply_english_captions(QWidget* root) { apply_english_captions(root, main_window_captions()); }

@@ -195,8 +195,6 @@ void PatientPage::reset_recording() {
   SpinEdit4->setValue(0);
   // The previous patient's sex must not reach the next patient's file.
   RadioGroup2->setItemIndex(kSexNone);
-  if (auto* zoom_bar = main_.control<QScrollBar>("ScrollBar2"))
-    main_.ekg.CurPage = static_cast<std::uint16_t>(std::clamp(zoom_bar->value(), 1, kPageCount));
   clear_recording(main_.ekg);  // also FileName := "default.pul"
   uploaded_since_file_ = false;
   save_allowed_ = false;
@@ -285,7 +283,7 @@ void PatientPage::Button1Click() {
 
 void PatientPage::Button2Click() {
   if (!discard_check()) return;
-  if (TAssi* wizard = wizard_of(main_.ekg)) wizard->show_wizard();
+  if (TAssi* wizard = main_.WizardForm) wizard->show_wizard();
 }
 
 void PatientPage::Button6Click() {
@@ -336,7 +334,7 @@ void PatientPage::Button8Click() {
 
 void PatientPage::Button9Click() {
   if (!printable_or_say_so(main_)) return;
-  main_.ekg.ReportSelection = {false, true, true, false, true};
+  main_.ReportSelection = preselected_reports();
   main_.SelPrinter->show_choice();
 }
 

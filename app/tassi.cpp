@@ -39,12 +39,10 @@ QString txt(const char* key) { return table_text(QLatin1String(key)); }
 
 }  // namespace
 
-TAssi* wizard_of(const TEKG& ekg) { return static_cast<TAssi*>(ekg.WizardForm); }
-
 TAssi::TAssi(TMain& main) : main_(main) {
   setObjectName(QStringLiteral("TAssi"));
   build_window();
-  main_.ekg.WizardForm = this;
+  main_.WizardForm = this;
   connect_controls();
   list_ports();
   CheckBox2->setChecked(main_.settings.BackGround);

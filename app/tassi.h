@@ -22,7 +22,6 @@ class QPushButton;
 namespace pulvitra {
 
 class TMain;
-struct TEKG;
 
 class TAssi : public QDialog, public WizardPages {
   Q_OBJECT
@@ -91,8 +90,5 @@ class TAssi : public QDialog, public WizardPages {
   TMain& main_;
   QFrame* front_panel_ = nullptr;
 };
-
-// The wizard of the recording's window, once it exists.
-TAssi* wizard_of(const TEKG& ekg);
 
 }  // namespace pulvitra

@@ -74,8 +74,9 @@ void TMain::build_notebook() {
   TabbedNotebook1 = new QTabWidget(this);
   TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
   TabbedNotebook1->setGeometry(0, 0, 603, 444);
-  const char* captions[] = {"&Patient", "&Kordamat", "&Übersicht", "Z&oom", "Histogram&m", "Tren&d", "Loren&z"};
-  for (const char* caption : captions) TabbedNotebook1->addTab(new QWidget, QString::fromUtf8(caption));
+  for (const char* caption : {"&Patient", "&Kordamat"}) TabbedNotebook1->addTab(new QWidget, QString::fromUtf8(caption));
+  for (const ViewDescription* view : views_with_pages())
+    TabbedNotebook1->addTab(new QWidget, QString::fromUtf8(view->german));
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -249,15 +250,10 @@ void TMain::Help1Click() {
 
 void TMain::P2C1Click() {
   if (!printable_or_say_so(*this)) return;
-  ekg.ReportSelection = {};
-  switch (TabbedNotebook1->currentIndex()) {
-    case kPageOverview: ekg.ReportSelection[kReportOverview] = true; break;
-    case kPageZoom: ekg.ReportSelection[kReportZoom] = true; break;
-    case kPageHistogram:
-    case kPageTrend: ekg.ReportSelection[kReportTrendHistogram] = true; break;
-    case kPageLorenz: ekg.ReportSelection[kReportLorenz] = true; break;
-    default: break;
-  }
+  ReportSelection = {};
+  const auto views = views_with_pages();
+  const int view = TabbedNotebook1->currentIndex() - kPageOverview;
+  if (view >= 0 && view < static_cast<int>(views.size())) ReportSelection[report_printing_view(views[view]->kind)] = true;
   SelPrinter->show_choice();
 }
 

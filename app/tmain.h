@@ -16,6 +16,7 @@
 #include "device/link_host.h"
 #include "recording/decoder.h"
 #include "recording/tekg.h"
+#include "reports/print_job.h"
 
 class QMenu;
 class QAction;
@@ -27,6 +28,7 @@ class PatientPage;
 class DevicePage;
 class ViewPages;
 class TSelPrinter;
+class TAssi;
 
 inline constexpr int kPagePatient = 0;
 inline constexpr int kPageDevice = 1;
@@ -58,6 +60,9 @@ class TMain : public QWidget, public LinkHost {
   DevicePage* device = nullptr;
   ViewPages* views = nullptr;
   TSelPrinter* SelPrinter = nullptr;  // the report choice, a window of its own
+  TAssi* WizardForm = nullptr;        // the wizard, once it exists (it registers itself)
+  // Which reports the next print job prints; kept for the life of the program.
+  ReportFlags ReportSelection{};
 
   QWidget* page(int index) const { return TabbedNotebook1->widget(index); }
   template <typename T>

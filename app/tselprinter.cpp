@@ -30,16 +30,9 @@ struct Caption {
 
 const Caption kEnglishCaptions[] = {
     {"Label1", "Please select the desired report."},
-    {"CheckBox1", "&Trend diagram / histogram / statistics"},
-    {"CheckBox2", "&Lorenz's diagram / statistics"},
-    {"CheckBox3", "ECG &overview"},
-    {"CheckBox4", "ECG &zoom (selected area)"},
     {"Button1", "&Cancel"},
     {"Button2", "&Print"},
 };
-
-const char* const kGermanBoxes[] = {"", "&Trend-Diagramm / Histogramm / Statistik", "&Lorenz-Diagramm / Statistik",
-                                    "&EKG-Übersicht", "EKG-&Zoom (ausgewählter Bereich)"};
 
 }  // namespace
 
@@ -61,7 +54,7 @@ TSelPrinter::TSelPrinter(TMain& main) : QWidget(nullptr), main_(main) {
   for (int k = 1; k <= kReportKinds; ++k) {
     const QByteArray name = "CheckBox" + QByteArray::number(k);
     CheckBox[k] = make_control<QCheckBox>(this, name.constData(), 16, 24 + 24 * k, 240, 17);
-    CheckBox[k]->setText(QString::fromUtf8(kGermanBoxes[k]));
+    CheckBox[k]->setText(QString::fromUtf8(report_numbered(k).german));
   }
   Button1 = make_control<QPushButton>(this, "Button1", 96, 168, 75, 25);
   Button1->setText(QStringLiteral("A&bbrechen"));
@@ -71,7 +64,6 @@ TSelPrinter::TSelPrinter(TMain& main) : QWidget(nullptr), main_(main) {
   connect(Button2, &QPushButton::clicked, this, &TSelPrinter::Button2Click);
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, Button1, &QAbstractButton::click);
   resolve_alt_letters(this);
-  main_.ekg.ReportForm = this;
   if (cur_lang == kEnglish) apply_english_captions();
   fit_box_texts();
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
@@ -84,6 +76,7 @@ void TSelPrinter::apply_english_captions() {
     if (auto* label = qobject_cast<QLabel*>(w)) label->setText(QString::fromUtf8(c.english));
     if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(QString::fromUtf8(c.english));
   }
+  for (int k = 1; k <= kReportKinds; ++k) CheckBox[k]->setText(QString::fromUtf8(report_numbered(k).english));
 }
 
 void TSelPrinter::fit_box_texts() {
@@ -108,7 +101,7 @@ void TSelPrinter::show_choice() {
 }
 
 void TSelPrinter::show_selection() {
-  for (int k = 1; k <= kReportKinds; ++k) CheckBox[k]->setChecked(main_.ekg.ReportSelection[k]);
+  for (int k = 1; k <= kReportKinds; ++k) CheckBox[k]->setChecked(main_.ReportSelection[k]);
 }
 
 // The boxes show ReportSelection whenever the window appears. Not at every paint: a tick
@@ -131,20 +124,20 @@ void TSelPrinter::closeEvent(QCloseEvent* event) {
 }
 
 void TSelPrinter::Button2Click() {
-  for (int k = 1; k <= kReportKinds; ++k) main_.ekg.ReportSelection[k] = CheckBox[k]->isChecked();
+  for (int k = 1; k <= kReportKinds; ++k) main_.ReportSelection[k] = CheckBox[k]->isChecked();
   leave();
   print_job();
 }
 
 void TSelPrinter::print_job() {
-  ReportFlags selection{};
-  for (int k = 1; k <= kReportKinds; ++k) selection[k] = main_.ekg.ReportSelection[k];
+  const ReportFlags selection = main_.ReportSelection;
   if (ticked_reports(selection) == 0) return;
   const PrintChoice choice = dialogs().choose_printer(QString::fromLatin1(kApplicationTitle));
   const std::unique_ptr<ReportPrinter> printer = printer_for(choice);
   if (!printer) return;
   ReportSource source;
   source.ekg = &main_.ekg;
+  source.marks = &main_.decoder.marks;
   source.state = main_.views->state();
   source.patient = main_.patient->fields();
   source.file_name = QString::fromStdString(main_.ekg.FileName);

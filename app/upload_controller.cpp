@@ -3,10 +3,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <memory>
-#include <utility>
 
 #include "app/device_page.h"
-#include "app/image_control.h"
 #include "app/patient_page.h"
 #include "app/tmain.h"
 #include "app/view_pages.h"
@@ -21,18 +19,15 @@ namespace {
 void draw_beat_views_as_new(TMain& main) {
   auto empty = std::make_unique<TEKG>();
   clear_recording(*empty);
-  const std::pair<int, const char*> views[] = {{kViewTrend, "Image3"}, {kViewHistogram, "Image4"}, {kViewLorenz, "Image5"}};
-  for (const auto& [kind, name] : views) {
-    auto* image = main.control<ImageControl>(name);
-    if (!image) continue;
+  const ScreenImages images = main.views->screen_images();
+  for (const ViewDescription* view : views_with_pages()) {
+    if (!view->needs_beats) continue;
     ViewTarget target;
     target.language = cur_lang;
-    if (kind == kViewTrend) target.screen.trend = &image->picture();
-    if (kind == kViewHistogram) target.screen.histogram = &image->picture();
-    if (kind == kViewLorenz) target.screen.lorenz = &image->picture();
-    redraw_views(kind, target, *empty, main.views->state());
-    image->refresh();
+    target.screen.*view->image = images.*view->image;
+    redraw_views(view->kind, target, *empty, main.views->state());
   }
+  main.views->refresh_images();
 }
 
 }  // namespace

@@ -165,17 +165,23 @@ void ViewPages::init_controls() {
   TrackBar2->setSelection(kLimitMin, kLimitMax);
 }
 
-void ViewPages::derive_zoom_position() {
-  main_.ekg.CurPage = static_cast<std::uint16_t>(state_.selected_first_page());
-  ScrollBar2->setValue(main_.ekg.CurPage);
+void ViewPages::derive_zoom_position() { ScrollBar2->setValue(state_.selected_first_page()); }
+
+ScreenImages ViewPages::screen_images() const {
+  return {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
+}
+
+void ViewPages::refresh_images() {
+  for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
 }
 
 void ViewPages::redraw_views(int kind) {
   ViewTarget target;
   target.language = cur_lang;
-  target.screen = {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
-  ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
-  for (ImageControl* control : {Image1, Image2, Image3, Image4, Image5}) control->refresh();
+  target.screen = screen_images();
+  target.marks = &main_.decoder.marks;
+  last_reading_ = ::pulvitra::redraw_views(kind, target, main_.ekg, state_);
+  refresh_images();
   if (kind == kViewAll || kind == kViewLorenz) show_hrv();
   if (kind == kViewAll) show_recording_note();
 }
@@ -241,7 +247,6 @@ void ViewPages::Image1DblClick() {
 
 void ViewPages::zoom_to_overview() {
   state_.zoom_to_overview();
-  main_.ekg.CurPage = static_cast<std::uint16_t>(std::clamp(state_.zoom_pos, 1, kZoomLastPage));
   show_overview_position();
 }
 
@@ -267,7 +272,6 @@ void ViewPages::TabbedNotebook1Change(int index) {
 
 void ViewPages::ScrollBar2Change() {
   state_.zoom_pos = ScrollBar2->value();
-  main_.ekg.CurPage = static_cast<std::uint16_t>(state_.zoom_pos);
   redraw_views(kViewZoom);
 }
 
@@ -279,7 +283,6 @@ void ViewPages::RadioGroup3Click() {
 
 void ViewPages::ComboBox1Change() {
   state_.zoom_pos = ScrollBar2->value();
-  main_.ekg.CurPage = static_cast<std::uint16_t>(state_.zoom_pos);
   ComboBox1->setEditText(state_.choose_factor(ComboBox1->currentText()));
   redraw_views(kViewZoom);
 }

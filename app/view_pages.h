@@ -27,6 +27,8 @@ class ViewPages : public QObject {
   void init_controls();         // creation steps 1, 6 and 8
   void derive_zoom_position();  // creation step 15
   void redraw_views(int kind);  // on the screen
+  ScreenImages screen_images() const;  // the views' pictures on their pages
+  void refresh_images();               // shows what was drawn into them
   void TabbedNotebook1Change(int index);
   void focus_overview();        // the focus rule of Timer2
 
@@ -51,6 +53,8 @@ class ViewPages : public QObject {
   // What the views show; a printed report draws from a copy of it.
   const ViewState& state() const { return state_; }
   ViewState& state() { return state_; }
+  // The page reader as the last redraw left it: which page it read last.
+  const PageReader& last_reading() const { return last_reading_; }
 
  private:
   void build();
@@ -77,6 +81,7 @@ class ViewPages : public QObject {
   TrackBar* TrackBar1 = nullptr;
   TrackBar* TrackBar2 = nullptr;
   ViewState state_;
+  PageReader last_reading_;
   int shown_page_ = 0;  // the notebook page shown before the current change
 };
 

@@ -12,14 +12,14 @@ namespace {
 
 // The pages as the views read them. Bytes behind a page's end mark are left from before and
 // never read, so the raw tables may differ where the pages do not.
-std::vector<std::uint8_t> pages_as_read(TEKG& ekg) {
+std::vector<std::uint8_t> pages_as_read(const TEKG& ekg) {
   std::vector<std::uint8_t> samples;
+  PageReader reader;
   for (int page = 1; page <= kPageCount; ++page) {
-    ekg.CurPage = static_cast<std::uint16_t>(page);
-    ekg.ReadPos = 0;
-    ekg.PageEnd = false;
-    while (!ekg.PageEnd) samples.push_back(NextPageSample(ekg));
-    samples.push_back(ekg.SawCode253 * 1 + ekg.SawCode254 * 2 + ekg.SawStartRecord * 4);
+    reader.start_page(page);
+    while (!reader.PageEnd) samples.push_back(NextPageSample(ekg, reader));
+    const DeviceMarks& m = reader.marks;
+    samples.push_back(m.SawCode253 * 1 + m.SawCode254 * 2 + m.SawStartRecord * 4);
   }
   return samples;
 }

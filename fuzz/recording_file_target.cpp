@@ -45,17 +45,16 @@ void check_read_status(const RecordingFile& file, const std::uint8_t* data, std:
   require(file.header.fields.age >= 0 && file.header.fields.age <= 255, "the age is a byte");
 }
 
-void walk_every_page(TEKG& ekg) {
+void walk_every_page(const TEKG& ekg) {
+  PageReader reader;
   for (int page = 0; page <= kPageCount + 1; ++page) {
-    ekg.CurPage = static_cast<std::uint16_t>(page);
-    ekg.ReadPos = 0;
-    ekg.PageEnd = false;
+    reader.start_page(page);
     int samples = 0;
-    while (!ekg.PageEnd) {
-      const std::uint8_t sample = NextPageSample(ekg);
+    while (!reader.PageEnd) {
+      const std::uint8_t sample = NextPageSample(ekg, reader);
       // Codes 251..255 come back as samples from column 269 on, so only the end marks 0.
-      require(!ekg.PageEnd || sample == 0, "the end of a page reads as 0");
-      require(ekg.PageEnd || ekg.ReadPos <= kPageBytes, "the reader stays on its page");
+      require(!reader.PageEnd || sample == 0, "the end of a page reads as 0");
+      require(reader.PageEnd || reader.ReadPos <= kPageBytes, "the reader stays on its page");
       require(++samples <= 2 * kPageBytes, "a page ends within its bytes");
     }
     if (page < 1 || page > kPageCount) require(samples <= 1, "a page outside 1..180 is empty");

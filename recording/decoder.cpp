@@ -5,19 +5,11 @@
 #include <cstring>
 #include <memory>
 
+#include "recording/device_codes.h"
+
 namespace pulvitra {
 
 namespace {
-
-// Device codes of the image; bytes below kFirstCode are samples.
-constexpr std::uint8_t kFirstCode = 251;
-constexpr std::uint8_t kCodeSkip251 = 251;
-constexpr std::uint8_t kCodeRateMarker = 252;
-constexpr std::uint8_t kCodePace = 253;
-constexpr std::uint8_t kCodeEvent = 254;
-constexpr std::uint8_t kCodeStartRecord = 255;
-// Argument of 254 that ends a page in the page table.
-constexpr std::uint8_t kEndMarkArgument = 255;
 
 // Rate markers go into the event sequence as 0xF000 + X; beat periods stay below it.
 constexpr std::uint16_t kRateMarkerBase = 0xF000;
@@ -35,8 +27,6 @@ constexpr int kPageSamples = 180;          // samples on a full page
 constexpr int kLowestRate = 40;
 constexpr int kHighestRate = 180;
 constexpr std::uint8_t kTimeStepUnknown = 10;
-// Page reader: from this column on a code byte is returned like a sample.
-constexpr int kPageCodeLimit = 269;
 
 // Working storage of one decode; value-initialised, so every decode starts from zeros.
 struct DecodeWork {
@@ -88,7 +78,7 @@ int image_code_length(const TEKG& ekg, int pos) {
 }
 
 // Consumes the device code at image position pos and returns the position after it.
-int consume_image_code(TEKG& ekg, DecodeWork& work, int pos) {
+int consume_image_code(const TEKG& ekg, DecodeWork& work, DeviceMarks& marks, int pos) {
   switch (ekg.Image[pos]) {
     case kCodeRateMarker: {
       const auto marker = static_cast<std::uint16_t>(kRateMarkerBase + ekg.Image[pos + 1]);
@@ -97,10 +87,10 @@ int consume_image_code(TEKG& ekg, DecodeWork& work, int pos) {
       break;
     }
     case kCodeEvent:
-      ekg.SawCode254 = true;
+      marks.SawCode254 = true;
       break;
     case kCodeStartRecord:
-      if (ekg.Image[pos + 1] == 0) ekg.SawStartRecord = true;
+      if (ekg.Image[pos + 1] == 0) marks.SawStartRecord = true;
       break;
     default:
       break;
@@ -124,9 +114,9 @@ inline std::uint8_t NextImageSample(const TEKG& ekg, int& pos, Consume consume) 
 }
 
 // Pass 1: beat detection with a running average and a threshold that sinks with the time
-// since the last candidate. The running values are worked on in locals (and ReadPos as pos)
-// and stored back at the end.
-void detect_beats(TEKG& ekg, DetectorState& detector, DecodeWork& work) {
+// since the last candidate. The running values are worked on in locals and stored back at
+// the end. Returns the image position the reader stopped at.
+int detect_beats(TEKG& ekg, DetectorState& detector, DeviceMarks& marks, DecodeWork& work) {
   ekg.BeatCount = 0;
   work.event_count = 0;
   work.rate_marker = 1;
@@ -134,18 +124,16 @@ void detect_beats(TEKG& ekg, DetectorState& detector, DecodeWork& work) {
   ekg.BeatFlags.fill(0);
   unsigned average = detector.running_average;      // a, a byte
   std::uint16_t since = detector.samples_since_candidate;  // n
-  int pos = 0;                                         // ReadPos
+  int pos = 0;
   do {
     since += 1;
-    const std::uint8_t b = NextImageSample(ekg, pos, [&](int p) { return consume_image_code(ekg, work, p); });
+    const std::uint8_t b = NextImageSample(ekg, pos, [&](int p) { return consume_image_code(ekg, work, marks, p); });
     average = (3 * average + b) / 4;  // stays within a byte
     // b > (a + 20) - n / 6, multiplied out by 6 to stay exact in integers.
     if (6 * (b - static_cast<int>(average) - 20) + since > 0 && since > 4) {
-      if (ekg.SawStartRecord) event_bits |= kFlagStartRecord;
-      if (ekg.SawCode254) event_bits |= kFlagCode254;
-      ekg.SawStartRecord = false;
-      ekg.SawCode253 = false;
-      ekg.SawCode254 = false;
+      if (marks.SawStartRecord) event_bits |= kFlagStartRecord;
+      if (marks.SawCode254) event_bits |= kFlagCode254;
+      marks = {};
       if (b > static_cast<int>(average) + 5) {
         // A beat that no longer fits the sequence is not counted either, so beat numbers
         // and sequence entries stay in step.
@@ -160,8 +148,8 @@ void detect_beats(TEKG& ekg, DetectorState& detector, DecodeWork& work) {
     }
   } while (pos < kScanEnd && work.event_count <= kEventStopLength);
   append_event(work, work.rate_marker);
-  ekg.ReadPos = static_cast<std::uint16_t>(pos);
   detector = {static_cast<std::uint8_t>(average), since};
+  return pos;
 }
 
 // One estimate of the sample interval: twice rounded((30000 / m) / period), low eight bits.
@@ -416,60 +404,6 @@ void build_pages(TEKG& ekg, const DecodeWork& work, std::uint8_t& time_step_io) 
   time_step_io = time_step;
 }
 
-// Byte of the current page at a column; a column past the page's end reads as the end mark's
-// argument, so a code in the last column ends the page instead of reading past it.
-std::uint8_t page_byte(const TEKG& ekg, int column) {
-  return column <= kPageBytes ? ekg.Pages[ekg.CurPage][column] : kEndMarkArgument;
-}
-
-// Consumes the code at the page reader's column. Returns false when the page ends there.
-bool consume_page_code(TEKG& ekg) {
-  const int column = ekg.ReadPos;
-  switch (page_byte(ekg, column)) {
-    case kCodeSkip251:
-      ekg.ReadPos += 1;
-      return true;
-    case kCodeRateMarker:
-      ekg.ReadPos += 2;
-      return true;
-    case kCodePace:
-      ekg.ReadPos += 1;
-      ekg.SawCode253 = true;
-      return true;
-    case kCodeEvent: {
-      if (column + 1 > kPageBytes) return false;  // the argument is missing: end of the page
-      const std::uint8_t argument = page_byte(ekg, column + 1);
-      if (argument == kEndMarkArgument) return false;
-      if (argument == 0) {
-        ekg.SawCode254 = true;
-      } else {
-        ekg.PageBeatValue = argument;
-        ekg.PageBeatSeen = true;
-      }
-      ekg.ReadPos += 2;
-      return true;
-    }
-    case kCodeStartRecord:
-      if (column + 1 > kPageBytes) return false;  // the look-ahead byte is missing
-      if (page_byte(ekg, column + 1) == 0) {
-        ekg.ReadPos += 4;
-        ekg.SawStartRecord = true;
-      } else {
-        ekg.ReadPos += 1;
-      }
-      return true;
-    default:
-      return true;
-  }
-}
-
-std::uint8_t end_of_page(TEKG& ekg) {
-  ekg.PageEnd = true;
-  return 0;
-}
-
-bool column_on_page(int column) { return column >= 1 && column <= kPageBytes; }
-
 }  // namespace
 
 std::uint8_t ModeInterval(const std::array<std::uint8_t, 7>& estimates) {
@@ -491,7 +425,7 @@ std::uint8_t ModeInterval(const std::array<std::uint8_t, 7>& estimates) {
 
 DecodeResult decode_recording(TEKG& ekg, DecoderState& state, BeatRateLookup lookup) {
   auto work = std::make_unique<DecodeWork>();
-  detect_beats(ekg, state.detector, *work);
+  const int end_position = detect_beats(ekg, state.detector, state.marks, *work);
   rate_beats(ekg, state.FixedInterval, *work);
   state.TimeStep = filter_beats(ekg, *work);
   if (lookup == BeatRateLookup::kIndexed) {
@@ -501,6 +435,7 @@ DecodeResult decode_recording(TEKG& ekg, DecoderState& state, BeatRateLookup loo
   }
 
   DecodeResult result;
+  result.end_position = static_cast<std::uint16_t>(end_position);
   result.kept_positions.assign(work->kept_position.begin() + 1, work->kept_position.begin() + 1 + work->kept_count);
   result.kept_intervals.assign(work->kept_interval.begin() + 1, work->kept_interval.begin() + 1 + work->kept_count);
   state.last_decode = result;
@@ -532,18 +467,6 @@ int CountMeasurements(const TEKG& ekg) {
     }
   }
   return count;
-}
-
-std::uint8_t NextPageSample(TEKG& ekg) {
-  ekg.ReadPos += 1;
-  if (ekg.CurPage < 1 || ekg.CurPage > kPageCount) return end_of_page(ekg);
-  for (;;) {
-    if (!column_on_page(ekg.ReadPos)) return end_of_page(ekg);
-    if (!consume_page_code(ekg)) return end_of_page(ekg);
-    if (!(ekg.ReadPos < kPageCodeLimit && page_byte(ekg, ekg.ReadPos) >= kFirstCode)) break;
-  }
-  if (!column_on_page(ekg.ReadPos)) return end_of_page(ekg);
-  return ekg.Pages[ekg.CurPage][ekg.ReadPos];
 }
 
 }  // namespace pulvitra

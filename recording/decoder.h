@@ -1,11 +1,12 @@
 // The decoder of the recorder's memory image: finds the beats, their heart rates and event
-// bits, and cuts the samples into display pages. Also the page reader the views walk with.
+// bits, and cuts the samples into display pages (which the page reader walks).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "recording/page_reader.h"
 #include "recording/tekg.h"
 
 namespace pulvitra {
@@ -20,6 +21,8 @@ struct DetectorState {
 
 // What a decode found beyond the recording's tables.
 struct DecodeResult {
+  // The image position at which the beat detector stopped reading.
+  std::uint16_t end_position = 0;
   // Image positions at which the kept beats were detected, in order: entry k-1 belongs to
   // BeatRate[k]. Holds BeatCount + 1 entries when two or more beats were kept (the last one
   // is kept but not counted), else BeatCount entries.
@@ -36,6 +39,10 @@ struct DecoderState {
   // Time added per image byte when the pages were built: round(100 / interval), 10 when unknown.
   std::uint8_t TimeStep = 0;
   DetectorState detector;
+  // The marks the image reader met after the last beat candidate. The page reader of the
+  // views goes on from them and leaves its own unshown marks here, which the next decode
+  // gives to its first beat: the readers share them, as one recorder stream.
+  DeviceMarks marks;
   // What the last decode found beyond the tables: the beats' positions for the exports.
   DecodeResult last_decode;
 };
@@ -46,13 +53,6 @@ void DecodeRecording(TEKG& ekg, DecoderState& state);
 
 // Number of positions j in 1..32760 where the image holds 255 0 255 0 (overlaps count).
 int CountMeasurements(const TEKG& ekg);
-
-// The page reader: the caller sets CurPage, ReadPos := 0 and PageEnd := false, then calls
-// this until PageEnd. Returns the next sample of the page (0..250), or 0 at the end, and sets
-// PageBeatSeen/PageBeatValue, SawCode253, SawCode254 and SawStartRecord on the way.
-// A page outside 1..180 is empty; a code in column 300, whose argument would lie beyond the
-// page, ends it.
-std::uint8_t NextPageSample(TEKG& ekg);
 
 // The most frequent of seven sample-interval estimates (ms): estimates 4..31 fall into the
 // bins 2..15 (estimate div 2), the first bin with the strictly largest count wins and gives

@@ -8,7 +8,6 @@ void clear_recording(TEKG& ekg) {
   ekg.BeatRate.fill(0.0f);
   ekg.BeatFlags.fill(0);
   ekg.BeatCount = 1;
-  ekg.ReadPos = 1;
   ekg.FileName = "default.pul";
 }
 

@@ -21,10 +21,7 @@ inline constexpr std::uint8_t kFlagStartRecord = 1;  // a start record 255 0 x x
 inline constexpr std::uint8_t kFlagCode254 = 4;      // a device code 254 came before it
 
 struct TEKG {
-  void* WizardForm = nullptr;  // the wizard window, once it exists
-  void* ReportForm = nullptr;  // the report choice window, once it exists
   std::string FileName = "default.pul";
-  std::array<bool, 5> ReportSelection{};  // [1..4]
 
   std::array<std::uint8_t, kImageSize + 1> Image{};                              // [1..32768]
   std::array<std::array<std::uint8_t, kPageBytes + 1>, kPageCount + 1> Pages{};  // [1..180][1..300]
@@ -34,21 +31,11 @@ struct TEKG {
   std::array<float, kMaxBeats + 1> BeatRate{};                                   // [1..2800]
   std::array<std::uint8_t, kBeatFlagSlots + 1> BeatFlags{};                      // [1..3500]
 
-  std::uint16_t ReadPos = 0;
   std::uint16_t BeatCount = 0;
-  std::uint16_t CurPage = 1;
-  std::uint16_t PageBeatValue = 0;
-
-  bool SawCode253 = false;
-  bool SawCode254 = false;
-  bool SawStartRecord = false;
-  bool PageBeatSeen = false;
-  bool PageEnd = false;
 };
 
 // Empties the recording as New does: image and pages 125, beats and page rates cleared,
-// BeatCount 1, ReadPos 1, FileName "default.pul". CurPage is left to the caller (it comes
-// from the zoom scroll bar); patient fields live elsewhere.
+// BeatCount 1, FileName "default.pul". Patient fields live elsewhere.
 void clear_recording(TEKG& ekg);
 
 // Empties the page tables as a new recording has them: pages 125, no page rates, times or

@@ -8,7 +8,13 @@ int ticked_reports(const ReportFlags& selection) {
   return count;
 }
 
-bool print_reports(const ReportFlags& selection, ReportPrinter& printer, ReportSource& source) {
+ReportFlags preselected_reports() {
+  ReportFlags flags{};
+  for (int k = 1; k <= kReportKinds; ++k) flags[k] = report_numbered(k).preselected;
+  return flags;
+}
+
+bool print_reports(const ReportFlags& selection, ReportPrinter& printer, const ReportSource& source) {
   const int count = ticked_reports(selection);
   int report_no = 0;
   // The printer's font goes on from one report to the next, as on one printer canvas: line 1

@@ -14,7 +14,10 @@ using ReportFlags = std::array<bool, kReportKinds + 1>;  // [1..4], as ReportSel
 
 int ticked_reports(const ReportFlags& selection);
 
+// The reports the patient page's Print ticks, and what a job prints unless told otherwise.
+ReportFlags preselected_reports();
+
 // Prints the ticked reports. False when the printer failed; its error() says why.
-bool print_reports(const ReportFlags& selection, ReportPrinter& printer, ReportSource& source);
+bool print_reports(const ReportFlags& selection, ReportPrinter& printer, const ReportSource& source);
 
 }  // namespace pulvitra

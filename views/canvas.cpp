@@ -192,18 +192,18 @@ void Canvas::text_out(int x, int y, const QString& text, const QColor& backgroun
   text_out(x, y, text);
 }
 
-bool Canvas::device_marks(TEKG& ekg, int x, int top, int bottom) {
-  if (ekg.SawCode253) {
+bool Canvas::device_marks(DeviceMarks& marks, int x, int top, int bottom) {
+  if (marks.SawCode253) {
     fill_rect(x, top, x + 1, bottom, kBlue);
-    ekg.SawCode253 = false;
+    marks.SawCode253 = false;
   }
-  if (ekg.SawCode254) {
+  if (marks.SawCode254) {
     fill_rect(x, top, x + 1, bottom, kRed);
-    ekg.SawCode254 = false;
+    marks.SawCode254 = false;
   }
-  if (!ekg.SawStartRecord) return false;
+  if (!marks.SawStartRecord) return false;
   fill_rect(x, top, x + 1, bottom, kGreen);
-  ekg.SawStartRecord = false;
+  marks.SawStartRecord = false;
   return true;
 }
 

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "recording/tekg.h"
+#include "recording/page_reader.h"
 #include "views/view_target.h"
 
 namespace pulvitra {
@@ -110,7 +110,7 @@ class Canvas {
   // lines at x from top to bottom - 1: pace (code 253) blue, event (254) red, begin/end
   // (start record) green, in this order. Each flag is cleared once its mark is drawn.
   // Returns whether a begin/end mark was drawn: a new measurement starts there.
-  bool device_marks(TEKG& ekg, int x, int top, int bottom);
+  bool device_marks(DeviceMarks& marks, int x, int top, int bottom);
 
   // Puts the lines drawn so far on the device.
   void flush();

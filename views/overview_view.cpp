@@ -1,6 +1,5 @@
 #include "views/overview_view.h"
 
-#include "recording/decoder.h"
 #include "views/canvas.h"
 #include "views/print_layout.h"
 
@@ -26,46 +25,42 @@ int point_x(const OverviewPlacement& pl, int c, int column) {
          ((column - 1) * pl.width) / columns + pl.left;
 }
 
-void start_page(TEKG& ekg, int page) {
-  ekg.CurPage = static_cast<std::uint16_t>(page);
-  ekg.ReadPos = 0;
-  ekg.PageEnd = false;
-}
-
 // One page column: points of d averaged samples until the page ends; an incomplete last
 // group is dropped. The pen carries over from the previous column.
-void draw_column(Canvas& canvas, TEKG& ekg, const OverviewPlacement& pl, int strip, int column, int page) {
+void draw_column(Canvas& canvas, const TEKG& ekg, PageReader& reader, const OverviewPlacement& pl, int strip,
+                 int column, int page) {
   const StripGeometry g = strip_geometry(pl, strip);
   const int pitch = pl.height / pl.strips;
   const bool edge = column == 1 || column == pl.pages_per_strip + 1;
-  start_page(ekg, page);
+  reader.start_page(page);
   // The first and last page of a strip are blue: the last repeats the next strip's first.
   canvas.set_pen_colour(edge ? kBlue : kBlack);
   int c = 0;
-  while (!ekg.PageEnd) {
+  while (!reader.PageEnd) {
     int sum = 0;
     for (int k = 0; k < pl.average; ++k) {
-      const int v = NextPageSample(ekg);
-      if (ekg.PageEnd) break;
+      const int v = NextPageSample(ekg, reader);
+      if (reader.PageEnd) break;
       ++c;
       sum += v;
     }
-    if (ekg.PageEnd) break;
+    if (reader.PageEnd) break;
     const int avg = sum / pl.average;
     const int x = point_x(pl, c, column);
     // The recorder's marks read since the last point: thin vertical lines across the strip.
-    canvas.device_marks(ekg, x, g.top + 1, g.base);
+    canvas.device_marks(reader.marks, x, g.top + 1, g.base);
     canvas.line_to(x, g.base - ((pitch - 6) * avg) / 256);
   }
 }
 
-void draw_strip(Canvas& canvas, TEKG& ekg, const OverviewPlacement& pl, int strip, int position) {
+void draw_strip(Canvas& canvas, const TEKG& ekg, PageReader& reader, const OverviewPlacement& pl, int strip,
+                int position) {
   const int first_page = (strip - 1 + position) * pl.pages_per_strip + 1;
-  start_page(ekg, first_page);
-  const int v = NextPageSample(ekg);
+  reader.start_page(first_page);
+  const int v = NextPageSample(ekg, reader);
   canvas.move_to(pl.left + 1, strip * pl.height / pl.strips + pl.top + 4 - (v * pl.height / pl.strips) / 250);
   for (int column = 1; column <= pl.pages_per_strip + 1; ++column)
-    draw_column(canvas, ekg, pl, strip, column, first_page + column - 1);
+    draw_column(canvas, ekg, reader, pl, strip, column, first_page + column - 1);
 }
 
 }  // namespace
@@ -86,7 +81,8 @@ OverviewPlacement printer_overview_placement(int pw, int ph) {
   return p;
 }
 
-void draw_overview(QPainter& painter, TEKG& ekg, const OverviewPlacement& pl, int position) {
+void draw_overview(QPainter& painter, const TEKG& ekg, PageReader& reader, const OverviewPlacement& pl,
+                   int position) {
   if (pl.strips < 1 || pl.pages_per_strip < 1 || pl.average < 1 || pl.width < 1) return;
   Canvas canvas(painter, pl.printer);
   if (!pl.printer) {
@@ -99,7 +95,7 @@ void draw_overview(QPainter& painter, TEKG& ekg, const OverviewPlacement& pl, in
     const StripGeometry g = strip_geometry(pl, s);
     canvas.bevel(pl.left, g.top, pl.left + pl.width, g.base);
   }
-  for (int s = 1; s <= pl.strips; ++s) draw_strip(canvas, ekg, pl, s, position);
+  for (int s = 1; s <= pl.strips; ++s) draw_strip(canvas, ekg, reader, pl, s, position);
 }
 
 }  // namespace pulvitra

@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-#include "recording/tekg.h"
+#include "recording/page_reader.h"
 
 namespace pulvitra {
 
@@ -26,7 +26,8 @@ OverviewPlacement screen_overview_placement();
 OverviewPlacement printer_overview_placement(int pw, int ph);
 
 // Draws the overview with the first visible strip `position` (0..17). Reads the pages with
-// the page reader: CurPage is left at the last page read.
-void draw_overview(QPainter& painter, TEKG& ekg, const OverviewPlacement& placement, int position);
+// the page reader, which is left at the last page read.
+void draw_overview(QPainter& painter, const TEKG& ekg, PageReader& reader, const OverviewPlacement& placement,
+                   int position);
 
 }  // namespace pulvitra

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "shell/language.h"
+#include "recording/page_reader.h"
 
 namespace pulvitra {
 
@@ -30,6 +31,9 @@ struct ViewTarget {
   Language language = kGerman;  // of the titles and labels drawn
   ScreenImages screen;
   PrinterPage page;
+  // The recorder's marks that the readers of this recording met but nobody drew yet: a
+  // drawing starts from them and leaves its own there (null: a drawing of its own).
+  DeviceMarks* marks = nullptr;
 };
 
 }  // namespace pulvitra

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "shell/language.h"
-#include "recording/decoder.h"
 #include "views/canvas.h"
 #include "views/print_layout.h"
 
@@ -38,8 +37,9 @@ float first_tick(const TEKG& ekg, int page) {
 // One drawing of the zoom: the placement, the options and the pen of the trace.
 class ZoomDrawing {
  public:
-  ZoomDrawing(QPainter& painter, TEKG& ekg, const ZoomPlacement& pl, const ZoomOptions& options)
-      : canvas_(painter, pl.printer), ekg_(ekg), pl_(pl), options_(options),
+  ZoomDrawing(QPainter& painter, const TEKG& ekg, PageReader& reader, const ZoomPlacement& pl,
+              const ZoomOptions& options)
+      : canvas_(painter, pl.printer), ekg_(ekg), reader_(reader), pl_(pl), options_(options),
         factor_(std::clamp(options.factor, kMinFactor, kMaxFactor)) {}
 
   void draw();
@@ -66,7 +66,8 @@ class ZoomDrawing {
   void text_out(int anchor, int x, int top, const QString& text);
 
   Canvas canvas_;
-  TEKG& ekg_;
+  const TEKG& ekg_;
+  PageReader& reader_;
   const ZoomPlacement& pl_;
   const ZoomOptions& options_;
   const int factor_;
@@ -78,18 +79,18 @@ class ZoomDrawing {
 
 void ZoomDrawing::draw() {
   draw_background_and_frame();
-  ekg_.PageBeatValue = 0;
-  ekg_.PageBeatSeen = false;
-  ekg_.CurPage = static_cast<std::uint16_t>(std::clamp(options_.first_page, 1, kPageCount));
+  reader_.PageBeatValue = 0;
+  reader_.PageBeatSeen = false;
+  reader_.CurPage = static_cast<std::uint16_t>(std::clamp(options_.first_page, 1, kPageCount));
   // The trace starts at mid-height.
   trace_pen_ = QPoint(pl_.x0 + 6, pl_.height / 2 + pl_.y0);
-  tn_ = first_tick(ekg_, ekg_.CurPage);
+  tn_ = first_tick(ekg_, reader_.CurPage);
   const int pages = zoom_page_count(factor_);
   for (slot_ = 1; slot_ <= pages; ++slot_) {
     draw_page();
-    ekg_.PageEnd = false;
-    ++ekg_.CurPage;
-    tn_ = first_tick(ekg_, ekg_.CurPage);
+    reader_.PageEnd = false;
+    ++reader_.CurPage;
+    tn_ = first_tick(ekg_, reader_.CurPage);
   }
   canvas_.flush();
 }
@@ -111,17 +112,16 @@ void ZoomDrawing::draw_background_and_frame() {
 }
 
 void ZoomDrawing::draw_page() {
-  ekg_.ReadPos = 0;
-  ekg_.PageEnd = false;
+  reader_.start_page(reader_.CurPage);
   int i = -1;
-  t_ = page_time(ekg_, ekg_.CurPage);
+  t_ = page_time(ekg_, reader_.CurPage);
   while (true) {
     ++i;
-    t_ += static_cast<float>(page_rate(ekg_, ekg_.CurPage));
+    t_ += static_cast<float>(page_rate(ekg_, reader_.CurPage));
     if (t_ >= tn_) draw_tick(i);
-    const int v = NextPageSample(ekg_);
-    if (ekg_.PageEnd) return;
-    if (ekg_.PageBeatSeen && ekg_.PageBeatValue > 0) draw_beat_mark(i);
+    const int v = NextPageSample(ekg_, reader_);
+    if (reader_.PageEnd) return;
+    if (reader_.PageBeatSeen && reader_.PageBeatValue > 0) draw_beat_mark(i);
     draw_trace(i, v);
     draw_device_marks(i);
   }
@@ -133,7 +133,7 @@ void ZoomDrawing::draw_tick(int i) {
   canvas_.move_to(x, pl_.tick_top);
   canvas_.line_to(x, pl_.tick_bottom);
   if (rounded(tn_ / 1000.0) % 2 == 0) {
-    const QString text = options_.axis == 1 ? QString::number(page_start_block(ekg_, ekg_.CurPage))
+    const QString text = options_.axis == 1 ? QString::number(page_start_block(ekg_, reader_.CurPage))
                                             : zoom_time_label(tn_);
     text_out(x, time_label_x(i, canvas_.text_width(text)), pl_.time_label_top, text);
   }
@@ -145,8 +145,8 @@ void ZoomDrawing::draw_beat_mark(int i) {
   // An etched line: dark, with a light one beside it (both black on paper).
   canvas_.fill_rect(x, pl_.beat_line_top, x + 1, pl_.beat_line_bottom, canvas_.colours().dark);
   canvas_.fill_rect(x + 1, pl_.beat_line_top, x + 2, pl_.beat_line_bottom, canvas_.colours().light);
-  text_out(x, scaled_x(slot_offset(i) - 2), pl_.beat_label_top, zoom_beat_label(ekg_.PageBeatValue, options_.scale));
-  ekg_.PageBeatSeen = false;
+  text_out(x, scaled_x(slot_offset(i) - 2), pl_.beat_label_top, zoom_beat_label(reader_.PageBeatValue, options_.scale));
+  reader_.PageBeatSeen = false;
 }
 
 void ZoomDrawing::draw_trace(int i, int v) {
@@ -163,7 +163,7 @@ void ZoomDrawing::draw_trace(int i, int v) {
 }
 
 void ZoomDrawing::draw_device_marks(int i) {
-  if (!canvas_.device_marks(ekg_, x3(i), pl_.mark_top, pl_.mark_bottom)) return;
+  if (!canvas_.device_marks(reader_.marks, x3(i), pl_.mark_top, pl_.mark_bottom)) return;
   // A new measurement begins here: its time axis starts again at zero.
   tn_ = 0.0f;
   t_ = 0.0f;
@@ -237,7 +237,8 @@ QString zoom_beat_label(int rate_byte, int scale) {
   return QString::number(rounded(200.0 / (rate_byte / 60.0)) * 5);
 }
 
-void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, const ZoomOptions& options) {
+void draw_zoom(QPainter& painter, const TEKG& ekg, PageReader& reader, const ZoomPlacement& placement,
+               const ZoomOptions& options) {
   if (placement.printer) {
     QFont font = painter.font();
     font.setPointSize(6);
@@ -248,12 +249,12 @@ void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, con
     // at its border, the paper at the frame (not at the edge of the sheet).
     painter.save();
     painter.setClipRect(0, 0, placement.frame_right + 1, placement.image_height);
-    ZoomDrawing(painter, ekg, placement, options).draw();
+    ZoomDrawing(painter, ekg, reader, placement, options).draw();
     painter.restore();
     return;
   }
   painter.setFont(screen_font());
-  ZoomDrawing(painter, ekg, placement, options).draw();
+  ZoomDrawing(painter, ekg, reader, placement, options).draw();
 }
 
 }  // namespace pulvitra

@@ -7,6 +7,7 @@
 
 #include "recording/tekg.h"
 #include "shell/language.h"
+#include "recording/page_reader.h"
 
 namespace pulvitra {
 
@@ -51,8 +52,9 @@ QString zoom_time_label(float tn);
 // The beat label: the pulse period in ms (a multiple of 5) or the rate byte itself.
 QString zoom_beat_label(int rate_byte, int scale);
 
-// Draws the zoom. Starts at options.first_page and leaves CurPage at the page after the
-// last one drawn.
-void draw_zoom(QPainter& painter, TEKG& ekg, const ZoomPlacement& placement, const ZoomOptions& options);
+// Draws the zoom. Starts at options.first_page and leaves the reader's CurPage at the page
+// after the last one drawn.
+void draw_zoom(QPainter& painter, const TEKG& ekg, PageReader& reader, const ZoomPlacement& placement,
+               const ZoomOptions& options);
 
 }  // namespace pulvitra

@@ -83,7 +83,7 @@ TEST_F(ReportChoiceTest, each_entry_point_preselects_its_reports) {
   start();
   load_beats();
   window->patient->Button9Click();
-  EXPECT_EQ(window->ekg.ReportSelection, (Flags{false, true, true, false, true}));
+  EXPECT_EQ(window->ReportSelection, (Flags{false, true, true, false, true}));
   EXPECT_EQ(boxes(), (Flags{false, true, true, false, true}));
   EXPECT_FALSE(window->isEnabled());
   EXPECT_TRUE(choice().isVisible());
@@ -99,7 +99,7 @@ TEST_F(ReportChoiceTest, each_entry_point_preselects_its_reports) {
     choice().Button1Click();
     window->TabbedNotebook1->setCurrentIndex(c.page);
     window->findChild<QAction*>(QStringLiteral("P2C1"))->trigger();
-    EXPECT_EQ(window->ekg.ReportSelection, c.selection) << c.page;
+    EXPECT_EQ(window->ReportSelection, c.selection) << c.page;
     EXPECT_EQ(boxes(), c.selection) << c.page;
     EXPECT_FALSE(window->isEnabled());
   }
@@ -127,7 +127,7 @@ TEST_F(ReportChoiceTest, cancel_close_and_no_tick_print_nothing_and_enable_the_w
   choice().Button1Click();
   EXPECT_TRUE(window->isEnabled());
   EXPECT_FALSE(choice().isVisible());
-  EXPECT_EQ(window->ekg.ReportSelection, (Flags{false, true, true, false, true})) << "cancel keeps no ticks";
+  EXPECT_EQ(window->ReportSelection, (Flags{false, true, true, false, true})) << "cancel keeps no ticks";
 
   window->patient->Button9Click();
   choice().close();
@@ -138,7 +138,7 @@ TEST_F(ReportChoiceTest, cancel_close_and_no_tick_print_nothing_and_enable_the_w
   for (int k = 1; k <= 4; ++k) box(k)->setChecked(false);
   choice().findChild<QPushButton*>(QStringLiteral("Button2"))->click();
   EXPECT_TRUE(window->isEnabled());
-  EXPECT_EQ(window->ekg.ReportSelection, (Flags{}));
+  EXPECT_EQ(window->ReportSelection, (Flags{}));
   EXPECT_EQ(print_dialogs(), 0) << "no tick: not even the dialog";
 }
 
@@ -150,7 +150,7 @@ TEST_F(ReportChoiceTest, print_asks_for_the_printer_and_writes_the_ticked_report
   box(3)->setChecked(true);
   choice().Button2Click();
   EXPECT_EQ(print_dialogs(), 1);
-  EXPECT_EQ(window->ekg.ReportSelection, (Flags{false, true, true, true, true}));
+  EXPECT_EQ(window->ReportSelection, (Flags{false, true, true, true, true}));
   EXPECT_EQ(dialogs.calls.last().caption, "Pulvitra 2.4-5");
 
   auto* scroll = window->control<QScrollBar>("ScrollBar1");
@@ -199,7 +199,7 @@ TEST_F(ReportChoiceTest, the_window_speaks_the_chosen_language) {
     EXPECT_EQ(choice().findChild<QPushButton*>(QStringLiteral("Button2"))->text(), c.print);
     EXPECT_EQ(choice().height(), 201);
     EXPECT_GE(choice().width(), 265) << "wider only where a box's text needs it";
-    EXPECT_EQ(window->ekg.ReportForm, &choice());
+    EXPECT_EQ(window->SelPrinter, &choice());
   }
 }
 
@@ -220,7 +220,7 @@ TEST_F(ReportChoiceTest, ctrl_p_opens_the_choice_and_escape_cancels_it) {
   QTest::keyClick(&choice(), Qt::Key_Escape);
   EXPECT_FALSE(choice().isVisible());
   EXPECT_TRUE(window->isEnabled());
-  EXPECT_EQ(window->ekg.ReportSelection, (Flags{false, true, true, false, true})) << "Escape keeps no ticks";
+  EXPECT_EQ(window->ReportSelection, (Flags{false, true, true, false, true})) << "Escape keeps no ticks";
   EXPECT_EQ(print_dialogs(), 0);
 }
 

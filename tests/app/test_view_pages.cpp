@@ -102,7 +102,7 @@ TEST_F(ViewPagesTest, double_click_on_the_overview_opens_the_selection_at_100_pe
   EXPECT_EQ(window->TabbedNotebook1->currentIndex(), kPageZoom);
   EXPECT_EQ(bar2()->value(), 11);
   EXPECT_EQ(factor()->currentText(), "100");
-  EXPECT_EQ(ekg().CurPage, 14) << "the zoom drew pages 11..13";
+  EXPECT_EQ(views().last_reading().CurPage, 14) << "the zoom drew pages 11..13";
   EXPECT_FALSE(views().DblClickNav);
   EXPECT_EQ(state().SelColumn, 2) << "the page change left the selection alone";
 }
@@ -205,12 +205,12 @@ TEST_F(ViewPagesTest, switching_pages_carries_the_place_between_overview_and_zoo
   show_page(kPageZoom);
   EXPECT_EQ(bar2()->value(), 28);
   EXPECT_EQ(factor()->currentText(), "100");
-  EXPECT_EQ(ekg().CurPage, 31);
+  EXPECT_EQ(views().last_reading().CurPage, 31);
   show_page(kPageOverview);
   EXPECT_EQ(state().SelColumn, 3);
   EXPECT_EQ(state().SelRow, 2);
   EXPECT_EQ(bar1()->value(), 1);
-  EXPECT_EQ(ekg().CurPage, (3 + 1) * 8 + 9) << "the overview read last";
+  EXPECT_EQ(views().last_reading().CurPage, (3 + 1) * 8 + 9) << "the overview read last";
 }
 
 TEST_F(ViewPagesTest, the_zoom_factor_is_clamped_when_chosen) {
@@ -223,7 +223,7 @@ TEST_F(ViewPagesTest, the_zoom_factor_is_clamped_when_chosen) {
   for (const Case& c : cases) {
     choose_factor(QString::fromLatin1(c.typed));
     EXPECT_EQ(factor()->currentText(), QString::fromLatin1(c.shown)) << c.typed;
-    EXPECT_EQ(ekg().CurPage, 5 + c.pages) << c.typed;
+    EXPECT_EQ(views().last_reading().CurPage, 5 + c.pages) << c.typed;
   }
 }
 

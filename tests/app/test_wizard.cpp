@@ -483,7 +483,7 @@ TEST(WizardWindow, layout_of_the_window) {
   EXPECT_EQ(t.w().MaskEdit1->inputMask(), t.main_control<QLineEdit>("MaskEdit1")->inputMask());
   EXPECT_EQ(t.w().RadioGroup2->columns(), 2);
   EXPECT_EQ(t.w().RadioGroup2->button(0)->y(), t.w().RadioGroup2->button(1)->y()) << "the two sexes side by side";
-  EXPECT_EQ(t.main->ekg.WizardForm, &t.w());
+  EXPECT_EQ(t.main->WizardForm, &t.w());
 }
 
 TEST(WizardWindow, every_caption_in_both_languages_top_to_bottom_in_the_order_of_the_table) {

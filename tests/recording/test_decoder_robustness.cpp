@@ -48,14 +48,13 @@ void expect_sound_result(TEKG& ekg, const DecodeResult& result) {
       ASSERT_LT(result.kept_positions[k - 2], result.kept_positions[k - 1]);
     }
   }
-  ASSERT_LE(ekg.ReadPos, 32764);
+  ASSERT_LE(result.end_position, 32764);
   for (int page = 1; page <= kPageCount; ++page) {  // every page ends within 300 reads
-    ekg.CurPage = static_cast<std::uint16_t>(page);
-    ekg.ReadPos = 0;
-    ekg.PageEnd = false;
-    for (int calls = 0; !ekg.PageEnd; ++calls) {
+    PageReader reader;
+    reader.start_page(page);
+    for (int calls = 0; !reader.PageEnd; ++calls) {
       ASSERT_LE(calls, kPageBytes) << "page " << page;
-      NextPageSample(ekg);
+      NextPageSample(ekg, reader);
     }
   }
 }

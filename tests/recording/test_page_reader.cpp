@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "recording/decoder.h"
+#include "recording/page_reader.h"
 
 namespace pulvitra {
 namespace {
@@ -22,20 +22,20 @@ struct Read {
 
 std::ostream& operator<<(std::ostream& os, const Read& r) { return os << r.sample << r.marks; }
 
-std::vector<Read> read_page(TEKG& ekg, int page) {
-  ekg.CurPage = static_cast<std::uint16_t>(page);
-  ekg.ReadPos = 0;
-  ekg.PageEnd = false;
+std::vector<Read> read_page(const TEKG& ekg, int page) {
+  PageReader reader;
+  reader.start_page(page);
   std::vector<Read> reads;
   for (int calls = 0; calls < 400; ++calls) {
-    const int sample = NextPageSample(ekg);
+    const int sample = NextPageSample(ekg, reader);
     std::string marks;
-    if (ekg.PageBeatSeen) marks += "b" + std::to_string(ekg.PageBeatValue);
-    if (ekg.SawCode253) marks += "p";
-    if (ekg.SawCode254) marks += "e";
-    if (ekg.SawStartRecord) marks += "s";
-    ekg.PageBeatSeen = ekg.SawCode253 = ekg.SawCode254 = ekg.SawStartRecord = false;
-    if (ekg.PageEnd) {
+    if (reader.PageBeatSeen) marks += "b" + std::to_string(reader.PageBeatValue);
+    if (reader.marks.SawCode253) marks += "p";
+    if (reader.marks.SawCode254) marks += "e";
+    if (reader.marks.SawStartRecord) marks += "s";
+    reader.PageBeatSeen = false;
+    reader.marks = {};
+    if (reader.PageEnd) {
       EXPECT_EQ(sample, 0);
       EXPECT_TRUE(marks.empty()) << marks;
       return reads;

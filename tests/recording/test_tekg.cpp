@@ -17,9 +17,7 @@ TEST(RecordingTest, NewLeavesAnEmptyRecording) {
   ekg->PageRate.fill(7);
   ekg->BeatFlags.fill(5);
   ekg->BeatCount = 900;
-  ekg->ReadPos = 300;
   ekg->FileName = "/data/patient.pul";
-  ekg->CurPage = 17;
 
   clear_recording(*ekg);
   auto all = [](const auto& array, auto value) { return std::all_of(array.begin() + 1, array.end(), [&](auto v) { return v == value; }); };
@@ -30,9 +28,7 @@ TEST(RecordingTest, NewLeavesAnEmptyRecording) {
   EXPECT_TRUE(all(ekg->BeatFlags, 0));
   // One beat counted with rate 0.0: the state the views must draw after New.
   EXPECT_EQ(ekg->BeatCount, 1);
-  EXPECT_EQ(ekg->ReadPos, 1);
   EXPECT_EQ(ekg->FileName, "default.pul");
-  EXPECT_EQ(ekg->CurPage, 17);  // taken from the zoom scroll bar by the caller
 }
 
 }  // namespace

@@ -182,23 +182,20 @@ TEST(Canvas, device_marks_are_drawn_in_order_and_their_flags_cleared) {
       {false, false, false, QColor(Qt::white), false},
   };
   for (const Case& c : cases) {
-    TEKG ekg;
-    ekg.SawCode253 = c.pace;
-    ekg.SawCode254 = c.event;
-    ekg.SawStartRecord = c.start;
+    DeviceMarks marks{c.pace, c.event, c.start};
     QImage image = white_image();
     bool restarts = false;
     {
       QPainter painter(&image);
       Canvas canvas(painter);
-      restarts = canvas.device_marks(ekg, 20, 5, 30);
+      restarts = canvas.device_marks(marks, 20, 5, 30);
     }
     EXPECT_EQ(image.pixelColor(20, 5), c.last);
     EXPECT_EQ(image.pixelColor(20, 29), c.last);
     EXPECT_EQ(image.pixelColor(20, 30), QColor(Qt::white)) << "bottom left out";
     EXPECT_EQ(image.pixelColor(21, 15), QColor(Qt::white)) << "one pixel wide";
     EXPECT_EQ(restarts, c.restarts);
-    EXPECT_FALSE(ekg.SawCode253 || ekg.SawCode254 || ekg.SawStartRecord);
+    EXPECT_EQ(marks, DeviceMarks{});
   }
 }
 

@@ -14,12 +14,17 @@ const QColor kRedRgb(255, 0, 0);
 const QColor kBlackRgb(0, 0, 0);
 
 // The screen overview; wider than the window's image to see what runs past its edge.
-QImage draw(TEKG& ekg, int position, int width = 545) {
+QImage draw(const TEKG& ekg, PageReader& reader, int position, int width = 545) {
   QImage image(width, 398, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  draw_overview(painter, ekg, screen_overview_placement(), position);
+  draw_overview(painter, ekg, reader, screen_overview_placement(), position);
   return image;
+}
+
+QImage draw(const TEKG& ekg, int position, int width = 545) {
+  PageReader reader;
+  return draw(ekg, reader, position, width);
 }
 
 // 125 lies 125 * 92 div 256 = 44 pixels above the base line of strip 1 (y = 97).
@@ -30,7 +35,8 @@ constexpr int kFlat125 = 97 - 44;
 TEST(OverviewView, strips_show_nine_pages_with_the_first_and_last_in_blue) {
   auto ekg = new_recording();
   for (int p = 1; p <= kPageCount; ++p) set_page(*ekg, p, repeat(125, 180));
-  const QImage image = draw(*ekg, 0);
+  PageReader reader;
+  const QImage image = draw(*ekg, reader, 0);
   struct Case {
     int x, y;
     QColor colour;
@@ -41,7 +47,7 @@ TEST(OverviewView, strips_show_nine_pages_with_the_first_and_last_in_blue) {
       {90, kFlat125 + 98, kBlackRgb, "page 10"},
   };
   for (const Case& c : cases) EXPECT_EQ(pixel(image, c.x, c.y), c.colour) << c.what;
-  EXPECT_EQ(ekg->CurPage, 4 * 8 + 1) << "the last page read";
+  EXPECT_EQ(reader.CurPage, 4 * 8 + 1) << "the last page read";
 }
 
 TEST(OverviewView, a_254_code_draws_a_red_line_across_its_strip) {
@@ -105,12 +111,13 @@ TEST(OverviewView, frames_on_the_screen_and_on_paper) {
   // Paper 2100 x 2970: 17 strips from y = 297 + 198 over 2970 - 2 * 198 - 297 - 99 pixels.
   QImage page(2100, 2970, QImage::Format_RGB32);
   page.fill(Qt::white);
+  PageReader reader;
   {
     QPainter painter(&page);
-    draw_overview(painter, *ekg, printer_overview_placement(2100, 2970), 0);
+    draw_overview(painter, *ekg, reader, printer_overview_placement(2100, 2970), 0);
   }
   EXPECT_EQ(pixel(page, 1000, 495), kBlackRgb) << "strip 1 frame";
   EXPECT_EQ(pixel(page, 1000, 495 + 16 * 2178 / 17), kBlackRgb) << "strip 17 frame";
   EXPECT_EQ(pixel(page, 1000, 600), QColor(Qt::white)) << "no background on paper";
-  EXPECT_EQ(ekg->CurPage, 16 * 10 + 11);
+  EXPECT_EQ(reader.CurPage, 16 * 10 + 11);
 }

@@ -65,14 +65,13 @@ TEST(RedrawViews, kinds_draw_their_views_and_leave_the_page_reader_where_stated)
   for (const Case& c : cases) {
     auto ekg = new_recording();
     end_every_page(*ekg);
-    ekg->CurPage = 1;
     Screen screen;
     ViewState state;
     state.zoom_pos = 5;
-    redraw_views(c.kind, screen.target(), *ekg, state);
+    const PageReader reader = redraw_views(c.kind, screen.target(), *ekg, state);
     EXPECT_EQ(screen.zoom.pixelColor(100, 100) != QColor(Qt::white), c.zoom) << "kind " << c.kind;
     EXPECT_EQ(screen.overview.pixelColor(100, 100) != QColor(Qt::white), c.overview) << "kind " << c.kind;
-    EXPECT_EQ(ekg->CurPage, c.cur_page) << "kind " << c.kind;
+    EXPECT_EQ(reader.CurPage, c.cur_page) << "kind " << c.kind;
   }
 }
 
@@ -81,6 +80,33 @@ TEST(RedrawViews, the_overview_on_the_screen_ends_with_the_selection) {
   Screen screen;
   redraw_views(kViewOverview, screen.target(), *ekg, ViewState{});
   EXPECT_EQ(screen.overview.pixelColor(100, 3), xor_cyan(screen_colours().face)) << "column 0, row 0";
+}
+
+// A pace code after the last sample of the zoom's page is met as the page ends, too late for
+// a mark there: it shows at the first point the next drawing makes, page 5 of the overview at
+// x = 3 div 3 * 540 div 540 + 4 * 540 div 9 + 5 = 246, unless that drawing has its own marks.
+TEST(RedrawViews, a_mark_met_as_the_zoom_ends_shows_at_the_next_drawings_first_point) {
+  const struct {
+    bool carried;
+    bool blue;
+  } cases[] = {{true, true}, {false, false}};
+  for (const auto& c : cases) {
+    auto ekg = new_recording();
+    end_every_page(*ekg);
+    set_page(*ekg, 5, join({repeat(125, 180), {253}}));
+    DeviceMarks marks;
+    Screen screen;
+    ViewTarget target = screen.target();
+    target.marks = c.carried ? &marks : nullptr;
+    ViewState state;
+    state.zoom_pos = 5;
+    state.zoom_factor = 300;
+    redraw_views(kViewZoom, target, *ekg, state);
+    EXPECT_EQ(marks.SawCode253, c.carried);
+    redraw_views(kViewOverview, target, *ekg, state);
+    EXPECT_EQ(screen.overview.pixelColor(246, 20) == QColor(0, 0, 255), c.blue) << "carried " << c.carried;
+    EXPECT_NE(screen.overview.pixelColor(245, 20), QColor(0, 0, 255));
+  }
 }
 
 TEST(RedrawViews, views_that_need_beats_keep_their_picture_without_beats) {

@@ -120,9 +120,9 @@ TEST(ViewState, a_copy_drives_the_redraw_without_changing_the_original) {
   QImage overview = screen_image(kOverviewImageSize);
   ViewTarget target;
   target.screen.overview = &overview;
-  redraw_views(kViewOverview, target, *ekg, printed);
+  const PageReader reader = redraw_views(kViewOverview, target, *ekg, printed);
   // From strip 1 on, so the page reader ends at the last page of strip 4: 3 * 8 + 9 = 33.
-  EXPECT_EQ(ekg->CurPage, 33);
+  EXPECT_EQ(reader.CurPage, 33);
   // The selection of the copy: row 2 now (one strip further down), columns 2 to 4.
   const QColor face = screen_colours().face;
   const QColor cyan_on_face(face.red(), face.green() ^ 255, face.blue() ^ 255);

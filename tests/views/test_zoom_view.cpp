@@ -14,12 +14,17 @@ const QColor kBlueRgb(0, 0, 255);
 const QColor kGreenRgb(0, 128, 0);
 const QColor kBlackRgb(0, 0, 0);
 
-QImage draw(TEKG& ekg, const ZoomOptions& options) {
+QImage draw(const TEKG& ekg, const ZoomOptions& options, PageReader& reader) {
   QImage image = screen_image(kZoomImageSize);
   image.fill(Qt::white);
   QPainter painter(&image);
-  draw_zoom(painter, ekg, screen_zoom_placement(), options);
+  draw_zoom(painter, ekg, reader, screen_zoom_placement(), options);
   return image;
+}
+
+QImage draw(const TEKG& ekg, const ZoomOptions& options) {
+  PageReader reader;
+  return draw(ekg, options, reader);
 }
 
 ZoomOptions at(int page, int factor) {
@@ -54,12 +59,14 @@ TEST(ZoomView, the_factor_decides_how_many_pages_are_drawn) {
   for (const Case& c : cases) {
     auto ekg = new_recording();
     timed_pages(*ekg, 125);
-    draw(*ekg, at(1, c.factor));
-    EXPECT_EQ(ekg->CurPage, 1 + c.pages) << "the page after the last one drawn, " << c.factor << " %";
+    PageReader reader;
+    draw(*ekg, at(1, c.factor), reader);
+    EXPECT_EQ(reader.CurPage, 1 + c.pages) << "the page after the last one drawn, " << c.factor << " %";
   }
   auto ekg = new_recording();
-  draw(*ekg, at(171, 25));  // pages 181 and 182 do not exist and end at once
-  EXPECT_EQ(ekg->CurPage, 183);
+  PageReader reader;
+  draw(*ekg, at(171, 25), reader);  // pages 181 and 182 do not exist and end at once
+  EXPECT_EQ(reader.CurPage, 183);
 }
 
 TEST(ZoomView, at_200_percent_the_second_page_starts_at_x_363) {
@@ -67,8 +74,9 @@ TEST(ZoomView, at_200_percent_the_second_page_starts_at_x_363) {
   end_every_page(*ekg);
   set_page(*ekg, 1, repeat(125, 180));
   set_page(*ekg, 2, join({{253}, repeat(125, 180)}));  // a pace code before its first sample
-  const QImage image = draw(*ekg, at(1, 200));
-  EXPECT_EQ(ekg->CurPage, 3);
+  PageReader reader;
+  const QImage image = draw(*ekg, at(1, 200), reader);
+  EXPECT_EQ(reader.CurPage, 3);
   // x3(0) of slot 2 = round(0 + 200 * 180 / 100 + 3) = 363; the mark spans rows 26..280.
   for (int y : {26, 60, 280}) EXPECT_EQ(pixel(image, 363, y), kBlueRgb) << "row " << y;
   EXPECT_NE(pixel(image, 362, 60), kBlueRgb);
@@ -94,7 +102,8 @@ TEST(ZoomView, a_beat_mark_draws_an_etched_line_and_its_label) {
   auto ekg = new_recording();
   end_every_page(*ekg);
   set_page(*ekg, 1, join({repeat(125, 40), {254, 72}, repeat(125, 140)}));
-  const QImage image = draw(*ekg, at(1, 100));
+  PageReader reader;
+  const QImage image = draw(*ekg, at(1, 100), reader);
   const ViewColours colours = screen_colours();
   // Met with sample i = 40: the line at x3(40) = 43 (dark) and 44 (light), rows 25..281.
   for (int y : {25, 100, 281}) {
@@ -104,7 +113,7 @@ TEST(ZoomView, a_beat_mark_draws_an_etched_line_and_its_label) {
   // The label "835" begins at x = round(40 - 2) = 38 with its top at y = 10.
   EXPECT_TRUE(black_in(image, 38, 60, 10, 24));
   EXPECT_FALSE(black_in(image, 100, 200, 10, 24)) << "no other beat";
-  EXPECT_FALSE(ekg->PageBeatSeen);
+  EXPECT_FALSE(reader.PageBeatSeen);
 }
 
 TEST(ZoomView, ticks_every_second_and_labels_at_even_seconds) {
@@ -152,7 +161,8 @@ TEST(ZoomView, a_label_at_the_left_edge_of_the_picture_is_read_whole) {
   set_page(*ekg, 1, join({{255, 0, 1, 1}, repeat(125, 179)}));  // a measurement starts right away
   DrawnTextDevice device(kZoomImageSize.width, kZoomImageSize.height, 96);
   QPainter painter(&device);
-  draw_zoom(painter, *ekg, screen_zoom_placement(), at(1, 100));
+  PageReader reader;
+  draw_zoom(painter, *ekg, reader, screen_zoom_placement(), at(1, 100));
   // Its "0:00" belongs to a tick at the edge and, centred on it, would begin 8 pixels outside.
   EXPECT_GE(device.box("0:00").left(), 0.0);
 }
@@ -205,7 +215,8 @@ TEST(ZoomPrinted, time_labels_are_centred_on_their_ticks_at_600_dpi) {
   painter.setFont(font);
   const ZoomPlacement pl = printer_zoom_placement(painter, pw, ph);
   const int th = painter.fontMetrics().height();
-  draw_zoom(painter, ekg, pl, ZoomOptions{1, 100, 0, 0});
+  PageReader reader;
+  draw_zoom(painter, ekg, reader, pl, ZoomOptions{1, 100, 0, 0});
   painter.end();
   auto ink = [&](int x, int y) { return page.pixelColor(x, y) != QColor(Qt::white); };
   int labelled = 0;

@@ -50,7 +50,7 @@ std::string decode_json(const TEKG& ekg, std::uint8_t time_step, const DecodeRes
   json.begin_object();
   json.key("beat_count").value(static_cast<int>(ekg.BeatCount));
   json.key("time_step").value(static_cast<int>(time_step));
-  json.key("read_pos").value(static_cast<int>(ekg.ReadPos));
+  json.key("read_pos").value(static_cast<int>(result.end_position));
   json.key("count_measurements").value(measurements);
   json.key("beats").begin_array();
   for (int k = 1; k <= ekg.BeatCount; ++k) beat(json, ekg, k);

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
-#include <map>
+#include <string>
 #include <vector>
 
 #include "shell/file_replace.h"
@@ -17,26 +17,11 @@
 #include "tools/cli/recording_input.h"
 #include "views/canvas.h"
 #include "views/redraw.h"
-#include "views/screen_sizes.h"
+#include "views/view_table.h"
 
 namespace pulvitra::cli {
 
 namespace {
-
-struct ViewChoice {
-  int kind;
-  ImageSize size;
-};
-
-// The views by name, with the size of their screen image.
-const std::map<QString, ViewChoice>& views() {
-  static const std::map<QString, ViewChoice> choices = {
-      {"overview", {kViewOverview, kOverviewImageSize}}, {"zoom", {kViewZoom, kZoomImageSize}},
-      {"histogram", {kViewHistogram, kHistogramImageSize}}, {"trend", {kViewTrend, kTrendImageSize}},
-      {"lorenz", {kViewLorenz, kLorenzImageSize}},
-  };
-  return choices;
-}
 
 struct RenderRequest {
   QString out;
@@ -46,8 +31,13 @@ struct RenderRequest {
   int row = 0;
 };
 
+// The views as --view names them, in the order of the window's pages.
 const QStringList& view_names() {
-  static const QStringList names = {"overview", "zoom", "histogram", "trend", "lorenz"};
+  static const QStringList names = [] {
+    QStringList list;
+    for (const ViewDescription* view : views_with_pages()) list << QString::fromLatin1(view->name);
+    return list;
+  }();
   return names;
 }
 
@@ -85,7 +75,7 @@ int run_render(const QStringList& args) {
   auto input = open_recording(line->files.first());
   if (!input) return 1;
   decode(*input);
-  TEKG& ekg = *input->ekg;
+  const TEKG& ekg = *input->ekg;
   request.settings.SelColumn = request.column;
   request.settings.SelRow = request.row;
   request.settings.LastOverviewPos = request.settings.overview_pos;
@@ -94,17 +84,13 @@ int run_render(const QStringList& args) {
   // German unless --language says otherwise (the messages are English unless it does).
   QGuiApplication::setFont(window_font());
 
-  const ViewChoice& view = views().at(view_names()[request.view]);
+  const ViewDescription& view = *views_with_pages()[request.view];
   QImage image(view.size.width, view.size.height, QImage::Format_RGB32);
   image.fill(screen_colours().face);  // a view without beats keeps the empty picture
   ViewTarget target;
   target.language = line->language.value_or(kGerman);
-  QImage** slot = view.kind == kViewOverview    ? &target.screen.overview
-                  : view.kind == kViewZoom      ? &target.screen.zoom
-                  : view.kind == kViewTrend     ? &target.screen.trend
-                  : view.kind == kViewHistogram ? &target.screen.histogram
-                                                : &target.screen.lorenz;
-  *slot = &image;
+  target.screen.*view.image = &image;
+  target.marks = &input->decoder.marks;
   redraw_views(view.kind, target, ekg, request.settings);
   // The picture is made in memory and goes to disk whole, so a full disk never leaves a cut PNG.
   QByteArray png;
@@ -121,10 +107,13 @@ int run_render(const QStringList& args) {
   return 0;
 }
 
+const std::string kRenderUsage =
+    "FILE.pul [--view " + view_names().join(QLatin1Char('|')).toStdString() +
+    "] [--position N] [--page N] [--zoom PCT] "
+    "[--scale period|rate] [--axis time|pages] [--limits P1 P2] [--selection COLUMN ROW] [--language de|en] -o OUT.png";
+
 const Command kRender(
-    "render",
-    "FILE.pul [--view overview|zoom|histogram|trend|lorenz] [--position N] [--page N] [--zoom PCT] "
-    "[--scale period|rate] [--axis time|pages] [--limits P1 P2] [--selection COLUMN ROW] [--language de|en] -o OUT.png",
+    "render", kRenderUsage.c_str(),
     "Draws the screen picture of one view of the recording, as the window shows it, into a PNG "
     "(overview position 0..17, zoom page 1..171, zoom 20..400 %, limits 15..90 in units of 2/min, "
     "selection column 0..6 and row 0..3)",

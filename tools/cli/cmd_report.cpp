@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "reports/print_job.h"
 #include "shell/language.h"
@@ -21,12 +22,23 @@ namespace pulvitra::cli {
 
 namespace {
 
+// "1,2,4": the preselected report numbers.
+std::string preselected_numbers() {
+  std::string numbers;
+  for (const ReportDescription& report : report_table()) {
+    if (!report.preselected) continue;
+    if (!numbers.empty()) numbers += ',';
+    numbers += std::to_string(report.number);
+  }
+  return numbers;
+}
+
 struct ReportRequest {
   QString out;
   QString printer;
   bool default_printer = false;
   int copies = 0;  // 0: not given
-  ReportFlags reports{false, true, true, false, true};  // as the patient page's Print preselects
+  ReportFlags reports = preselected_reports();
   ViewState settings;
   int dpi = 0;  // 0: not given; 300 for a PDF, a printer's own resolution for a printer
 };
@@ -40,7 +52,10 @@ Option::Take report_list(ReportFlags& reports) {
     for (const QString& part : values.first().split(QLatin1Char(','))) {
       bool ok = false;
       const int k = part.trimmed().toInt(&ok);
-      if (!ok || k < 1 || k > kReportKinds || chosen[k]) return QStringLiteral("needs report numbers 1..4, like 1,2,4");
+      if (!ok || k < 1 || k > kReportKinds || chosen[k])
+        return QStringLiteral("needs report numbers 1..%1, like %2")
+            .arg(kReportKinds)
+            .arg(QString::fromStdString(preselected_numbers()));
       chosen[k] = true;
     }
     reports = chosen;
@@ -125,6 +140,7 @@ int run_report(const QStringList& args) {
 
   ReportSource source;
   source.ekg = input->ekg.get();
+  source.marks = &input->decoder.marks;
   source.state = request.settings;
   source.patient = input->file.header.fields;
   source.file_name = QFileInfo(line->files.first()).absoluteFilePath();
@@ -139,16 +155,35 @@ int run_report(const QStringList& args) {
   return 0;
 }
 
-const Command kReport(
-    "report",
-    "FILE.pul [--reports 1,2,3,4] [--language de|en] [--limits P1 P2] [--page N] [--zoom PCT] "
+// "1 trend and histogram, 2 Lorenz diagram, ...; default 1,2,4" for the help.
+std::string report_summaries() {
+  std::string text;
+  for (const ReportDescription& report : report_table()) {
+    if (report.number == 0) continue;
+    if (!text.empty()) text += ", ";
+    text += std::to_string(report.number) + " " + report.summary;
+  }
+  return text + "; default " + preselected_numbers();
+}
+
+std::string all_report_numbers() {
+  std::string numbers;
+  for (int k = 1; k <= kReportKinds; ++k) numbers += (k > 1 ? "," : "") + std::to_string(k);
+  return numbers;
+}
+
+const std::string kReportUsage =
+    "FILE.pul [--reports " + all_report_numbers() + "] [--language de|en] [--limits P1 P2] [--page N] [--zoom PCT] "
     "[--scale period|rate] [--axis time|pages] [--dpi N] "
-    "(-o OUT.pdf | --printer QUEUE [--copies N] | --default-printer [--copies N])",
-    "Prints the reports of the recording (1 trend and histogram, 2 Lorenz diagram, 3 ECG overview, "
-    "4 ECG zoom; default 1,2,4) as the print job does: into one A4 PDF, one page per report, at "
+    "(-o OUT.pdf | --printer QUEUE [--copies N] | --default-printer [--copies N])";
+
+const std::string kReportSummary =
+    "Prints the reports of the recording (" + report_summaries() +
+    ") as the print job does: into one A4 PDF, one page per report, at "
     "300 dpi unless --dpi says otherwise, or on a system printer (a CUPS queue by name, or the "
-    "default one), one print document per report at the printer's own paper and resolution",
-    run_report, Command::kDraws);
+    "default one), one print document per report at the printer's own paper and resolution";
+
+const Command kReport("report", kReportUsage.c_str(), kReportSummary.c_str(), run_report, Command::kDraws);
 
 }  // namespace
 
