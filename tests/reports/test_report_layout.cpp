@@ -27,7 +27,7 @@ struct ReportLayout : ::testing::Test {
   test::DrawnTextDevice& print(int report, std::uint8_t language) {
     QPainter painter(&page);
     painter.setFont(QFont(QStringLiteral("Sans Serif"), 8));
-    ReportSource source{&ekg, {}, {}, QStringLiteral("/data/a.pul"), language};
+    ReportSource source{&ekg, nullptr, {}, {}, QStringLiteral("/data/a.pul"), language};
     draw_report(painter, 2480, 3508, report, PageMark{}, source);
     return page;
   }
