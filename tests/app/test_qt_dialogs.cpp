@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 
+#include "shell/application.h"
 #include "shell/language.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_translation.h"
@@ -220,10 +221,10 @@ TEST(QtPrintDialog, is_the_platform_print_dialog_titled_as_asked_and_cancel_prin
     print_dialog = qobject_cast<QPrintDialog*>(modal) != nullptr;
     modal->close();
   }});
-  const PrintChoice choice = qt.choose_printer(QStringLiteral("Pulvitra 2.4-5"));
+  const PrintChoice choice = qt.choose_printer(QString::fromUtf8(kApplicationTitle));
   EXPECT_TRUE(steps.all_done());
   EXPECT_TRUE(print_dialog);
-  EXPECT_EQ(title, "Pulvitra 2.4-5");
+  EXPECT_EQ(title, kApplicationTitle);
   EXPECT_EQ(choice.kind, PrintChoice::kCancelled);
 }
 
@@ -235,7 +236,7 @@ TEST(QtPrintDialog, speaks_german_in_the_german_program) {
     for (auto* button : modal->findChildren<QPushButton*>()) buttons << button->text().remove('&');
     modal->close();
   }});
-  qt.choose_printer(QStringLiteral("Pulvitra 2.4-5"));
+  qt.choose_printer(QString::fromUtf8(kApplicationTitle));
   EXPECT_TRUE(steps.all_done());
   EXPECT_TRUE(buttons.contains("Drucken")) << buttons.join(", ").toStdString();
   EXPECT_TRUE(buttons.contains("Abbrechen")) << buttons.join(", ").toStdString();

@@ -13,6 +13,7 @@
 #include "device/upload.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
+#include "shell/application.h"
 #include "shell/language.h"
 #include "tests/support/logging_hosts.h"
 #include "tests/support/recorder_process.h"
@@ -46,7 +47,7 @@ const Fault kFaults[] = {
     {"break", {"--break-at", "5"}},
 };
 
-const QString kTitle = QStringLiteral("Pulvitra 2.4-5");
+const QString kTitle = QString::fromUtf8(kApplicationTitle);
 const QString kDeviceOk = QStringLiteral("communication - Kordamat successful !");
 const QString kDeviceError = QStringLiteral("communication - Kordamat Error !");
 const QString kUploadOk = QStringLiteral(
@@ -83,9 +84,7 @@ GeneratedRecording held_recording() {
 struct FaultyLine {
   explicit FaultyLine(const QStringList& sim_args) {
     cur_lang = kEnglish;
-    const QString served = home.filePath("served.pul");
-    write_served_file(served);
-    sim = std::make_unique<RecorderSim>(QStringList{"--image", served} + sim_args);
+    sim = std::make_unique<RecorderSim>(serving_arguments(home) + sim_args);
     port.set_port_map(sim->folder.ports());
     port.set_port(port_name);
     rates.items = QStringList{"12800", "15625", "20833", "31250", "62500"};

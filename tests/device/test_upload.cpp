@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "shell/application.h"
 #include "shell/language.h"
 #include "tests/support/scripted_dialogs.h"
 #include "device/serial_port.h"
@@ -17,6 +18,7 @@
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
 #include "tests/support/logging_hosts.h"
+#include "tests/support/recorder_process.h"
 #include "tests/support/served_recording.h"
 
 using namespace pulvitra::test;
@@ -48,23 +50,9 @@ void fill_previous_recording(TEKG& ekg, DecoderState& decoder) {
 // device page sets it up, and a scripted dialog seam that records every box.
 class SimUpload {
  public:
-  explicit SimUpload(QStringList sim_args) {
+  explicit SimUpload(const QStringList& sim_args) : sim_(serving_arguments(served_) + sim_args) {
     cur_lang = kEnglish;
-    const QString pul = home_.filePath("served.pul");
-    write_served_file(pul);
-
-    const QString link_path = home_.filePath("ttyKordamat");
-    QFile ini(home_.filePath("Pulvitra.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(("[Ports]\nCOM1=" + link_path + "\n").toUtf8());
-    ini.close();
-    qputenv("PULVITRA_HOME", QFile::encodeName(home_.path()));
-
-    sim_.start(QStringLiteral(PULVITRA_BIN_DIR "/recorder-sim"),
-               QStringList{"--image", pul, "--link", link_path, "--log", log_path()} + sim_args);
-    started_ = sim_.waitForStarted(5000) && sim_.waitForReadyRead(5000);
-
-    port_.set_port_map(read_port_map(home_.filePath("Pulvitra.ini")));
+    port_.set_port_map(sim_.folder.ports());
     port_.set_port(port_name_);
     link_.MaxBaud = 62500;
     link_.set_host(link_host);
@@ -82,25 +70,17 @@ class SimUpload {
       port_.close();
     } catch (...) {
     }
-    sim_.terminate();
-    sim_.waitForFinished(5000);
-    qunsetenv("PULVITRA_HOME");
   }
 
-  bool started() const { return started_; }
-  QString log_path() const { return home_.filePath("sim.log"); }
-  QString sim_log() const {
-    QFile file(log_path());
-    file.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(file.readAll());
-  }
+  bool started() const { return sim_.started; }
+  QString log_path() const { return sim_.log_path(); }
+  QString sim_log() const { return sim_.log(); }
   std::optional<UploadOutcome> run() { return QCoro::waitFor(upload.start_or_stop()); }
 
   LoggingLinkHost link_host;
   LoggingUploadHost upload_host;
-  QTemporaryDir home_;
-  QProcess sim_;
-  bool started_ = false;
+  QTemporaryDir served_;
+  RecorderSim sim_;
   QString port_name_ = QStringLiteral("COM1");
   TComPortN port_;
   QTimer timer1_;
@@ -215,7 +195,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
       {"stop clicked", {}, 200, 201, true, false, UploadOutcome::Stopped, DlgIcon::Exclamation, "Transmission aborted",
        kEnglishAborted},
       {"line error and stop in the same block", {}, 100, 101, true, true, UploadOutcome::CommError, DlgIcon::Warning,
-       "Pulvitra 2.4-5", "error communication"},
+       kApplicationTitle, "error communication"},
       {"stop while the block is missing", {"--drop-block", "200"}, 200, 200, true, false, UploadOutcome::Stopped,
        DlgIcon::Exclamation, "Transmission aborted", kEnglishAborted},
   };

@@ -14,6 +14,8 @@ GeneratedRecording served_recording() {
   return generate_recording(options);
 }
 
+namespace {
+
 void write_served_file(const QString& path) {
   QFile file(path);
   file.open(QIODevice::WriteOnly);
@@ -22,6 +24,14 @@ void write_served_file(const QString& path) {
   const auto image = served_recording().image;
   file.write(header);
   file.write(reinterpret_cast<const char*>(image.data()), kImageSize);
+}
+
+}  // namespace
+
+QStringList serving_arguments(const QTemporaryDir& folder) {
+  const QString path = folder.filePath(QStringLiteral("served.pul"));
+  write_served_file(path);
+  return {QStringLiteral("--image"), path};
 }
 
 }  // namespace pulvitra::test

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 
 #include "recording/recording_generator.h"
 
@@ -10,7 +12,8 @@ namespace pulvitra::test {
 
 GeneratedRecording served_recording();
 
-// A recording file at path: the magic in a blank header, then the served image.
-void write_served_file(const QString& path);
+// The arguments that make recorder-sim serve it, from a recording file written into FOLDER:
+// the magic in a blank header, then the served image.
+QStringList serving_arguments(const QTemporaryDir& folder);
 
 }  // namespace pulvitra::test
