@@ -20,8 +20,10 @@
 #include "shell/language.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_translation.h"
+#include "tests/support/file_bytes.h"
 
 using namespace pulvitra;
+using pulvitra::test::read_all;
 
 namespace {
 
@@ -73,11 +75,6 @@ void press(QWidget* modal, QMessageBox::StandardButton which) {
   if (auto* box = qobject_cast<QMessageBox*>(modal)) {
     if (QAbstractButton* b = box->button(which)) b->click();
   }
-}
-
-QByteArray file_bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 struct LanguageGuard {
@@ -180,13 +177,13 @@ TEST(QtDialogs, save_dialog_asks_before_it_replaces_the_completed_name) {
       EXPECT_TRUE(steps.all_done());
     }
     EXPECT_TRUE(question.contains(QStringLiteral("foo.pul"))) << question.toStdString();
-    EXPECT_EQ(file_bytes(existing), old_bytes) << typed;
+    EXPECT_EQ(read_all(existing), old_bytes) << typed;
     {
       ModalSteps steps({type_name(typed), answer(QMessageBox::Yes)});
       EXPECT_EQ(dialogs.save_file_name("Save as", dir.path(), "Pulvitra data|*.pul", QString(), "pul"), existing)
           << typed;
     }
-    EXPECT_EQ(file_bytes(existing), old_bytes) << "the dialog itself writes nothing";
+    EXPECT_EQ(read_all(existing), old_bytes) << "the dialog itself writes nothing";
   }
 }
 

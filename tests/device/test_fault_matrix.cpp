@@ -71,14 +71,6 @@ const Box kBoxLinkLost{DlgIcon::Exclamation, "Connection error", kLinkLost};
 const Box kBoxNoDevice{DlgIcon::Exclamation, "Connection error", kNoDevice};
 const Box kBoxCommError{DlgIcon::Warning, kTitle, kCommError};
 
-// The recording the window holds before the dialogue (recorder-sim serves served_recording()).
-GeneratedRecording held_recording() {
-  GeneratorOptions options;
-  options.seed = 99;
-  options.rate = 72;
-  return generate_recording(options);
-}
-
 // recorder-sim with one fault, the program's link to it as the device page sets it up, and
 // a recording with a file name and a fixed interval of its own.
 struct FaultyLine {
@@ -91,10 +83,7 @@ struct FaultyLine {
     rates.shown = "62500";
     link.MaxBaud = 62500;
     link.set_host(host);
-    copy_generated_image(held_recording(), ekg);
-    DecodeRecording(ekg, decoder);
-    ekg.FileName = "/home/clinic/data/smith.pul";
-    decoder.FixedInterval = 7;
+    fill_held_recording(ekg, decoder);
   }
   ~FaultyLine() {
     try {

@@ -35,17 +35,6 @@ const QString kEnglishLinkLost = QStringLiteral(
 const QString kEnglishNoDevice = QStringLiteral(
     "Kordamat is wrong connected or not switched on!\r\n\r\nCheck Kordamat and connection and start transmission again!");
 
-// The recording the window held before the upload; a failed upload must leave it as it is.
-void fill_previous_recording(TEKG& ekg, DecoderState& decoder) {
-  GeneratorOptions options;
-  options.seed = 99;
-  options.rate = 72;
-  copy_generated_image(generate_recording(options), ekg);
-  DecodeRecording(ekg, decoder);
-  ekg.FileName = "/home/clinic/data/smith.pul";
-  decoder.FixedInterval = 7;
-}
-
 // recorder-sim serving served_recording(), the program's side of the link set up as the
 // device page sets it up, and a scripted dialog seam that records every box.
 class SimUpload {
@@ -106,7 +95,7 @@ bool recorder_got_t(const QString& log) {
 TEST(Upload, CompleteTransferAt62500BecomesTheRecordingAndDecodesLikeTheFile) {
   SimUpload sim({});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg, sim.decoder);
+  fill_held_recording(sim.ekg, sim.decoder);
   // The decoder carries its detector state from one decode to the next; start both decodes
   // of the served image from the same state.
   DecoderState opened_state = sim.decoder;
@@ -160,7 +149,7 @@ TEST(Upload, CompleteTransferAt62500BecomesTheRecordingAndDecodesLikeTheFile) {
 TEST(Upload, TheLastBlockMissingFailsWithTheDisconnectedMessageAndKeepsTheRecording) {
   SimUpload sim({"--drop-block", "4095"});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg, sim.decoder);
+  fill_held_recording(sim.ekg, sim.decoder);
   const TEKG before = sim.ekg;
 
   ASSERT_EQ(sim.run(), UploadOutcome::LinkLost);
@@ -203,7 +192,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
     SCOPED_TRACE(c.what);
     SimUpload sim(c.sim_args);
     ASSERT_TRUE(sim.started());
-    fill_previous_recording(sim.ekg, sim.decoder);
+    fill_held_recording(sim.ekg, sim.decoder);
     const TEKG before = sim.ekg;
     sim.on_progress = [&](int position) {
       if (position != c.act_at_block || sim.upload.UploadRunning == 0) return;
@@ -233,7 +222,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
 TEST(Upload, HangupOfTheLineIsACommunicationError) {
   SimUpload sim({"--hangup-after", "150"});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg, sim.decoder);
+  fill_held_recording(sim.ekg, sim.decoder);
   const TEKG before = sim.ekg;
 
   EXPECT_EQ(sim.run(), UploadOutcome::CommError);
@@ -395,7 +384,7 @@ TEST(Upload, AGarbledBlockOrABreakOnTheLineIsACommunicationErrorAndKeepsTheRecor
     SCOPED_TRACE(args.join(' ').toStdString());
     SimUpload sim(args);
     ASSERT_TRUE(sim.started());
-    fill_previous_recording(sim.ekg, sim.decoder);
+    fill_held_recording(sim.ekg, sim.decoder);
     const TEKG before = sim.ekg;
 
     EXPECT_EQ(sim.run(), UploadOutcome::CommError);

@@ -14,6 +14,20 @@ GeneratedRecording served_recording() {
   return generate_recording(options);
 }
 
+GeneratedRecording held_recording() {
+  GeneratorOptions options;
+  options.seed = 99;
+  options.rate = 72;
+  return generate_recording(options);
+}
+
+void fill_held_recording(TEKG& ekg, DecoderState& decoder) {
+  copy_generated_image(held_recording(), ekg);
+  DecodeRecording(ekg, decoder);
+  ekg.FileName = "/home/clinic/data/smith.pul";
+  decoder.FixedInterval = 7;
+}
+
 namespace {
 
 void write_served_file(const QString& path) {
