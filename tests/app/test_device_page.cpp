@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "shell/language.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/main_window_harness.h"
 #include "app/device_page.h"
 #include "app/patient_page.h"
 #include "app/tmain.h"
@@ -42,37 +42,31 @@ QStringList items(QComboBox* combo) {
   return texts;
 }
 
-struct Window {
+// The main window in the current program folder, with the port and rate it was left at.
+struct Window : MainWindow {
   explicit Window(std::uint8_t com_port = 1, std::int32_t max_baud = 15625, std::uint8_t language = kGerman) {
-    cur_lang = language;
     settings = read_settings(settings_path());  // the program reads the file, [Ports] with it
     settings.ComPort = com_port;
     settings.MaxBaud = max_baud;
-    main = std::make_unique<TMain>(settings);
+    start(language);
   }
-  ~Window() { cur_lang = kGerman; }
-  QWidget* control(const char* name) const { return main->findChild<QWidget*>(QLatin1String(name)); }
-  QComboBox* combo(const char* name) const { return main->control<QComboBox>(name); }
-  QString com_stat() const { return main->control<QPlainTextEdit>("ComStat")->toPlainText(); }
-  QString button3() const { return main->control<QPushButton>("Button3")->text(); }
-
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TMain> main;
+  QComboBox* combo(const char* name) const { return control<QComboBox>(name); }
+  QString com_stat() const { return control<QPlainTextEdit>("ComStat")->toPlainText(); }
+  QString button3() const { return control<QPushButton>("Button3")->text(); }
 };
 
 TEST(DevicePageStart, finds_the_simulated_recorder_and_lists_its_rates) {
   RecorderSim sim({});
   ASSERT_TRUE(sim.started);
   Window w;
-  EXPECT_EQ(w.main->port_name, "COM1");
+  EXPECT_EQ(w.window->port_name, "COM1");
   EXPECT_EQ(items(w.combo("CB_Comport")), QStringList{"COM1"});
   EXPECT_EQ(w.combo("CB_Comport")->currentText(), "COM1");
   EXPECT_EQ(items(w.combo("CB_MaxBaud")), (QStringList{"12800", "15625", "20833", "31250", "62500"}));
   EXPECT_EQ(w.combo("CB_MaxBaud")->currentText(), "15625");
   EXPECT_EQ(w.com_stat(), "");
-  EXPECT_TRUE(w.main->device->pul_com().connected());  // left open at the base rate
-  EXPECT_EQ(w.main->device->pul_com().custom_baud_rate(), 4800);
+  EXPECT_TRUE(w.window->device->pul_com().connected());  // left open at the base rate
+  EXPECT_EQ(w.window->device->pul_com().custom_baud_rate(), 4800);
   EXPECT_TRUE(w.control("Test_button")->isEnabled());
   EXPECT_TRUE(w.control("Button3")->isEnabled());
 }
@@ -87,7 +81,7 @@ TEST(DevicePageStart, without_any_port_only_what_needs_a_port_is_locked) {
     ProgramFolderWithPorts folder;
     folder.write_ini({"COM1=/dev/no-such-adapter"});
     Window w(1, 31250, c.language);
-    EXPECT_EQ(w.main->port_name, "xxxx");
+    EXPECT_EQ(w.window->port_name, "xxxx");
     EXPECT_EQ(w.combo("CB_Comport")->count(), 0);
     EXPECT_EQ(w.combo("CB_Comport")->currentText(), "xxxx");
     EXPECT_EQ(w.combo("CB_MaxBaud")->count(), 0);
@@ -100,7 +94,7 @@ TEST(DevicePageStart, without_any_port_only_what_needs_a_port_is_locked) {
     EXPECT_FALSE(w.control("Button4")->isEnabled());
     EXPECT_EQ(w.com_stat(), c.line);
     // The end of a transfer (started from the wizard) is what unlocks the window.
-    w.main->ComPortClose();
+    w.window->ComPortClose();
     EXPECT_TRUE(w.control("Button3")->isEnabled());
     EXPECT_TRUE(w.control("Test_button")->isEnabled());
   }
@@ -111,13 +105,13 @@ TEST(DevicePageLock, locks_for_a_dialogue_and_unlocks_after_it) {
   ProgramFolderWithPorts folder;
   folder.write_ini({"COM1=" + line.slave_path});
   Window w;
-  w.main->ComPortOpen();
+  w.window->ComPortOpen();
   for (const char* name : kLockedByTransfer) EXPECT_FALSE(w.control(name)->isEnabled()) << name;
   EXPECT_FALSE(w.control("Button4")->isEnabled());
   EXPECT_TRUE(w.control("Button3")->isEnabled());  // it is the stop button now
   EXPECT_EQ(w.button3(), u("Datenübernahme stoppen"));
 
-  w.main->ComPortClose();
+  w.window->ComPortClose();
   for (const char* name : kLockedByTransfer) {
     if (QLatin1String(name) == "Button7") continue;
     EXPECT_TRUE(w.control(name)->isEnabled()) << name;
@@ -125,8 +119,8 @@ TEST(DevicePageLock, locks_for_a_dialogue_and_unlocks_after_it) {
   EXPECT_FALSE(w.control("Button7")->isEnabled());  // nothing saved yet: "default.pul"
   EXPECT_TRUE(w.control("Button4")->isEnabled());
   EXPECT_EQ(w.button3(), u("Datenübernahme starten"));
-  EXPECT_EQ(w.main->control<QLabel>("Panel6")->text(), "Deaktiv");
-  EXPECT_EQ(w.main->control<QLabel>("Panel6")->font().pointSize(), 8);
+  EXPECT_EQ(w.window->control<QLabel>("Panel6")->text(), "Deaktiv");
+  EXPECT_EQ(w.window->control<QLabel>("Panel6")->font().pointSize(), 8);
 }
 
 TEST(DevicePageStart, the_window_takes_the_port_mapping_read_with_the_settings) {
@@ -152,12 +146,12 @@ TEST(DevicePageStart, a_window_without_a_port_opens_shows_and_saves_a_recording)
   Window w;
   const QString file = folder.home.filePath("saved.pul");
   w.dialogs.file_names = {file};
-  w.main->patient->Button8Click();  // Save as
+  w.window->patient->Button8Click();  // Save as
   ASSERT_TRUE(QFileInfo::exists(file));
   EXPECT_EQ(QFileInfo(file).size(), 33280);
   w.dialogs.file_names = {file};
-  w.main->patient->Button6Click();  // Open
-  EXPECT_EQ(w.main->ekg.FileName, file.toStdString());
+  w.window->patient->Button6Click();  // Open
+  EXPECT_EQ(w.window->ekg.FileName, file.toStdString());
   EXPECT_TRUE(w.control("Button7")->isEnabled()) << "a file of its own can be saved again";
   EXPECT_TRUE(w.dialogs.messages().isEmpty());
 }
@@ -166,9 +160,9 @@ TEST(DevicePageStart, a_window_without_a_port_opens_shows_and_saves_a_recording)
 // is under way (at progress position 100).
 struct UploadInWindow {
   explicit UploadInWindow(const QStringList& sim_args = {}) : sim(sim_args) {}
-  UploadController& controller() { return *w->main->findChild<UploadController*>(); }
+  UploadController& controller() { return *w->window->findChild<UploadController*>(); }
   void start(std::function<void()> act) {
-    QProgressBar* bar = w->main->control<QProgressBar>("ProgressBar1");
+    QProgressBar* bar = w->window->control<QProgressBar>("ProgressBar1");
     QObject::connect(bar, &QProgressBar::valueChanged, bar, [act, done = std::make_shared<bool>(false)](int value) {
       if (value < 100 || *done) return;
       *done = true;
@@ -189,9 +183,9 @@ TEST(MainWindowClose, no_to_close_during_an_upload_lets_it_complete) {
   UploadInWindow up;
   ASSERT_TRUE(up.sim.started);
   bool closed = false;
-  up.w->main->on_closed = [&] { closed = true; };
+  up.w->window->on_closed = [&] { closed = true; };
   up.w->dialogs.answers = {DlgAnswer::No};
-  up.start([&] { up.w->main->close(); });
+  up.start([&] { up.w->window->close(); });
   up.wait_until_done();
   ASSERT_TRUE(up.task->isReady());
   EXPECT_FALSE(closed);
@@ -207,12 +201,12 @@ TEST(MainWindowClose, yes_to_close_during_an_upload_ends_it_with_t_at_4800_baud_
   ASSERT_TRUE(up.sim.started);
   bool closed = false;
   std::int32_t rate_when_closed = 0;
-  up.w->main->on_closed = [&] {
+  up.w->window->on_closed = [&] {
     closed = true;
-    rate_when_closed = up.w->main->device->pul_com().custom_baud_rate();
+    rate_when_closed = up.w->window->device->pul_com().custom_baud_rate();
   };
   up.w->dialogs.answers = {DlgAnswer::Yes};
-  up.start([&] { up.w->main->close(); });
+  up.start([&] { up.w->window->close(); });
   up.wait_until_done();
   ASSERT_TRUE(up.task->isReady());
   EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }, 2000));
@@ -228,19 +222,19 @@ TEST(DevicePagePorts, a_port_plugged_in_after_start_is_listed_and_uploads) {
   const QString link = folder.home.filePath("ttyKordamat");
   folder.write_ini({"COM1=" + link}, "[Pulvitra 2.4 Settings]\nMax_Baudrate=62500\n");
   Window w(1, 62500);
-  ASSERT_EQ(w.main->port_name, "xxxx");
+  ASSERT_EQ(w.window->port_name, "xxxx");
   EXPECT_FALSE(w.control("Button3")->isEnabled());
 
   QProcess sim;
   sim.start(QStringLiteral(PULVITRA_BIN_DIR "/recorder-sim"), {"--link", link});
   ASSERT_TRUE(sim.waitForStarted(5000) && sim.waitForReadyRead(5000));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return w.main->port_name == "COM1"; }, 5000)) << "seen without a restart";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w.window->port_name == "COM1"; }, 5000)) << "seen without a restart";
   EXPECT_TRUE(QTest::qWaitFor([&] { return w.control("Button3")->isEnabled(); }, 5000));
   EXPECT_EQ(items(w.combo("CB_Comport")), QStringList{"COM1"});
   EXPECT_EQ(items(w.combo("CB_MaxBaud")), (QStringList{"12800", "15625", "20833", "31250", "62500"}));
   EXPECT_TRUE(w.control("Test_button")->isEnabled());
 
-  UploadController* controller = w.main->findChild<UploadController*>();
+  UploadController* controller = w.window->findChild<UploadController*>();
   QCoro::waitFor(controller->Button3Click());
   EXPECT_EQ(controller->upload().blocks_received(), 4096);
   ASSERT_EQ(w.dialogs.messages().size(), 1);

@@ -7,9 +7,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 #include "app/export_action.h"
 #include "app/patient_page.h"
@@ -18,42 +16,22 @@
 #include "recording/recording_generator.h"
 #include "shell/language.h"
 #include "tests/support/file_bytes.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/main_window_harness.h"
 
 using namespace pulvitra;
 using namespace pulvitra::test;
 
 namespace {
 
-struct ExportWindowTest : ::testing::Test {
-  void start(std::uint8_t language = kGerman) {
-    qputenv("PULVITRA_HOME", home.path().toUtf8());
-    QDir(home.path()).mkdir(QStringLiteral("data"));
-    cur_lang = language;
-    window = std::make_unique<TMain>(settings);
-    dialogs.calls.clear();
-  }
-  ~ExportWindowTest() override {
-    qunsetenv("PULVITRA_HOME");
-    cur_lang = kGerman;
-  }
+struct ExportWindowTest : ::testing::Test, MainWindowInOwnFolder {
+  ExportWindowTest() { QDir(home.path()).mkdir(QStringLiteral("data")); }
   void load_beats() {
-    TEKG ekg;
-    clear_recording(ekg);
-    copy_generated_image(generate_recording(GeneratorOptions{}), ekg);
     PatientFields fields;
     fields.surname = QStringLiteral("Meier");
     fields.sex = kSexFemale;
-    ASSERT_TRUE(save_recording_file(home.filePath("ecg.pul"), fields, 0, ekg).ok);
-    ASSERT_TRUE(window->patient->load_recording(home.filePath("ecg.pul")));
-    dialogs.calls.clear();
+    open_generated_recording(fields);
   }
-  QString data(const char* name) const { return home.filePath(QStringLiteral("data/") + QLatin1String(name)); }
-
-  QTemporaryDir home;
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TMain> window;
+  QString data(const char* name) const { return path(QStringLiteral("data/") + QLatin1String(name)); }
 };
 
 TEST_F(ExportWindowTest, writes_the_beat_list_or_the_edf_file_chosen_in_the_dialog) {
@@ -96,14 +74,7 @@ TEST_F(ExportWindowTest, a_failed_write_or_a_recording_as_target_says_so_and_kee
     old.close();
     dialogs.calls.clear();
     dialogs.file_names = {data(name)};
-    // A file size limit makes the writes fail part way, as a full disk does.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old_limit{};
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    rlimit small{std::min(size_limit, old_limit.rlim_max), old_limit.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-    export_recording(*window);
-    setrlimit(RLIMIT_FSIZE, &old_limit);
+    with_file_size_limit(size_limit, [&] { export_recording(*window); });
 
     ASSERT_EQ(dialogs.messages().size(), 1) << name;
     EXPECT_EQ(dialogs.messages()[0].caption, "Dateifehler");

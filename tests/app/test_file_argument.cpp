@@ -15,9 +15,10 @@
 #include "app/tstart.h"
 #include "files/recording_file.h"
 #include "recording/recording_generator.h"
+#include "shell/application.h"
 #include "shell/language.h"
 #include "shell/native_name.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/main_window_harness.h"
 
 using namespace pulvitra;
 using namespace pulvitra::test;
@@ -25,41 +26,29 @@ using namespace pulvitra::test;
 namespace {
 
 constexpr int kLastStartTick = 20;
-const QString kTitle = QStringLiteral("Pulvitra 2.4-5");
+const QString kTitle = QString::fromUtf8(kApplicationTitle);
 
 // The program started in English with FILE as its argument, the start ticks driven by hand.
-struct StartedWith {
+struct StartedWith : MainWindowInOwnFolder {
   explicit StartedWith(const QString& argument) {
-    qputenv("PULVITRA_HOME", home.path().toUtf8());
     settings.Assist = false;
-    start = std::make_unique<TStart>(settings);
-    start->ll2Click();
+    start_window = std::make_unique<TStart>(settings);
+    start_window->ll2Click();
     window = std::make_unique<TMain>(settings);
-    start->main_window = window.get();
-    start->file_argument = argument;
-    start->forms_created = true;
+    start_window->main_window = window.get();
+    start_window->file_argument = argument;
+    start_window->forms_created = true;
     dialogs.calls.clear();
   }
-  ~StartedWith() {
-    qunsetenv("PULVITRA_HOME");
-    cur_lang = kGerman;
-  }
   void tick(int count) {
-    for (int i = 0; i < count; ++i) start->Timer1Timer();
+    for (int i = 0; i < count; ++i) start_window->Timer1Timer();
   }
   QImage overview() {
     window->TabbedNotebook1->setCurrentIndex(2);
     return window->control<ImageControl>("Image2")->picture().copy();
   }
-  bool recording_is_empty() {
-    return std::all_of(window->ekg.Image.begin() + 1, window->ekg.Image.end(), [](auto b) { return b == 125; });
-  }
 
-  QTemporaryDir home;
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TStart> start;
-  std::unique_ptr<TMain> window;
+  std::unique_ptr<TStart> start_window;
 };
 
 QString write_recording(const QString& path) {

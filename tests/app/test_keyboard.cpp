@@ -19,7 +19,7 @@
 #include "app/focus_style.h"
 #include "app/tmain.h"
 #include "shell/language.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/main_window_harness.h"
 
 using namespace pulvitra;
 using namespace pulvitra::test;
@@ -29,21 +29,13 @@ namespace {
 QString u(const char* text) { return QString::fromUtf8(text); }
 
 // A main window shown and active, in a program folder of its own.
-struct KeyboardTest : ::testing::Test {
-  void start(std::uint8_t language) {
-    window.reset();
-    cur_lang = language;
-    window = std::make_unique<TMain>(settings);
+struct KeyboardTest : ::testing::Test, MainWindowInOwnFolder {
+  void start_shown(std::uint8_t language) {
+    start(language);
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     dialogs.calls.clear();
-  }
-  KeyboardTest() { qputenv("PULVITRA_HOME", home.path().toUtf8()); }
-  ~KeyboardTest() override {
-    window.reset();
-    qunsetenv("PULVITRA_HOME");
-    cur_lang = kGerman;
   }
   // The key goes where the focus is; a button's animated click ends before this returns.
   void press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
@@ -58,11 +50,6 @@ struct KeyboardTest : ::testing::Test {
     return out;
   }
   QString focus_name() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : ""; }
-
-  QTemporaryDir home;
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TMain> window;
 };
 
 // Where two controls underline the same letter, the page's buttons come first, then its
@@ -95,7 +82,7 @@ TEST_F(KeyboardTest, each_alt_letter_of_the_patient_page_reaches_the_control_nam
   };
   std::uint8_t language = 0;
   for (const Case& c : cases) {
-    if (c.language != language) start(language = c.language);
+    if (c.language != language) start_shown(language = c.language);
     window->TabbedNotebook1->setCurrentIndex(kPagePatient);
     window->TabbedNotebook1->tabBar()->setFocus();
     dialogs.calls.clear();
@@ -109,7 +96,7 @@ TEST_F(KeyboardTest, each_alt_letter_of_the_patient_page_reaches_the_control_nam
 
 // The keys click the buttons: the same questions, and nothing where the button is off.
 TEST_F(KeyboardTest, standard_keys_act_as_the_buttons_from_any_page) {
-  start(kGerman);
+  start_shown(kGerman);
   struct Case {
     QKeyCombination key;
     int page;
@@ -146,7 +133,7 @@ TEST_F(KeyboardTest, standard_keys_act_as_the_buttons_from_any_page) {
 // Shown disabled at the start and enabled later, or enabled again behind the wizard or the
 // report choice: the tabs have the focus, so Ctrl+Tab and Tab go on from there.
 TEST_F(KeyboardTest, the_window_enabled_again_has_its_tabs_focused) {
-  start(kGerman);
+  start_shown(kGerman);
   for (auto leave : {std::function<void()>([&] { window->setEnabled(true); }),
                      std::function<void()>([&] { window->setEnabled(true); window->setFocus(); })}) {
     window->TabbedNotebook1->setCurrentIndex(kPagePatient);
@@ -161,7 +148,7 @@ TEST_F(KeyboardTest, the_window_enabled_again_has_its_tabs_focused) {
 // On a view page the menu key (and Shift+F10) opens the view's menu wherever the focus is
 // on that page; elsewhere the control's own menu.
 TEST_F(KeyboardTest, the_menu_key_opens_the_menu_of_the_view_shown) {
-  start(kEnglish);
+  start_shown(kEnglish);
   for (int page = kPagePatient; page <= kPageLorenz; ++page) {
     for (bool menu_key : {true, false}) {
       window->TabbedNotebook1->setCurrentIndex(page);

@@ -17,10 +17,12 @@
 #include <unistd.h>
 
 #include "shell/language.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/main_window_harness.h"
 #include "app/patient_page.h"
 #include "app/radio_group.h"
 #include "app/tmain.h"
+#include "shell/application.h"
 #include "recording/recording_generator.h"
 
 using namespace pulvitra::test;
@@ -31,28 +33,18 @@ namespace {
 
 QString u(const char* text) { return QString::fromUtf8(text); }
 
-const QString kTitle = QStringLiteral("Pulvitra 2.4-5");
+const QString kTitle = QString::fromUtf8(kApplicationTitle);
 const QString kFileError = QStringLiteral("Dateifehler");
 
 // A main window in a program folder of its own, with scripted dialogs.
-struct PatientPageTest : ::testing::Test {
-  PatientPageTest() {
-    qputenv("PULVITRA_HOME", home.path().toUtf8());
-    cur_lang = kGerman;
-    window = std::make_unique<TMain>(settings);
-    dialogs.calls.clear();
-  }
-  ~PatientPageTest() override {
-    qunsetenv("PULVITRA_HOME");
-    cur_lang = kGerman;
-  }
+struct PatientPageTest : ::testing::Test, MainWindowInOwnFolder {
+  PatientPageTest() { start(); }
 
   PatientPage& page() { return *window->patient; }
   QLineEdit* edit(const char* name) { return window->control<QLineEdit>(name); }
   QSpinBox* age() { return window->control<QSpinBox>("SpinEdit4"); }
   RadioGroup* sex() { return window->control<RadioGroup>("RadioGroup2"); }
   bool save_enabled() { return window->control<QPushButton>("Button7")->isEnabled(); }
-  QString path(const char* name) { return home.filePath(name); }
   QList<DialogCall> messages() { return dialogs.messages(); }
 
   void type_patient() {
@@ -78,26 +70,7 @@ struct PatientPageTest : ::testing::Test {
     EXPECT_EQ(messages()[index].caption, caption);
     EXPECT_EQ(messages()[index].text, text);
   }
-  bool recording_is_empty() {
-    return std::all_of(window->ekg.Image.begin() + 1, window->ekg.Image.end(), [](auto b) { return b == 125; });
-  }
-
-  QTemporaryDir home;
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TMain> window;
 };
-
-void write_file(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-QByteArray file_bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 }  // namespace
 
@@ -197,7 +170,7 @@ TEST_F(PatientPageTest, save_as_then_open_gives_the_patient_back) {
   type_patient();
   save_as(path("data.pul"));
   EXPECT_EQ(dialogs.calls.last().text, "Pulvitra Daten|*.pul");
-  EXPECT_EQ(file_bytes(path("data.pul")).size(), 33280);
+  EXPECT_EQ(read_all(path("data.pul")).size(), 33280);
   EXPECT_TRUE(save_enabled());
   EXPECT_FALSE(window->data_changed);
   EXPECT_EQ(window->windowTitle(), kTitle);  // Save as leaves the caption
@@ -223,7 +196,7 @@ TEST_F(PatientPageTest, save_as_adds_the_extension_and_save_writes_that_file_aga
   edit("Edit1")->setText("Anna");
   page().Button7Click();
   EXPECT_FALSE(window->data_changed);
-  EXPECT_EQ(file_bytes(path("anna.pul")).mid(14, 6), QByteArray("Anna \0", 6));
+  EXPECT_EQ(read_all(path("anna.pul")).mid(14, 6), QByteArray("Anna \0", 6));
 }
 
 // The message names what the system said, not only the possibly busy file.
@@ -258,7 +231,7 @@ TEST_F(PatientPageTest, a_failed_save_says_why_and_keeps_the_data_unsaved) {
 
 TEST_F(PatientPageTest, a_foreign_file_leaves_the_recording_empty_and_cannot_be_overwritten) {
   const QByteArray foreign(33280, 'x');
-  write_file(path("letter.pul"), foreign);
+  write_all(path("letter.pul"), foreign);
   edit("Edit1")->setText("Anna");
   dialogs.answers = {DlgAnswer::Yes};
   open(path("letter.pul"));
@@ -269,11 +242,11 @@ TEST_F(PatientPageTest, a_foreign_file_leaves_the_recording_empty_and_cannot_be_
   EXPECT_EQ(window->windowTitle(), kTitle + "   " + path("letter.pul"));
   EXPECT_FALSE(save_enabled());
   EXPECT_FALSE(page().save_allowed());
-  EXPECT_EQ(file_bytes(path("letter.pul")), foreign);
+  EXPECT_EQ(read_all(path("letter.pul")), foreign);
 }
 
 TEST_F(PatientPageTest, damaged_or_missing_files_are_reported_and_nothing_is_loaded) {
-  write_file(path("cut.pul"), encode_recording_file(PatientFields{}, 0, TEKG{}).left(20000));
+  write_all(path("cut.pul"), encode_recording_file(PatientFields{}, 0, TEKG{}).left(20000));
   const QString open_error = u("Beim Öffnen der Datei ist ein Fehler aufgetreten!\r\n\r\n"
                                "Möglicherweise ist die Datei von einer anderen Anwendung belegt.\r\n\r\n"
                                "Meldung des Systems: ");
@@ -347,7 +320,7 @@ TEST(PatientPageCaption, keeps_the_tail_of_long_file_names) {
 TEST_F(PatientPageTest, the_previous_patients_sex_never_reaches_another_file) {
   QByteArray unknown = encode_header(PatientFields{}, 0) + QByteArray(kImageSize, '\x7D');
   unknown[223] = '\x33';
-  write_file(path("unknown_sex.pul"), unknown);
+  write_all(path("unknown_sex.pul"), unknown);
   struct Case {
     const char* name;
     std::function<void(PatientPageTest&)> next_patient;
@@ -361,7 +334,7 @@ TEST_F(PatientPageTest, the_previous_patients_sex_never_reaches_another_file) {
     c.next_patient(*this);
     EXPECT_EQ(sex()->itemIndex(), kSexNone) << c.name;
     save_as(path("next.pul"));
-    EXPECT_EQ(file_bytes(path("next.pul")).at(223), '\x20') << c.name;  // neither: stored as 0x20
+    EXPECT_EQ(read_all(path("next.pul")).at(223), '\x20') << c.name;  // neither: stored as 0x20
   }
 }
 
@@ -369,6 +342,6 @@ TEST_F(PatientPageTest, the_previous_patients_sex_never_reaches_another_file) {
 TEST_F(PatientPageTest, save_as_lets_the_dialog_add_the_extension) {
   save_as(path("foo."));
   EXPECT_EQ(window->ekg.FileName, path("foo.pul").toStdString());
-  EXPECT_EQ(file_bytes(path("foo.pul")).size(), kRecordingFileSize);
+  EXPECT_EQ(read_all(path("foo.pul")).size(), kRecordingFileSize);
   EXPECT_FALSE(QFile::exists(path("foo..pul")));
 }

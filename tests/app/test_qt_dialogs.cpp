@@ -16,11 +16,14 @@
 #include <functional>
 #include <optional>
 
+#include "shell/application.h"
 #include "shell/language.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_translation.h"
+#include "tests/support/file_bytes.h"
 
 using namespace pulvitra;
+using pulvitra::test::read_all;
 
 namespace {
 
@@ -72,11 +75,6 @@ void press(QWidget* modal, QMessageBox::StandardButton which) {
   if (auto* box = qobject_cast<QMessageBox*>(modal)) {
     if (QAbstractButton* b = box->button(which)) b->click();
   }
-}
-
-QByteArray file_bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 struct LanguageGuard {
@@ -179,13 +177,13 @@ TEST(QtDialogs, save_dialog_asks_before_it_replaces_the_completed_name) {
       EXPECT_TRUE(steps.all_done());
     }
     EXPECT_TRUE(question.contains(QStringLiteral("foo.pul"))) << question.toStdString();
-    EXPECT_EQ(file_bytes(existing), old_bytes) << typed;
+    EXPECT_EQ(read_all(existing), old_bytes) << typed;
     {
       ModalSteps steps({type_name(typed), answer(QMessageBox::Yes)});
       EXPECT_EQ(dialogs.save_file_name("Save as", dir.path(), "Pulvitra data|*.pul", QString(), "pul"), existing)
           << typed;
     }
-    EXPECT_EQ(file_bytes(existing), old_bytes) << "the dialog itself writes nothing";
+    EXPECT_EQ(read_all(existing), old_bytes) << "the dialog itself writes nothing";
   }
 }
 
@@ -220,10 +218,10 @@ TEST(QtPrintDialog, is_the_platform_print_dialog_titled_as_asked_and_cancel_prin
     print_dialog = qobject_cast<QPrintDialog*>(modal) != nullptr;
     modal->close();
   }});
-  const PrintChoice choice = qt.choose_printer(QStringLiteral("Pulvitra 2.4-5"));
+  const PrintChoice choice = qt.choose_printer(QString::fromUtf8(kApplicationTitle));
   EXPECT_TRUE(steps.all_done());
   EXPECT_TRUE(print_dialog);
-  EXPECT_EQ(title, "Pulvitra 2.4-5");
+  EXPECT_EQ(title, kApplicationTitle);
   EXPECT_EQ(choice.kind, PrintChoice::kCancelled);
 }
 
@@ -235,7 +233,7 @@ TEST(QtPrintDialog, speaks_german_in_the_german_program) {
     for (auto* button : modal->findChildren<QPushButton*>()) buttons << button->text().remove('&');
     modal->close();
   }});
-  qt.choose_printer(QStringLiteral("Pulvitra 2.4-5"));
+  qt.choose_printer(QString::fromUtf8(kApplicationTitle));
   EXPECT_TRUE(steps.all_done());
   EXPECT_TRUE(buttons.contains("Drucken")) << buttons.join(", ").toStdString();
   EXPECT_TRUE(buttons.contains("Abbrechen")) << buttons.join(", ").toStdString();

@@ -18,8 +18,9 @@
 #include "app/tselprinter.h"
 #include "files/recording_file.h"
 #include "recording/recording_generator.h"
+#include "shell/application.h"
 #include "shell/language.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/main_window_harness.h"
 
 using namespace pulvitra::test;
 
@@ -29,25 +30,8 @@ namespace {
 
 using Flags = std::array<bool, 5>;
 
-struct ReportChoiceTest : ::testing::Test {
-  void start(std::uint8_t language = kGerman) {
-    qputenv("PULVITRA_HOME", home.path().toUtf8());
-    cur_lang = language;
-    window = std::make_unique<TMain>(settings);
-    dialogs.calls.clear();
-  }
-  ~ReportChoiceTest() override {
-    qunsetenv("PULVITRA_HOME");
-    cur_lang = kGerman;
-  }
-  void load_beats() {
-    TEKG ekg;
-    clear_recording(ekg);
-    copy_generated_image(generate_recording(GeneratorOptions{}), ekg);
-    ASSERT_TRUE(save_recording_file(home.filePath("ecg.pul"), PatientFields{}, 0, ekg).ok);
-    ASSERT_TRUE(window->patient->load_recording(home.filePath("ecg.pul")));
-    dialogs.calls.clear();
-  }
+struct ReportChoiceTest : ::testing::Test, MainWindowInOwnFolder {
+  void load_beats() { open_generated_recording(); }
   TSelPrinter& choice() { return *window->SelPrinter; }
   QCheckBox* box(int k) { return choice().findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(k)); }
   Flags boxes() { return {false, box(1)->isChecked(), box(2)->isChecked(), box(3)->isChecked(), box(4)->isChecked()}; }
@@ -56,11 +40,6 @@ struct ReportChoiceTest : ::testing::Test {
     for (const DialogCall& c : dialogs.calls) n += c.kind == QLatin1String("print");
     return n;
   }
-
-  QTemporaryDir home;
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TMain> window;
 };
 
 TEST_F(ReportChoiceTest, without_two_beats_print_only_says_so) {
@@ -151,7 +130,7 @@ TEST_F(ReportChoiceTest, print_asks_for_the_printer_and_writes_the_ticked_report
   choice().Button2Click();
   EXPECT_EQ(print_dialogs(), 1);
   EXPECT_EQ(window->ReportSelection, (Flags{false, true, true, true, true}));
-  EXPECT_EQ(dialogs.calls.last().caption, "Pulvitra 2.4-5");
+  EXPECT_EQ(dialogs.calls.last().caption, kApplicationTitle);
 
   auto* scroll = window->control<QScrollBar>("ScrollBar1");
   scroll->setValue(5);

@@ -12,15 +12,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <csignal>
 #include <deque>
 #include <stdexcept>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
 
 #include "app/captions.h"
+#include "shell/application.h"
 #include "shell/language.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/program_folder.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/watchdog.h"
 #include "app/error_report.h"
@@ -36,25 +37,14 @@ using namespace pulvitra;
 namespace {
 
 // A program folder of its own for each test, with or without help files.
-struct ProgramHome {
+struct ProgramHome : TemporaryProgramFolder {
   explicit ProgramHome(bool with_help = true) {
-    qputenv("PULVITRA_HOME", dir.path().toUtf8());
-    if (with_help) {
-      for (const char* name : {"pulvitra_de.hlp", "pulvitra_en.hlp"}) {
-        QFile f(dir.filePath(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(QByteArray("<html>") + name + "</html>");
-      }
+    if (!with_help) return;
+    for (const char* name : {"pulvitra_de.hlp", "pulvitra_en.hlp"}) {
+      write_all(path(name), QByteArray("<html>") + name + "</html>");
     }
   }
-  ~ProgramHome() { qunsetenv("PULVITRA_HOME"); }
-  QTemporaryDir dir;
 };
-
-QByteArray file_text(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 }  // namespace
 
@@ -99,7 +89,7 @@ TEST(StartWindow, choosing_a_language_copies_its_help_file) {
   start.ll2Click();
   EXPECT_EQ(cur_lang, kEnglish);
   EXPECT_TRUE(start.lang_chosen);
-  EXPECT_EQ(file_text(home.dir.filePath("pulvitra.hlp")), "<html>pulvitra_en.hlp</html>");
+  EXPECT_EQ(read_all(home.path("pulvitra.hlp")), "<html>pulvitra_en.hlp</html>");
   cur_lang = kGerman;
 }
 
@@ -151,7 +141,7 @@ TEST(StartWindow, the_keyboard_chooses_the_language) {
     EXPECT_TRUE(start.lang_chosen);
     EXPECT_EQ(cur_lang, c.chosen);
     EXPECT_FALSE(start.isEnabled());
-    EXPECT_EQ(file_text(home.dir.filePath("pulvitra.hlp")),
+    EXPECT_EQ(read_all(home.path("pulvitra.hlp")),
               c.chosen == kGerman ? "<html>pulvitra_de.hlp</html>" : "<html>pulvitra_en.hlp</html>");
   }
   cur_lang = kGerman;
@@ -174,22 +164,15 @@ TEST(StartWindow, a_failed_help_copy_keeps_the_previous_help) {
   ProgramHome home;
   const QByteArray previous = "<html>the help of the last run</html>";
   for (auto [name, bytes] : {std::pair{"pulvitra.hlp", previous}, {"pulvitra_de.hlp", QByteArray(64 * 1024, 'h')}}) {
-    QFile f(home.dir.filePath(name));
+    QFile f(home.path(name));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
   }
   Settings settings;
   TStart start(settings);
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old_limit{};
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit small = old_limit;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  start.ll1Click();
-  setrlimit(RLIMIT_FSIZE, &old_limit);
+  with_file_size_limit(4096, [&] { start.ll1Click(); });
   EXPECT_TRUE(start.lang_chosen);
-  EXPECT_EQ(file_text(home.dir.filePath("pulvitra.hlp")), previous);
+  EXPECT_EQ(read_all(home.path("pulvitra.hlp")), previous);
 }
 
 TEST(StartWindow, a_missing_help_file_is_reported_and_start_goes_on) {
@@ -236,12 +219,12 @@ TEST(StartWindow, settings_and_help_that_are_no_files_do_not_hold_up_the_start) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ProgramHome home(c.help_text.isEmpty());
-    const QString folder = home.dir.path();
+    const QString folder = home.home.path();
     for (const char* name : c.fifos) {
-      ASSERT_EQ(mkfifo(QFile::encodeName(home.dir.filePath(name)).constData(), 0644), 0);
+      ASSERT_EQ(mkfifo(QFile::encodeName(home.path(name)).constData(), 0644), 0);
     }
     if (c.link_to_dev_zero) {
-      ASSERT_TRUE(QFile::link("/dev/zero", home.dir.filePath(c.link_to_dev_zero)));
+      ASSERT_TRUE(QFile::link("/dev/zero", home.path(c.link_to_dev_zero)));
     }
     ScriptedDialogs dialogs;
     Watchdog watchdog(std::chrono::seconds(5), std::string("the start with ") + c.what);
@@ -268,7 +251,7 @@ TEST(StartWindow, settings_and_help_that_are_no_files_do_not_hold_up_the_start) 
     }
     EXPECT_EQ(shown, c.note.isEmpty() ? QStringList() : QStringList{c.note.arg(folder)});
     if (c.help_text.isEmpty()) continue;
-    EXPECT_FALSE(QFile::exists(home.dir.filePath("pulvitra.hlp")));
+    EXPECT_FALSE(QFile::exists(home.path("pulvitra.hlp")));
     QtDialogs qt_dialogs;
     qt_dialogs.show_help(7);
     QTextBrowser* help = nullptr;
@@ -299,7 +282,7 @@ TEST(MainWindow, english_captions_after_clicking_english) {
   EXPECT_EQ(main_window.TabbedNotebook1->tabText(2), "O&verview");
   EXPECT_EQ(main_window.TabbedNotebook1->tabText(4), "&Histogram");
   EXPECT_EQ(main_window.TabbedNotebook1->tabText(3), "Z&oom");
-  EXPECT_EQ(main_window.windowTitle(), "Pulvitra 2.4-5");
+  EXPECT_EQ(main_window.windowTitle(), "Pulvitra 2.4-5");  // the one place the title is spelled out
   EXPECT_EQ(main_window.size(), QSize(603, 444));
   cur_lang = kGerman;
 }
@@ -345,7 +328,7 @@ TEST(MainWindow, close_question_has_its_exact_blanks_in_both_languages) {
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_EQ(dialogs.messages()[0].text, question);
     EXPECT_EQ(dialogs.messages()[0].text.size(), 29);
-    EXPECT_EQ(dialogs.messages()[0].caption, "Pulvitra 2.4-5");
+    EXPECT_EQ(dialogs.messages()[0].caption, kApplicationTitle);
     EXPECT_EQ(dialogs.messages()[0].buttons, DlgButtons::YesNo);
     EXPECT_EQ(dialogs.messages()[0].icon, DlgIcon::None);
     EXPECT_FALSE(closed);
@@ -363,7 +346,7 @@ TEST(MainWindow, a_close_request_asks_about_unsaved_data_first) {
   ProgramHome home;
   ScriptedDialogs dialogs;
   const QString discard_question = "Das aktuelle Projekt ist nicht gesichert";
-  const QString close_question = "Pulvitra 2.4-5";  // "Close ?" has the title as caption
+  const QString close_question = kApplicationTitle;  // "Close ?" has the title as caption
   struct Case {
     const char* name;
     bool unsaved;
@@ -456,7 +439,7 @@ TEST(ErrorReport, an_exception_in_an_event_handler_is_reported_and_the_program_g
   EXPECT_TRUE(run_reporting_errors([] { return true; }));
   ASSERT_EQ(dialogs.messages().size(), 1);
   EXPECT_EQ(dialogs.messages()[0].text, "Datei nicht lesbar.");
-  EXPECT_EQ(dialogs.messages()[0].caption, "Pulvitra 2.4-5");
+  EXPECT_EQ(dialogs.messages()[0].caption, kApplicationTitle);
   EXPECT_EQ(dialogs.messages()[0].icon, DlgIcon::Error);
   EXPECT_EQ(dialogs.messages()[0].buttons, DlgButtons::Ok);
 }

@@ -11,7 +11,8 @@
 #include <string>
 
 #include "shell/language.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/main_window_harness.h"
 #include "app/image_control.h"
 #include "app/patient_page.h"
 #include "app/tmain.h"
@@ -25,14 +26,8 @@ using namespace pulvitra;
 
 namespace {
 
-struct UploadOutcomeTest : ::testing::Test {
-  UploadOutcomeTest() {
-    qputenv("PULVITRA_HOME", home.path().toUtf8());
-    cur_lang = kGerman;
-    window = std::make_unique<TMain>(settings);
-    dialogs.calls.clear();
-  }
-  ~UploadOutcomeTest() override { qunsetenv("PULVITRA_HOME"); }
+struct UploadOutcomeTest : ::testing::Test, MainWindowInOwnFolder {
+  UploadOutcomeTest() { start(); }
 
   // The end of a complete upload: the received image is in the recording and decoded, then
   // the upload hands over to the window.
@@ -44,11 +39,6 @@ struct UploadOutcomeTest : ::testing::Test {
     controller->decoded();
   }
   QImage picture(const char* name) { return window->control<ImageControl>(name)->picture().copy(); }
-
-  QTemporaryDir home;
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TMain> window;
 };
 
 TEKG recording_with_beats() {
@@ -72,11 +62,6 @@ TEKG other_patients_recording() {
 
 QByteArray image_bytes(const TEKG& ekg) {
   return QByteArray(reinterpret_cast<const char*>(ekg.Image.data() + 1), kImageSize);
-}
-
-QByteArray file_bytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 TEKG beatless_recording() {
@@ -158,7 +143,7 @@ TEST_F(UploadOutcomeTest, save_after_an_upload_asks_before_it_replaces_a_differe
     if (!c.upload) window->patient->set_fields(PatientFields{});  // an edit instead
     if (c.meddle == kCutShort) QFile::resize(file, 20000);
     if (c.meddle == kRemoved) QFile::remove(file);
-    const QByteArray before = file_bytes(file);
+    const QByteArray before = read_all(file);
     dialogs.calls.clear();
     dialogs.answers = c.answers;
     window->patient->Button7Click();
@@ -174,9 +159,9 @@ TEST_F(UploadOutcomeTest, save_after_an_upload_asks_before_it_replaces_a_differe
       EXPECT_EQ(asked[0].preselected, DlgAnswer::No) << c.name;
     }
     if (c.written) {
-      EXPECT_EQ(file_bytes(file).mid(kHeaderSize), image_bytes(window->ekg)) << c.name;
+      EXPECT_EQ(read_all(file).mid(kHeaderSize), image_bytes(window->ekg)) << c.name;
     } else {
-      EXPECT_EQ(file_bytes(file), before) << c.name;
+      EXPECT_EQ(read_all(file), before) << c.name;
     }
     EXPECT_EQ(window->data_changed, !c.written) << c.name;
   }

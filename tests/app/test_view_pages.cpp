@@ -13,7 +13,7 @@
 #include <set>
 
 #include "shell/language.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/main_window_harness.h"
 #include "app/image_control.h"
 #include "app/patient_page.h"
 #include "files/recording_file.h"
@@ -35,13 +35,8 @@ namespace {
 
 QString u(const char* text) { return QString::fromUtf8(text); }
 
-struct ViewPagesTest : ::testing::Test {
-  ViewPagesTest() {
-    qputenv("PULVITRA_HOME", home.path().toUtf8());
-    cur_lang = kGerman;
-    window = std::make_unique<TMain>(settings);
-  }
-  ~ViewPagesTest() override { qunsetenv("PULVITRA_HOME"); }
+struct ViewPagesTest : ::testing::Test, MainWindowInOwnFolder {
+  ViewPagesTest() { start(); }
 
   TEKG& ekg() { return window->ekg; }
   ViewPages& views() { return *window->views; }
@@ -56,11 +51,6 @@ struct ViewPagesTest : ::testing::Test {
     factor()->setEditText(text);
     views().ComboBox1Change();
   }
-
-  QTemporaryDir home;
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TMain> window;
 };
 
 }  // namespace
@@ -330,17 +320,14 @@ TEST(ViewPagesFigures, the_variability_panel_shows_the_histograms_value_where_it
     }
     return out;
   };
-  QTemporaryDir home;
-  qputenv("PULVITRA_HOME", home.path().toUtf8());
-  ScriptedDialogs dialogs;
-  Settings settings;
+  MainWindowInOwnFolder program;
   GeneratorOptions wide;
   wide.min_rate = 60;
   wide.max_rate = 170;
   wide.seed = 3;
   for (const std::uint8_t language : {kGerman, kEnglish}) {
-    cur_lang = language;
-    TMain window(settings);
+    program.start(language);
+    TMain& window = *program.window;
     copy_generated_image(generate_recording(wide), window.ekg);
     DecodeRecording(window.ekg, window.decoder);
     window.views->redraw_views(kViewAll);
@@ -361,6 +348,4 @@ TEST(ViewPagesFigures, the_variability_panel_shows_the_histograms_value_where_it
     }
     EXPECT_GE(differing, 3) << "the rate, the mean RR and SDNN are figures of their own";
   }
-  cur_lang = kGerman;
-  qunsetenv("PULVITRA_HOME");
 }

@@ -30,8 +30,9 @@
 #include "app/tstart.h"
 #include "app/upload_controller.h"
 #include "tests/support/recorder_process.h"
+#include "shell/application.h"
 #include "shell/language.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/support/main_window_harness.h"
 
 using namespace pulvitra::test;
 
@@ -58,31 +59,20 @@ void play_script(TAssi& wizard, const char* script) {
 
 // A main window and its wizard in a program folder of their own; COM1 leads nowhere unless
 // a test gives other ports.
-struct Wizard {
+struct Wizard : ProgramFolderWithPorts, MainWindow {
   explicit Wizard(std::uint8_t language = kGerman, const QStringList& ports = {"COM1=/dev/no-such-adapter"}) {
-    cur_lang = language;
-    folder.write_ini(ports);
+    write_ini(ports);
     settings = read_settings(settings_path());  // the program reads the file, [Ports] with it
-    main = std::make_unique<TMain>(settings);
-    wizard = std::make_unique<TAssi>(*main);
+    start(language);
+    wizard = std::make_unique<TAssi>(*window);
     dialogs.calls.clear();
   }
-  ~Wizard() {
-    wizard.reset();
-    main.reset();
-    cur_lang = kGerman;
-  }
+  ~Wizard() { wizard.reset(); }
   TAssi& w() { return *wizard; }
-  template <typename T>
-  T* main_control(const char* name) { return main->control<T>(name); }
-  QString main_text(const char* name) { return main_control<QLineEdit>(name)->text(); }
+  QString main_text(const char* name) { return control<QLineEdit>(name)->text(); }
 
   void play(const char* script) { play_script(w(), script); }
 
-  ProgramFolderWithPorts folder;
-  ScriptedDialogs dialogs;
-  Settings settings;
-  std::unique_ptr<TMain> main;
   std::unique_ptr<TAssi> wizard;
 };
 
@@ -135,7 +125,7 @@ TEST(WizardSteps, next_and_back_follow_the_choice_of_page_two) {
     EXPECT_EQ(t.w().Button2->text(), c.caption) << c.script;
     EXPECT_EQ(t.w().Button4->isEnabled(), c.back_enabled) << c.script;
     EXPECT_EQ(t.w().isVisible(), c.step != 0) << c.script;
-    EXPECT_EQ(t.main->isEnabled(), c.step == 0) << c.script << ": the main window waits while the wizard is up";
+    EXPECT_EQ(t.window->isEnabled(), c.step == 0) << c.script << ": the main window waits while the wizard is up";
   }
 }
 
@@ -183,18 +173,18 @@ TEST(WizardKeys, the_patient_step_takes_the_cursor_and_the_buttons_keep_their_le
 TEST(WizardCancel, at_any_step_clears_unsaved_data_and_copies_nothing_back) {
   for (const char* script : {"", "n", "nn", "nnn", "n1nn"}) {
     Wizard t;
-    t.main->patient->set_fields(patient("Meier"));
-    t.main->data_changed = true;  // edited before the wizard was opened
+    t.window->patient->set_fields(patient("Meier"));
+    t.window->data_changed = true;  // edited before the wizard was opened
     t.w().show_wizard();
     t.play(script);
     t.w().Edit1->setText(u("Typed in the wizard"));
     t.w().CheckBox1->click();  // Assist off
     t.w().Button1->click();
-    EXPECT_FALSE(t.main->data_changed) << script;
+    EXPECT_FALSE(t.window->data_changed) << script;
     EXPECT_EQ(t.main_text("Edit1"), u("Meier")) << script;
     EXPECT_EQ(t.w().wizard_step, 0) << script;
     EXPECT_FALSE(t.w().isVisible()) << script;
-    EXPECT_TRUE(t.main->isEnabled()) << script;
+    EXPECT_TRUE(t.window->isEnabled()) << script;
     EXPECT_EQ(t.w().front_panel(), t.w().Panel1) << script;
     EXPECT_FALSE(t.w().Button4->isEnabled()) << script;
     EXPECT_EQ(t.w().Button2->text(), kNext) << script;
@@ -207,24 +197,24 @@ TEST(WizardCancel, closing_through_the_window_manager_or_escape_is_cancel) {
   Wizard t;
   t.w().show_wizard();
   t.play("nn");
-  t.main->data_changed = true;
+  t.window->data_changed = true;
   t.w().close();  // Alt+F4
   EXPECT_FALSE(t.w().isVisible());
-  EXPECT_TRUE(t.main->isEnabled()) << "the main window is never left disabled behind a hidden wizard";
+  EXPECT_TRUE(t.window->isEnabled()) << "the main window is never left disabled behind a hidden wizard";
   EXPECT_EQ(t.w().wizard_step, 0);
-  EXPECT_FALSE(t.main->data_changed);
+  EXPECT_FALSE(t.window->data_changed);
 
   t.w().show_wizard();
   t.play("n");
   QTest::keyClick(&t.w(), Qt::Key_Escape);
   EXPECT_FALSE(t.w().isVisible());
-  EXPECT_TRUE(t.main->isEnabled());
+  EXPECT_TRUE(t.window->isEnabled());
   EXPECT_EQ(t.w().wizard_step, 0);
 }
 
 TEST(WizardStart, each_start_begins_at_step_one_with_the_main_windows_patient) {
   Wizard t;
-  t.main->patient->set_fields(patient("Meier"));
+  t.window->patient->set_fields(patient("Meier"));
   t.settings.Assist = false;
   t.w().show_wizard();
   EXPECT_EQ(t.w().wizard_step, 1);
@@ -233,7 +223,7 @@ TEST(WizardStart, each_start_begins_at_step_one_with_the_main_windows_patient) {
   t.play("nn");
   t.w().Button1->click();
 
-  t.main->patient->set_fields(patient("Schulz"));
+  t.window->patient->set_fields(patient("Schulz"));
   t.settings.Assist = true;
   t.w().show_wizard();
   EXPECT_EQ(t.w().wizard_step, 1);
@@ -258,14 +248,14 @@ TEST(WizardStart, patient_page_button_shows_it_only_after_the_discard_question_a
   const std::pair<DlgAnswer, bool> cases[] = {{DlgAnswer::No, false}, {DlgAnswer::Yes, true}};
   for (const auto& [answer, shown] : cases) {
     Wizard t;
-    t.main->show();
-    t.main_control<QLineEdit>("Edit1")->setText("Anna");  // unsaved data
+    t.window->show();
+    t.control<QLineEdit>("Edit1")->setText("Anna");  // unsaved data
     t.dialogs.answers = {answer};
-    t.main_control<QPushButton>("Button2")->click();
+    t.control<QPushButton>("Button2")->click();
     ASSERT_EQ(t.dialogs.messages().size(), 1);
     EXPECT_EQ(t.dialogs.messages()[0].caption, table_text("txt_discard_caption"));
     EXPECT_EQ(t.w().isVisible(), shown);
-    EXPECT_EQ(t.main->isEnabled(), !shown);
+    EXPECT_EQ(t.window->isEnabled(), !shown);
   }
 }
 
@@ -274,13 +264,13 @@ TEST(WizardStart, start_tick_five_shows_it_over_the_disabled_main_window_when_as
     Wizard t;
     t.settings.Assist = assist;
     TStart start(t.settings);
-    start.main_window = t.main.get();
+    start.main_window = t.window.get();
     start.show_wizard = [&] { t.w().show_wizard(); };
     start.forms_created = true;
     for (int tick = 0; tick < 5; ++tick) start.Timer1Timer();
     EXPECT_EQ(t.w().isVisible(), assist);
-    EXPECT_EQ(t.main->isEnabled(), !assist);
-    EXPECT_TRUE(t.main->isVisible());
+    EXPECT_EQ(t.window->isEnabled(), !assist);
+    EXPECT_TRUE(t.window->isVisible());
     start.Timer1->stop();
   }
 }
@@ -301,13 +291,13 @@ TEST(WizardFinish, online_asks_the_iec_950_question_and_starts_no_transfer) {
     EXPECT_EQ(messages[0].text, u("Die Nutzung des Online Modus am Patienten, ist nur unter\r\n\r\n"
                                   "Verwendung eines PCs nach Norm IEC 950 erlaubt!\r\n\r\n"
                                   "Möchten Sie dennoch fortsetzen, wählen Sie bitte Ja."));
-    EXPECT_EQ(t.main->TabbedNotebook1->currentIndex(), kPageOverview);
+    EXPECT_EQ(t.window->TabbedNotebook1->currentIndex(), kPageOverview);
     EXPECT_FALSE(t.w().upload.has_value());
-    EXPECT_FALSE(t.main->device->link().busy());
-    EXPECT_EQ(t.main->findChild<UploadController*>()->upload().UploadRunning, 0);
-    EXPECT_EQ(t.main->patient->fields(), patient("Online"));
-    EXPECT_TRUE(t.main->data_changed);
-    EXPECT_TRUE(t.main->isEnabled());
+    EXPECT_FALSE(t.window->device->link().busy());
+    EXPECT_EQ(t.window->findChild<UploadController*>()->upload().UploadRunning, 0);
+    EXPECT_EQ(t.window->patient->fields(), patient("Online"));
+    EXPECT_TRUE(t.window->data_changed);
+    EXPECT_TRUE(t.window->isEnabled());
     EXPECT_EQ(t.w().wizard_step, 0);
   }
 }
@@ -325,8 +315,8 @@ TEST(WizardFinish, online_question_in_english) {
 
 TEST(WizardFinish, open_file_with_the_dialog_cancelled_shows_the_patient_page_and_loads_nothing) {
   Wizard t;
-  t.main->patient->set_fields(patient("Meier"));
-  t.main->TabbedNotebook1->setCurrentIndex(kPageTrend);
+  t.window->patient->set_fields(patient("Meier"));
+  t.window->TabbedNotebook1->setCurrentIndex(kPageTrend);
   t.w().show_wizard();
   t.play("n3");
   t.w().Edit1->setText("Typed");
@@ -334,43 +324,43 @@ TEST(WizardFinish, open_file_with_the_dialog_cancelled_shows_the_patient_page_an
   ASSERT_EQ(t.dialogs.calls.size(), 1);
   EXPECT_EQ(t.dialogs.calls[0].kind, "open");
   EXPECT_EQ(t.dialogs.calls[0].text, u("Pulvitra Daten|*.pul|Alle Dateien|*.*"));
-  EXPECT_EQ(t.main->TabbedNotebook1->currentIndex(), kPagePatient);
-  EXPECT_EQ(t.main->ekg.FileName, "default.pul");
+  EXPECT_EQ(t.window->TabbedNotebook1->currentIndex(), kPagePatient);
+  EXPECT_EQ(t.window->ekg.FileName, "default.pul");
   EXPECT_EQ(t.main_text("Edit1"), u("Meier")) << "nothing is copied back";
-  EXPECT_EQ(t.main->windowTitle(), "Pulvitra 2.4-5");
+  EXPECT_EQ(t.window->windowTitle(), kApplicationTitle);
   EXPECT_FALSE(t.w().isVisible());
-  EXPECT_TRUE(t.main->isEnabled());
+  EXPECT_TRUE(t.window->isEnabled());
 }
 
 TEST(WizardFinish, open_file_loads_through_the_main_windows_open_with_its_caption_rule) {
   Wizard t;
-  const QString folder = t.folder.home.filePath("a_rather_long_folder_name_for_the_recordings/of_this_clinic");
+  const QString folder = t.home.filePath("a_rather_long_folder_name_for_the_recordings/of_this_clinic");
   ASSERT_TRUE(QDir().mkpath(folder));
   const QString good = folder + "/patient_recording.pul";
-  t.main->patient->set_fields(patient("Stored"));
-  ASSERT_TRUE(t.main->patient->save_recording(good));
+  t.window->patient->set_fields(patient("Stored"));
+  ASSERT_TRUE(t.window->patient->save_recording(good));
   const QString foreign = folder + "/letter.pul";
   QFile letter(foreign);
   ASSERT_TRUE(letter.open(QIODevice::WriteOnly));
   letter.write(QByteArray(33280, 'x'));
   letter.close();
-  t.main->patient->reset_recording();
+  t.window->patient->reset_recording();
 
   t.dialogs.file_names = {good};
   t.w().show_wizard();
   t.play("n3n");
-  EXPECT_EQ(t.main->ekg.FileName, good.toStdString());
+  EXPECT_EQ(t.window->ekg.FileName, good.toStdString());
   // The title, three blanks and the last 51 characters from their first folder separator on.
-  EXPECT_EQ(t.main->windowTitle(), "Pulvitra 2.4-5   .../of_this_clinic/patient_recording.pul");
+  EXPECT_EQ(t.window->windowTitle(), QString(kApplicationTitle) + "   .../of_this_clinic/patient_recording.pul");
   EXPECT_EQ(t.main_text("Edit1").trimmed(), "Stored");
-  EXPECT_TRUE(t.main_control<QPushButton>("Button7")->isEnabled());
-  EXPECT_FALSE(t.main->data_changed);
-  EXPECT_EQ(t.main->TabbedNotebook1->currentIndex(), kPagePatient);
+  EXPECT_TRUE(t.control<QPushButton>("Button7")->isEnabled());
+  EXPECT_FALSE(t.window->data_changed);
+  EXPECT_EQ(t.window->TabbedNotebook1->currentIndex(), kPagePatient);
 
   t.dialogs.file_names = {foreign};
   t.w().show_wizard();
   t.play("n3n");
-  EXPECT_FALSE(t.main_control<QPushButton>("Button7")->isEnabled()) << "a foreign file is never overwritten";
+  EXPECT_FALSE(t.control<QPushButton>("Button7")->isEnabled()) << "a foreign file is never overwritten";
   EXPECT_EQ(t.dialogs.messages().last().text, table_text("txt_not_a_file"));
 }
 
@@ -411,12 +401,12 @@ TEST(WizardFinish, offline_uploads_from_the_recorder_and_shows_the_overview_with
 TEST(WizardBoxes, assist_and_background_boxes_set_the_settings_and_the_main_window) {
   Wizard t;
   bool background_asked = true;
-  t.main->on_background_changed = [&](bool on) { background_asked = on; };
+  t.window->on_background_changed = [&](bool on) { background_asked = on; };
   t.w().show_wizard();
   EXPECT_TRUE(t.w().CheckBox2->isChecked()) << "shown with the main window's background box";
   t.w().CheckBox2->click();
   EXPECT_FALSE(t.settings.BackGround);
-  EXPECT_FALSE(t.main_control<QCheckBox>("CheckBox1")->isChecked());
+  EXPECT_FALSE(t.control<QCheckBox>("CheckBox1")->isChecked());
   EXPECT_FALSE(background_asked) << "the start window is hidden";
   t.w().CheckBox2->click();
   EXPECT_TRUE(t.settings.BackGround);
@@ -436,7 +426,7 @@ TEST(WizardPorts, changing_the_port_in_the_wizard_changes_it_in_the_main_window_
   PseudoTerminal one, two;
   ASSERT_TRUE(one.ok() && two.ok());
   Wizard t(kGerman, {"COM1=" + one.slave_path, "COM2=" + two.slave_path});
-  ASSERT_EQ(t.main->port_name, "COM1");
+  ASSERT_EQ(t.window->port_name, "COM1");
   for (QComboBox* box : {t.w().ComboBox1, t.w().ComboBox2}) {
     EXPECT_EQ(box->count(), 2);
     EXPECT_EQ(box->itemText(1), "COM2");
@@ -445,16 +435,16 @@ TEST(WizardPorts, changing_the_port_in_the_wizard_changes_it_in_the_main_window_
   t.w().show_wizard();
   t.play("nnn");
   QCoro::waitFor(t.w().ComboBox1Change("COM2"));
-  EXPECT_EQ(t.main->port_name, "COM2");
-  EXPECT_EQ(t.main_control<QComboBox>("CB_Comport")->currentText(), "COM2");
+  EXPECT_EQ(t.window->port_name, "COM2");
+  EXPECT_EQ(t.control<QComboBox>("CB_Comport")->currentText(), "COM2");
   EXPECT_EQ(t.w().ComboBox2->currentText(), "COM2") << "the other wizard box follows";
-  EXPECT_EQ(t.main->device->pul_com().custom_baud_rate(), 4800) << "reopened at the base rate";
-  EXPECT_TRUE(t.main->device->pul_com().connected());
+  EXPECT_EQ(t.window->device->pul_com().custom_baud_rate(), 4800) << "reopened at the base rate";
+  EXPECT_TRUE(t.window->device->pul_com().connected());
 
   QCoro::waitFor(t.w().ComboBox2Change("COM1"));
-  EXPECT_EQ(t.main->port_name, "COM1");
+  EXPECT_EQ(t.window->port_name, "COM1");
   EXPECT_EQ(t.w().ComboBox1->currentText(), "COM1");
-  EXPECT_FALSE(t.main->device->link().busy());
+  EXPECT_FALSE(t.window->device->link().busy());
 }
 
 // The window as designed: the places of everything and every caption in both languages.
@@ -480,10 +470,10 @@ TEST(WizardWindow, layout_of_the_window) {
     EXPECT_TRUE(font.bold() && font.underline()) << title;
     EXPECT_EQ(font.styleHint(), QFont::Serif) << title;
   }
-  EXPECT_EQ(t.w().MaskEdit1->inputMask(), t.main_control<QLineEdit>("MaskEdit1")->inputMask());
+  EXPECT_EQ(t.w().MaskEdit1->inputMask(), t.control<QLineEdit>("MaskEdit1")->inputMask());
   EXPECT_EQ(t.w().RadioGroup2->columns(), 2);
   EXPECT_EQ(t.w().RadioGroup2->button(0)->y(), t.w().RadioGroup2->button(1)->y()) << "the two sexes side by side";
-  EXPECT_EQ(t.main->WizardForm, &t.w());
+  EXPECT_EQ(t.window->WizardForm, &t.w());
 }
 
 TEST(WizardWindow, every_caption_in_both_languages_top_to_bottom_in_the_order_of_the_table) {
@@ -537,7 +527,7 @@ TEST(WizardScreens, every_page_in_both_languages) {
   const std::pair<const char*, const char*> pages[] = {{"1", ""}, {"2", "n"}, {"3", "n"}, {"4", "n"}, {"5", "bb1nn"}};
   for (std::uint8_t language : {kGerman, kEnglish}) {
     Wizard t(language);
-    t.main->show();
+    t.window->show();
     t.w().show_wizard();
     for (const auto& [page, script] : pages) {
       t.play(script);

@@ -13,6 +13,7 @@
 #include "device/upload.h"
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
+#include "shell/application.h"
 #include "shell/language.h"
 #include "tests/support/logging_hosts.h"
 #include "tests/support/recorder_process.h"
@@ -46,7 +47,7 @@ const Fault kFaults[] = {
     {"break", {"--break-at", "5"}},
 };
 
-const QString kTitle = QStringLiteral("Pulvitra 2.4-5");
+const QString kTitle = QString::fromUtf8(kApplicationTitle);
 const QString kDeviceOk = QStringLiteral("communication - Kordamat successful !");
 const QString kDeviceError = QStringLiteral("communication - Kordamat Error !");
 const QString kUploadOk = QStringLiteral(
@@ -70,32 +71,19 @@ const Box kBoxLinkLost{DlgIcon::Exclamation, "Connection error", kLinkLost};
 const Box kBoxNoDevice{DlgIcon::Exclamation, "Connection error", kNoDevice};
 const Box kBoxCommError{DlgIcon::Warning, kTitle, kCommError};
 
-// The recording the window holds before the dialogue (recorder-sim serves served_recording()).
-GeneratedRecording held_recording() {
-  GeneratorOptions options;
-  options.seed = 99;
-  options.rate = 72;
-  return generate_recording(options);
-}
-
 // recorder-sim with one fault, the program's link to it as the device page sets it up, and
 // a recording with a file name and a fixed interval of its own.
 struct FaultyLine {
   explicit FaultyLine(const QStringList& sim_args) {
     cur_lang = kEnglish;
-    const QString served = home.filePath("served.pul");
-    write_served_file(served);
-    sim = std::make_unique<RecorderSim>(QStringList{"--image", served} + sim_args);
+    sim = std::make_unique<RecorderSim>(serving_arguments(home) + sim_args);
     port.set_port_map(sim->folder.ports());
     port.set_port(port_name);
     rates.items = QStringList{"12800", "15625", "20833", "31250", "62500"};
     rates.shown = "62500";
     link.MaxBaud = 62500;
     link.set_host(host);
-    copy_generated_image(held_recording(), ekg);
-    DecodeRecording(ekg, decoder);
-    ekg.FileName = "/home/clinic/data/smith.pul";
-    decoder.FixedInterval = 7;
+    fill_held_recording(ekg, decoder);
   }
   ~FaultyLine() {
     try {

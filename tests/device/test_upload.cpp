@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "shell/application.h"
 #include "shell/language.h"
 #include "tests/support/scripted_dialogs.h"
 #include "device/serial_port.h"
@@ -17,6 +18,7 @@
 #include "recording/decoder.h"
 #include "recording/recording_generator.h"
 #include "tests/support/logging_hosts.h"
+#include "tests/support/recorder_process.h"
 #include "tests/support/served_recording.h"
 
 using namespace pulvitra::test;
@@ -33,38 +35,13 @@ const QString kEnglishLinkLost = QStringLiteral(
 const QString kEnglishNoDevice = QStringLiteral(
     "Kordamat is wrong connected or not switched on!\r\n\r\nCheck Kordamat and connection and start transmission again!");
 
-// The recording the window held before the upload; a failed upload must leave it as it is.
-void fill_previous_recording(TEKG& ekg, DecoderState& decoder) {
-  GeneratorOptions options;
-  options.seed = 99;
-  options.rate = 72;
-  copy_generated_image(generate_recording(options), ekg);
-  DecodeRecording(ekg, decoder);
-  ekg.FileName = "/home/clinic/data/smith.pul";
-  decoder.FixedInterval = 7;
-}
-
 // recorder-sim serving served_recording(), the program's side of the link set up as the
 // device page sets it up, and a scripted dialog seam that records every box.
 class SimUpload {
  public:
-  explicit SimUpload(QStringList sim_args) {
+  explicit SimUpload(const QStringList& sim_args) : sim_(serving_arguments(served_) + sim_args) {
     cur_lang = kEnglish;
-    const QString pul = home_.filePath("served.pul");
-    write_served_file(pul);
-
-    const QString link_path = home_.filePath("ttyKordamat");
-    QFile ini(home_.filePath("Pulvitra.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(("[Ports]\nCOM1=" + link_path + "\n").toUtf8());
-    ini.close();
-    qputenv("PULVITRA_HOME", QFile::encodeName(home_.path()));
-
-    sim_.start(QStringLiteral(PULVITRA_BIN_DIR "/recorder-sim"),
-               QStringList{"--image", pul, "--link", link_path, "--log", log_path()} + sim_args);
-    started_ = sim_.waitForStarted(5000) && sim_.waitForReadyRead(5000);
-
-    port_.set_port_map(read_port_map(home_.filePath("Pulvitra.ini")));
+    port_.set_port_map(sim_.folder.ports());
     port_.set_port(port_name_);
     link_.MaxBaud = 62500;
     link_.set_host(link_host);
@@ -82,25 +59,17 @@ class SimUpload {
       port_.close();
     } catch (...) {
     }
-    sim_.terminate();
-    sim_.waitForFinished(5000);
-    qunsetenv("PULVITRA_HOME");
   }
 
-  bool started() const { return started_; }
-  QString log_path() const { return home_.filePath("sim.log"); }
-  QString sim_log() const {
-    QFile file(log_path());
-    file.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(file.readAll());
-  }
+  bool started() const { return sim_.started; }
+  QString log_path() const { return sim_.log_path(); }
+  QString sim_log() const { return sim_.log(); }
   std::optional<UploadOutcome> run() { return QCoro::waitFor(upload.start_or_stop()); }
 
   LoggingLinkHost link_host;
   LoggingUploadHost upload_host;
-  QTemporaryDir home_;
-  QProcess sim_;
-  bool started_ = false;
+  QTemporaryDir served_;
+  RecorderSim sim_;
   QString port_name_ = QStringLiteral("COM1");
   TComPortN port_;
   QTimer timer1_;
@@ -126,7 +95,7 @@ bool recorder_got_t(const QString& log) {
 TEST(Upload, CompleteTransferAt62500BecomesTheRecordingAndDecodesLikeTheFile) {
   SimUpload sim({});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg, sim.decoder);
+  fill_held_recording(sim.ekg, sim.decoder);
   // The decoder carries its detector state from one decode to the next; start both decodes
   // of the served image from the same state.
   DecoderState opened_state = sim.decoder;
@@ -180,7 +149,7 @@ TEST(Upload, CompleteTransferAt62500BecomesTheRecordingAndDecodesLikeTheFile) {
 TEST(Upload, TheLastBlockMissingFailsWithTheDisconnectedMessageAndKeepsTheRecording) {
   SimUpload sim({"--drop-block", "4095"});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg, sim.decoder);
+  fill_held_recording(sim.ekg, sim.decoder);
   const TEKG before = sim.ekg;
 
   ASSERT_EQ(sim.run(), UploadOutcome::LinkLost);
@@ -215,7 +184,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
       {"stop clicked", {}, 200, 201, true, false, UploadOutcome::Stopped, DlgIcon::Exclamation, "Transmission aborted",
        kEnglishAborted},
       {"line error and stop in the same block", {}, 100, 101, true, true, UploadOutcome::CommError, DlgIcon::Warning,
-       "Pulvitra 2.4-5", "error communication"},
+       kApplicationTitle, "error communication"},
       {"stop while the block is missing", {"--drop-block", "200"}, 200, 200, true, false, UploadOutcome::Stopped,
        DlgIcon::Exclamation, "Transmission aborted", kEnglishAborted},
   };
@@ -223,7 +192,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
     SCOPED_TRACE(c.what);
     SimUpload sim(c.sim_args);
     ASSERT_TRUE(sim.started());
-    fill_previous_recording(sim.ekg, sim.decoder);
+    fill_held_recording(sim.ekg, sim.decoder);
     const TEKG before = sim.ekg;
     sim.on_progress = [&](int position) {
       if (position != c.act_at_block || sim.upload.UploadRunning == 0) return;
@@ -253,7 +222,7 @@ TEST(Upload, FailuresDuringTheTransferShowOneMessageInOrderOfPrecedence) {
 TEST(Upload, HangupOfTheLineIsACommunicationError) {
   SimUpload sim({"--hangup-after", "150"});
   ASSERT_TRUE(sim.started());
-  fill_previous_recording(sim.ekg, sim.decoder);
+  fill_held_recording(sim.ekg, sim.decoder);
   const TEKG before = sim.ekg;
 
   EXPECT_EQ(sim.run(), UploadOutcome::CommError);
@@ -415,7 +384,7 @@ TEST(Upload, AGarbledBlockOrABreakOnTheLineIsACommunicationErrorAndKeepsTheRecor
     SCOPED_TRACE(args.join(' ').toStdString());
     SimUpload sim(args);
     ASSERT_TRUE(sim.started());
-    fill_previous_recording(sim.ekg, sim.decoder);
+    fill_held_recording(sim.ekg, sim.decoder);
     const TEKG before = sim.ekg;
 
     EXPECT_EQ(sim.run(), UploadOutcome::CommError);

@@ -6,11 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <future>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +17,7 @@
 
 using namespace pulvitra;
 using pulvitra::test::read_all;
+using pulvitra::test::with_file_size_limit;
 using pulvitra::test::write_all;
 
 namespace {
@@ -228,15 +227,8 @@ TEST(SafeSave, a_write_error_leaves_the_previous_file_unchanged) {
   const QString path = dir.filePath("kept.pul");
   const QByteArray previous = encode_recording_file(sample_patient(), 0, TEKG{});
   write_all(path, previous);
-  // A file size limit makes the writes fail part way, as a full disk does.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old_limit{};
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit small = old_limit;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const WriteResult result = save_recording_file(path, PatientFields{}, 0, patterned_recording());
-  setrlimit(RLIMIT_FSIZE, &old_limit);
+  WriteResult result;
+  with_file_size_limit(4096, [&] { result = save_recording_file(path, PatientFields{}, 0, patterned_recording()); });
 
   EXPECT_FALSE(result.ok);
   EXPECT_EQ(read_all(path), previous);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "reports/report_header.h"
+#include "shell/application.h"
 #include "shell/language.h"
 
 namespace pulvitra {
@@ -67,8 +68,8 @@ TEST_F(ReportHeader, the_patient_line_follows_the_age_and_loses_its_colons) {
     EXPECT_EQ(lines[4], QString());
     EXPECT_EQ(lines[5].toStdString(), "Belastung 2min");
   }
-  EXPECT_EQ(printed(patient(0), {1, 1}, "x.pul")[1].toStdString(), "EKG-Auswertungsbericht --------------- Pulvitra 2.4-5");
-  EXPECT_EQ(printed(patient(0), {1, 1}, "x.pul", kEnglish)[1].toStdString(), "ECG evaluation report --------------- Pulvitra 2.4-5");
+  EXPECT_EQ(printed(patient(0), {1, 1}, "x.pul")[1].toStdString(), std::string("EKG-Auswertungsbericht --------------- ") + kApplicationTitle);
+  EXPECT_EQ(printed(patient(0), {1, 1}, "x.pul", kEnglish)[1].toStdString(), std::string("ECG evaluation report --------------- ") + kApplicationTitle);
 }
 
 TEST_F(ReportHeader, lines_are_centred_at_their_pitch_in_their_sizes_and_leave_6_pt) {

@@ -4,18 +4,18 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
 
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/watchdog.h"
 
 using namespace pulvitra;
 using pulvitra::test::Watchdog;
+using pulvitra::test::with_file_size_limit;
 
 namespace {
 
@@ -128,16 +128,8 @@ TEST(SettingsFile, a_failed_write_leaves_the_old_file_whole) {
   QTemporaryDir dir;
   const QByteArray previous = "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n";
   const QString path = write_file(dir, previous);
-  // A file size limit makes the write fail part way, as a full disk does; it binds the
-  // superuser too, unlike folder permissions.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old_limit{};
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit small = old_limit;
-  small.rlim_cur = 16;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const QString error = write_settings(path, Settings{}, "COM1", 1);
-  setrlimit(RLIMIT_FSIZE, &old_limit);
+  QString error;
+  with_file_size_limit(16, [&] { error = write_settings(path, Settings{}, "COM1", 1); });
 
   EXPECT_TRUE(error.contains(path)) << error.toStdString();
   EXPECT_EQ(read_file(path), previous);

@@ -11,14 +11,12 @@
 #include <unistd.h>
 
 #include "device/port_names.h"
+#include "tests/support/program_folder.h"
 
 namespace pulvitra::test {
 
-class ProgramFolderWithPorts {
+class ProgramFolderWithPorts : public TemporaryProgramFolder {
  public:
-  ProgramFolderWithPorts() { qputenv("PULVITRA_HOME", QFile::encodeName(home.path())); }
-  ~ProgramFolderWithPorts() { qunsetenv("PULVITRA_HOME"); }
-
   // Writes Pulvitra.ini with the given lines after "[Ports]" (and the settings before it).
   void write_ini(const QStringList& ports, const QString& settings = QString()) const {
     QFile ini(home.filePath("Pulvitra.ini"));
@@ -27,8 +25,6 @@ class ProgramFolderWithPorts {
   }
   // The [Ports] mapping of the folder's settings file.
   PortMap ports() const { return read_port_map(home.filePath("Pulvitra.ini")); }
-
-  QTemporaryDir home;
 };
 
 // A bare pseudo-terminal: the test holds the master side, COM1 is the slave.

@@ -3,14 +3,23 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 
+#include "recording/decoder.h"
 #include "recording/recording_generator.h"
 
 namespace pulvitra::test {
 
 GeneratedRecording served_recording();
 
-// A recording file at path: the magic in a blank header, then the served image.
-void write_served_file(const QString& path);
+// The recording the window held before an upload, with a file name and a fixed interval of
+// its own: a failed upload must leave it as it is.
+GeneratedRecording held_recording();
+void fill_held_recording(TEKG& ekg, DecoderState& decoder);
+
+// The arguments that make recorder-sim serve it, from a recording file written into FOLDER:
+// the magic in a blank header, then the served image.
+QStringList serving_arguments(const QTemporaryDir& folder);
 
 }  // namespace pulvitra::test

@@ -54,34 +54,32 @@ void expect_no_cross(const QImage& image, int x, int y) {
   EXPECT_NE(image.pixel(x + 2, y + 2), shadow()) << "cross at " << x << "," << y;
 }
 
-TEST(LorenzView, PairOfBeatsPutsItsCrossAtTheirPeriods) {
+// Pairs are beats 1-2, 3-4, ...; the decoder stores one beat beyond BeatCount, which an odd
+// count leaves unplotted.
+TEST(LorenzView, each_pair_of_beats_puts_its_cross_at_their_periods) {
+  constexpr int x600 = kL + 93;
+  constexpr int y600 = kBottom - 93;
   struct Case {
-    float first, second;
-    int x, y;
+    std::vector<float> rates;
+    int count;
+    int x, y;                      // the cross that shows
+    int absent_x = 0, absent_y = 0;  // a cross that does not, when given
   };
   const Case cases[] = {
-      {60.0f, 60.0f, kL + 7 * 31, kBottom - 7 * 31},  // 1000 ms: 7 units right, 7 up
-      {60.0f, 100.0f, kL + 7 * 31, kBottom - 93},     // 600 ms: 3 units up
-      {100.0f, 60.0f, kL + 93, kBottom - 7 * 31},
-      {30.0f, 80.0f, 411 - 4, kBottom - 140},  // 2000 ms piles up at the right frame; 750 ms
-      {250.0f, 60.0f, kL + 5, kBottom - 217},  // 240 ms piles up at the left frame
-      {75.0f, 35.0f, kL + 155, 8 + 5},        // 800 ms; 1714 ms piles up at the top frame
+      {{60.0f, 60.0f}, 2, kL + 7 * 31, kBottom - 7 * 31},  // 1000 ms: 7 units right, 7 up
+      {{60.0f, 100.0f}, 2, kL + 7 * 31, kBottom - 93},     // 600 ms: 3 units up
+      {{100.0f, 60.0f}, 2, kL + 93, kBottom - 7 * 31},
+      {{30.0f, 80.0f}, 2, 411 - 4, kBottom - 140},  // 2000 ms piles up at the right frame; 750 ms
+      {{250.0f, 60.0f}, 2, kL + 5, kBottom - 217},  // 240 ms piles up at the left frame
+      {{75.0f, 35.0f}, 2, kL + 155, 8 + 5},         // 800 ms; 1714 ms piles up at the top frame
+      {{60.0f, 60.0f, 100.0f, 100.0f}, 3, kL + 217, kBottom - 217, x600, y600},
+      {{60.0f, 60.0f, 100.0f, 100.0f}, 4, x600, y600},
   };
   for (const Case& c : cases) {
-    const QImage image = draw_screen(*recording({c.first, c.second}, 2));
+    const QImage image = draw_screen(*recording(c.rates, c.count));
     expect_cross(image, c.x, c.y);
+    if (c.absent_x != 0) expect_no_cross(image, c.absent_x, c.absent_y);
   }
-}
-
-TEST(LorenzView, OddBeatCountLeavesTheLastBeatUnplotted) {
-  // The decoder stores one beat beyond BeatCount; pairs are 1-2, 3-4, ...
-  const std::vector<float> rates = {60.0f, 60.0f, 100.0f, 100.0f};
-  const int x600 = kL + 93;
-  const int y600 = kBottom - 93;
-  const QImage odd = draw_screen(*recording(rates, 3));
-  expect_cross(odd, kL + 217, kBottom - 217);
-  expect_no_cross(odd, x600, y600);
-  expect_cross(draw_screen(*recording(rates, 4)), x600, y600);
 }
 
 TEST(LorenzView, EmptyRecordingShowsFrameScalesAndDiagonalWithoutCrosses) {
@@ -101,58 +99,43 @@ TEST(LorenzView, NoBeatsLeavesThePictureAsItWas) {
   EXPECT_EQ(image.pixelColor(200, 200), QColor(Qt::magenta));
 }
 
-TEST(LorenzView, PrintedCrossesAreBlackAndGrowWithThePage) {
-  QImage page(1000, 1414, QImage::Format_RGB32);
-  page.fill(Qt::white);
-  QPainter painter(&page);
-  QFont font = painter.font();
-  font.setPointSize(6);
-  painter.setFont(font);
-  const int th = painter.fontMetrics().height();
-  const int txxx = painter.fontMetrics().horizontalAdvance("XXX");
-  ViewTarget target;
-  target.printer = true;
-  target.page = PrinterPage{&painter, 1000, 1414};
-  draw_lorenz(painter, *recording({60.0f, 100.0f}, 2), target);
-  // Units 1000 / 16 = 62, crosses of half size 6 drawn 3 pixels wide.
-  const int L = 142 + txxx;
-  const int T = th + 94 + 141;
-  const int x = L + 7 * 62;
-  const int y = T + 12 * 62 - 3 * 62;
-  EXPECT_EQ(page.pixelColor(L, T), QColor(Qt::black));
-  EXPECT_EQ(page.pixelColor(x - 5, y - 5), QColor(Qt::black));
-  EXPECT_EQ(page.pixelColor(x + 5, y - 5), QColor(Qt::black));
-  EXPECT_EQ(page.pixelColor(x - 5, y - 4), QColor(Qt::black));  // the thick pen
+// A Lorenz page printed on a page of 1000 x 1414 pixels in a 6 point font: the frame's left
+// and top edges L and T, units of 1000 / 16 = 62 pixels.
+struct PrintedLorenz {
+  explicit PrintedLorenz(const TEKG& ekg) : page(1000, 1414, QImage::Format_RGB32) {
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    QFont font = painter.font();
+    font.setPointSize(6);
+    painter.setFont(font);
+    L = 142 + painter.fontMetrics().horizontalAdvance("XXX");
+    T = painter.fontMetrics().height() + 94 + 141;
+    ViewTarget target;
+    target.printer = true;
+    target.page = PrinterPage{&painter, 1000, 1414};
+    draw_lorenz(painter, ekg, target);
+  }
+  QImage page;
+  int L = 0, T = 0;
+  static constexpr int V = 62;
+};
+
+TEST(LorenzPrinted, the_crosses_are_black_and_grow_with_the_page) {
+  const PrintedLorenz printed(*recording({60.0f, 100.0f}, 2));
+  // Crosses of half size 6 drawn 3 pixels wide.
+  const int x = printed.L + 7 * PrintedLorenz::V;
+  const int y = printed.T + 12 * PrintedLorenz::V - 3 * PrintedLorenz::V;
+  EXPECT_EQ(printed.page.pixelColor(printed.L, printed.T), QColor(Qt::black));
+  EXPECT_EQ(printed.page.pixelColor(x - 5, y - 5), QColor(Qt::black));
+  EXPECT_EQ(printed.page.pixelColor(x + 5, y - 5), QColor(Qt::black));
+  EXPECT_EQ(printed.page.pixelColor(x - 5, y - 4), QColor(Qt::black));  // the thick pen
 }
 
-}  // namespace
-}  // namespace pulvitra
-
-namespace pulvitra {
-namespace {
-
 TEST(LorenzPrinted, the_diagonal_stays_shadow_grey_on_paper) {
-  QImage page(1000, 1414, QImage::Format_RGB32);
-  page.fill(Qt::white);
-  QPainter painter(&page);
-  QFont font = painter.font();
-  font.setPointSize(6);
-  painter.setFont(font);
-  const int th = painter.fontMetrics().height();
-  const int txxx = painter.fontMetrics().horizontalAdvance("XXX");
-  ViewTarget target;
-  target.printer = true;
-  target.page = PrinterPage{&painter, 1000, 1414};
-  auto ekg = std::make_unique<TEKG>();
-  clear_recording(*ekg);
-  ekg->BeatCount = 2;
-  ekg->BeatRate[1] = 60.0f;
-  ekg->BeatRate[2] = 60.0f;
-  draw_lorenz(painter, *ekg, target);
-  painter.end();
+  const PrintedLorenz printed(*recording({60.0f, 60.0f}, 2));
   // The diagonal runs from (L + 12 V, T) to (L, T + 12 U); half way along it, off the crosses.
-  const int L = 142 + txxx, T = th + 94 + 141, V = 62;
-  EXPECT_EQ(page.pixelColor(L + 9 * V, T + 3 * V), screen_colours().dark);
+  const int V = PrintedLorenz::V;
+  EXPECT_EQ(printed.page.pixelColor(printed.L + 9 * V, printed.T + 3 * V), screen_colours().dark);
 }
 
 }  // namespace
