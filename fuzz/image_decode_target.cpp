@@ -10,8 +10,7 @@
 namespace pulvitra::fuzz {
 namespace {
 
-// The pages as the views read them. Bytes behind a page's end mark are left from before and
-// never read, so the raw tables may differ where the pages do not.
+// The pages as the views read them, with the marks each page leaves.
 std::vector<std::uint8_t> pages_as_read(const TEKG& ekg) {
   std::vector<std::uint8_t> samples;
   PageReader reader;
