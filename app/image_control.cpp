@@ -5,16 +5,23 @@
 
 namespace pulvitra {
 
-ImageControl::ImageControl(const QString& name, int width, int height, QWidget* parent)
-    : QWidget(parent), picture_(width, height, QImage::Format_RGB32) {
+ImageControl::ImageControl(const QString& name, int width, int height, QWidget* parent) : QWidget(parent) {
   setObjectName(name);
-  resize(width, height);
-  picture_.fill(palette().color(QPalette::Button));
+  set_picture_size({width, height}, 1.0);
 }
 
+void ImageControl::set_picture_size(ImageSize logical, double ratio) {
+  if (!picture_.isNull() && ratio == ratio_ && logical.width == width() && logical.height == height()) return;
+  ratio_ = usable_pixel_ratio(ratio);
+  picture_ = make_screen_image(logical, ratio_);
+  picture_.fill(palette().color(QPalette::Button));
+  resize(logical.width, logical.height);
+}
+
+// The bitmap fills the control: on a scaled screen its device pixels meet the screen's one to one.
 void ImageControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawImage(0, 0, picture_);
+  painter.drawImage(rect(), picture_);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

@@ -1,10 +1,13 @@
 // An image control: shows a persistent bitmap that the views draw into, and reports mouse
-// presses and double-clicks in image coordinates. The bitmap keeps its last drawing until it
-// is drawn again.
+// presses and double-clicks in window pixels. The bitmap holds device pixels (ratio of them per
+// window pixel on a scaled screen) and keeps its last drawing until it is drawn again or
+// resized.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+
+#include "views/screen_image.h"
 
 namespace pulvitra {
 
@@ -15,6 +18,10 @@ class ImageControl : public QWidget {
 
   QImage& picture() { return picture_; }
   const QImage& picture() const { return picture_; }
+  double pixel_ratio() const { return ratio_; }
+  // A new, empty bitmap of that size in window pixels at that device pixel ratio, and the
+  // control as large; nothing happens when both are as they are.
+  void set_picture_size(ImageSize logical, double ratio);
   // Call after drawing into picture() so the screen shows it.
   void refresh() { update(); }
 
@@ -29,6 +36,7 @@ class ImageControl : public QWidget {
 
  private:
   QImage picture_;
+  double ratio_ = 1.0;
 };
 
 }  // namespace pulvitra

@@ -168,7 +168,8 @@ void ViewPages::init_controls() {
 void ViewPages::derive_zoom_position() { ScrollBar2->setValue(state_.selected_first_page()); }
 
 ScreenImages ViewPages::screen_images() const {
-  return {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture()};
+  return {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture(),
+          Image2->pixel_ratio()};
 }
 
 void ViewPages::refresh_images() {

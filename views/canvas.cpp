@@ -148,6 +148,12 @@ void Canvas::fill_rect(int x1, int y1, int x2, int y2, const QColor& colour) {
 }
 
 void Canvas::bevel(int x1, int y1, int x2, int y2) {
+  const int sx = x1 <= x2 ? 1 : -1;
+  const int sy = y1 <= y2 ? 1 : -1;
+  for (int k = 0; k < frame_width_; ++k) bevel_edges(x1 + k * sx, y1 + k * sy, x2 - k * sx, y2 - k * sy);
+}
+
+void Canvas::bevel_edges(int x1, int y1, int x2, int y2) {
   // Frame edges run along the axes, where both walks give the same pixels.
   set_pen_colour(colours_.light);
   move_to(x1, y2);
@@ -194,15 +200,15 @@ void Canvas::text_out(int x, int y, const QString& text, const QColor& backgroun
 
 bool Canvas::device_marks(DeviceMarks& marks, int x, int top, int bottom) {
   if (marks.SawCode253) {
-    fill_rect(x, top, x + 1, bottom, kBlue);
+    fill_rect(x, top, x + frame_width_, bottom, kBlue);
     marks.SawCode253 = false;
   }
   if (marks.SawCode254) {
-    fill_rect(x, top, x + 1, bottom, kRed);
+    fill_rect(x, top, x + frame_width_, bottom, kRed);
     marks.SawCode254 = false;
   }
   if (!marks.SawStartRecord) return false;
-  fill_rect(x, top, x + 1, bottom, kGreen);
+  fill_rect(x, top, x + frame_width_, bottom, kGreen);
   marks.SawStartRecord = false;
   return true;
 }

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QString>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -84,13 +85,17 @@ class Canvas {
   void line_to(int x, int y);
   QPoint pen_pos() const { return pos_; }
 
+  // How many device pixels wide the bevel frames and the recorder's marks are: on a scaled
+  // screen one window pixel's worth, so they look as they do at scale 1 (default 1).
+  void set_frame_width(int device_pixels) { frame_width_ = std::max(device_pixels, 1); }
+
   // Fills the pixels x1..x2 - 1 by y1..y2 - 1 (right and bottom edge excluded).
   void fill_rect(int x1, int y1, int x2, int y2, const QColor& colour);
 
   // The bevel frame: light edge from (x1, y2) up to (x1, y1) and across to (x2, y1), dark
   // edge down to (x2, y2) and back to (x1, y2); the pen is left in the dark colour. With
   // x1 < x2 and y1 < y2 the frame is raised; with the corners swapped it is sunken. On the
-  // printer both edges are black.
+  // printer both edges are black. A wider frame adds edges inwards, towards the other corner.
   void bevel(int x1, int y1, int x2, int y2);
 
   // Screen: fills the whole image with the face colour and draws the sunken border with
@@ -107,7 +112,7 @@ class Canvas {
   void text_out(int x, int y, const QString& text, const QColor& background);
 
   // The device marks that the page reader has seen since the last point, as one-pixel-wide
-  // lines at x from top to bottom - 1: pace (code 253) blue, event (254) red, begin/end
+  // lines (frame width) from x on, from top to bottom - 1: pace (code 253) blue, event (254) red, begin/end
   // (start record) green, in this order. Each flag is cleared once its mark is drawn.
   // Returns whether a begin/end mark was drawn: a new measurement starts there.
   bool device_marks(DeviceMarks& marks, int x, int top, int bottom);
@@ -117,6 +122,7 @@ class Canvas {
 
  private:
   void walk_to(int x, int y);
+  void bevel_edges(int x1, int y1, int x2, int y2);
   void painter_line_to(int x, int y);
   void update_line_pen();
 
@@ -128,6 +134,7 @@ class Canvas {
   QColor colour_;
   Qt::PenStyle style_ = Qt::SolidLine;
   int width_ = 1;
+  int frame_width_ = 1;
   QPen line_pen_;  // the painter's pen for colour_, style_ and width_
   bool painter_has_line_pen_ = false;
   QPoint pos_;

@@ -135,8 +135,10 @@ void draw_bars_and_axis(Canvas& canvas, const HistogramPlacement& p, const BeatS
 
 }  // namespace
 
+HistogramPlacement screen_histogram_placement(const ScreenScale&) { return {}; }
+
 HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target) {
-  if (!target.printer) return HistogramPlacement{};
+  if (!target.printer) return screen_histogram_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
   const int PW = target.page.width;
   const int PH = target.page.height;
   const PrintUnits units = print_units(PW, PH);

@@ -5,6 +5,7 @@
 
 #include <QPainter>
 
+#include "views/screen_image.h"
 #include "analysis/statistics.h"
 #include "views/view_target.h"
 
@@ -27,5 +28,8 @@ void draw_histogram(QPainter& painter, const BeatStatistics& stats, const ViewTa
 
 // Placement for the target; on the printer TH("X") is measured in the painter's font.
 HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target);
+
+// The screen placement in an image of that scale (the defaults above at the first size, ratio 1).
+HistogramPlacement screen_histogram_placement(const ScreenScale& scale);
 
 }  // namespace pulvitra

@@ -103,8 +103,10 @@ void crosses(Canvas& canvas, const LorenzPlacement& p, const TEKG& ekg) {
 
 }  // namespace
 
+LorenzPlacement screen_lorenz_placement(const ScreenScale&) { return {}; }
+
 LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target) {
-  if (!target.printer) return LorenzPlacement{};
+  if (!target.printer) return screen_lorenz_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
   const PrintUnits units = print_units(target.page.width, target.page.height);
   LorenzPlacement p;
   p.L = units.print_left + painter.fontMetrics().horizontalAdvance("XXX");

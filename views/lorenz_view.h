@@ -5,6 +5,7 @@
 
 #include <QPainter>
 
+#include "views/screen_image.h"
 #include "recording/tekg.h"
 #include "views/redraw.h"
 
@@ -23,5 +24,8 @@ struct LorenzPlacement {
 void draw_lorenz(QPainter& painter, const TEKG& ekg, const ViewTarget& target);
 
 LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target);
+
+// The screen placement in an image of that scale (the defaults above at the first size, ratio 1).
+LorenzPlacement screen_lorenz_placement(const ScreenScale& scale);
 
 }  // namespace pulvitra

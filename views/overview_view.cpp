@@ -65,7 +65,7 @@ void draw_strip(Canvas& canvas, const TEKG& ekg, PageReader& reader, const Overv
 
 }  // namespace
 
-OverviewPlacement screen_overview_placement() { return {}; }
+OverviewPlacement screen_overview_placement(const ScreenScale&) { return {}; }
 
 OverviewPlacement printer_overview_placement(int pw, int ph) {
   const PrintUnits units = print_units(pw, ph);

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "recording/page_reader.h"
+#include "views/screen_image.h"
 
 namespace pulvitra {
 
@@ -19,8 +20,8 @@ struct OverviewPlacement {
   bool printer = false;     // black frames, one sample per point, no background fill
 };
 
-// The screen placement in the 545 x 398 image.
-OverviewPlacement screen_overview_placement();
+// The screen placement in an image of that scale (545 x 398 at ratio 1: the defaults above).
+OverviewPlacement screen_overview_placement(const ScreenScale& scale);
 
 // The printer placement on a page of pw x ph pixels, from the page layout units.
 OverviewPlacement printer_overview_placement(int pw, int ph);

@@ -102,8 +102,10 @@ void rate_curve(Canvas& canvas, const TrendPlacement& p, const TEKG& ekg, float 
 
 }  // namespace
 
+TrendPlacement screen_trend_placement(const ScreenScale&) { return {}; }
+
 TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target) {
-  if (!target.printer) return TrendPlacement{};
+  if (!target.printer) return screen_trend_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
   const int PW = target.page.width;
   const int PH = target.page.height;
   const PrintUnits units = print_units(PW, PH);

@@ -5,6 +5,7 @@
 
 #include <QPainter>
 
+#include "views/screen_image.h"
 #include "recording/tekg.h"
 #include "views/redraw.h"
 
@@ -22,6 +23,9 @@ struct TrendPlacement {
 void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target);
 
 TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target);
+
+// The screen placement in an image of that scale (the defaults above at the first size, ratio 1).
+TrendPlacement screen_trend_placement(const ScreenScale& scale);
 
 // The bottom of the printed trend's seconds labels, for the view printed below it: the trend
 // is placed in the 6 pt font the report header leaves and writes its labels at 7 pt.

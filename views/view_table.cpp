@@ -25,10 +25,8 @@ void draw_zoom_on(const ViewTarget& target, const TEKG& ekg, const ViewState& st
   }
   if (!target.screen.zoom) return;
   QPainter painter(target.screen.zoom);
-  ZoomPlacement placement = screen_zoom_placement();
-  placement.image_width = target.screen.zoom->width();
-  placement.image_height = target.screen.zoom->height();
-  draw_zoom(painter, ekg, reader, placement, options);
+  draw_zoom(painter, ekg, reader, screen_zoom_placement(screen_scale(*target.screen.zoom, target.screen.pixel_ratio)),
+            options);
 }
 
 // On the screen the overview ends with the selection rectangle drawn. On the printer it starts
@@ -44,7 +42,9 @@ void draw_overview_on(const ViewTarget& target, const TEKG& ekg, const ViewState
   if (!target.screen.overview) return;
   {
     QPainter painter(target.screen.overview);
-    draw_overview(painter, ekg, reader, screen_overview_placement(), state.overview_pos);
+    draw_overview(painter, ekg, reader,
+                  screen_overview_placement(screen_scale(*target.screen.overview, target.screen.pixel_ratio)),
+                  state.overview_pos);
   }
   toggle_selection(*target.screen.overview, state);
 }

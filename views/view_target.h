@@ -10,13 +10,15 @@
 namespace pulvitra {
 
 // The screen images of the views (any may be null: that view is then not drawn). Their
-// sizes are in views/screen_sizes.h.
+// sizes in window pixels are those of views/screen_sizes.h or larger (a grown window); each
+// holds pixel_ratio device pixels per window pixel (views/screen_image.h).
 struct ScreenImages {
   QImage* zoom = nullptr;       // Image1
   QImage* overview = nullptr;   // Image2
   QImage* trend = nullptr;      // Image3
   QImage* histogram = nullptr;  // Image4
   QImage* lorenz = nullptr;     // Image5
+  double pixel_ratio = 1.0;
 };
 
 // A printer page: any paint device, with its page size in device pixels.

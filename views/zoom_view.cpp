@@ -193,7 +193,12 @@ void draw_printer_title(QPainter& painter, const ZoomPlacement& pl, int print_le
 
 }  // namespace
 
-ZoomPlacement screen_zoom_placement() { return {}; }
+ZoomPlacement screen_zoom_placement(const ScreenScale& scale) {
+  ZoomPlacement p;
+  p.image_width = scale.device.width;
+  p.image_height = scale.device.height;
+  return p;
+}
 
 ZoomPlacement printer_zoom_placement(QPainter& painter, int pw, int ph) {
   ZoomPlacement p;

@@ -8,6 +8,7 @@
 #include "recording/tekg.h"
 #include "shell/language.h"
 #include "recording/page_reader.h"
+#include "views/screen_image.h"
 
 namespace pulvitra {
 
@@ -37,7 +38,8 @@ struct ZoomOptions {
   Language language = kGerman;  // of the printed title
 };
 
-ZoomPlacement screen_zoom_placement();
+// The screen placement in an image of that scale (550 x 313 at ratio 1: the defaults above).
+ZoomPlacement screen_zoom_placement(const ScreenScale& scale);
 
 // The landscape printer placement on a page of pw x ph pixels. The painter's font must be
 // the 6 pt printer font: the label offsets are measured in it.

@@ -18,7 +18,9 @@ QImage draw(const TEKG& ekg, PageReader& reader, int position, int width = 545) 
   QImage image(width, 398, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  draw_overview(painter, ekg, reader, screen_overview_placement(), position);
+  // The placement of the window's first size, whatever the image's width.
+  const ScreenScale first_size{kOverviewImageSize, kOverviewImageSize, 1.0};
+  draw_overview(painter, ekg, reader, screen_overview_placement(first_size), position);
   return image;
 }
 

@@ -18,7 +18,7 @@ QImage draw(const TEKG& ekg, const ZoomOptions& options, PageReader& reader) {
   QImage image = screen_image(kZoomImageSize);
   image.fill(Qt::white);
   QPainter painter(&image);
-  draw_zoom(painter, ekg, reader, screen_zoom_placement(), options);
+  draw_zoom(painter, ekg, reader, screen_zoom_placement(screen_scale(image, 1.0)), options);
   return image;
 }
 
@@ -162,7 +162,7 @@ TEST(ZoomView, a_label_at_the_left_edge_of_the_picture_is_read_whole) {
   DrawnTextDevice device(kZoomImageSize.width, kZoomImageSize.height, 96);
   QPainter painter(&device);
   PageReader reader;
-  draw_zoom(painter, *ekg, reader, screen_zoom_placement(), at(1, 100));
+  draw_zoom(painter, *ekg, reader, screen_zoom_placement(screen_scale(device, 1.0)), at(1, 100));
   // Its "0:00" belongs to a tick at the edge and, centred on it, would begin 8 pixels outside.
   EXPECT_GE(device.box("0:00").left(), 0.0);
 }
