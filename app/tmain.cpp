@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
@@ -56,16 +57,55 @@ class ContextPopupFilter : public QObject {
 
 TMain::TMain(Settings& settings_in, QWidget* parent) : QWidget(parent), settings(settings_in) {
   setObjectName(QStringLiteral("TMain"));
-  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setFixedSize(603, 444);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+  setMinimumSize(kWindowFirstWidth, kWindowFirstHeight);
+  resize(kWindowFirstWidth, kWindowFirstHeight);
   build_notebook();
   FormCreate();
   SelPrinter = new TSelPrinter(*this);
   add_standard_keys();
   resolve_alt_letters(this);
   setFocusProxy(TabbedNotebook1);  // focusing the window focuses its tabs
-  if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+  restore_window_geometry();
+}
+
+// The size the user left the window at, as far as this screen holds it, centred; maximised
+// again if it was.
+void TMain::restore_window_geometry() {
+  QSize size(settings.Window.width, settings.Window.height);
+  if (QScreen* screen = this->screen()) {
+    size = size.boundedTo(screen->availableGeometry().size()).expandedTo(minimumSize());
+    resize(size);
+    move(screen->availableGeometry().center() - rect().center());
+  } else {
+    resize(size);
+  }
+  if (settings.Window.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TMain::keep_window_geometry() {
+  const QSize normal = isMaximized() && normalGeometry().isValid() ? normalGeometry().size() : size();
+  settings.Window = {std::max(normal.width(), kWindowFirstWidth), std::max(normal.height(), kWindowFirstHeight),
+                     isMaximized()};
+}
+
+void TMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  fit_pages();
+}
+
+bool TMain::event(QEvent* event) {
+  const bool handled = QWidget::event(event);
+  // Moved to a screen of another scale: the views are drawn again at its density.
+  if (event->type() == QEvent::ScreenChangeInternal) fit_pages();
+  return handled;
+}
+
+void TMain::fit_pages() {
+  if (!views) return;  // still being built
+  TabbedNotebook1->setGeometry(rect());
+  views->fit_to_window(size(), devicePixelRatioF());
 }
 
 TMain::~TMain() { delete SelPrinter; }
@@ -314,6 +354,7 @@ bool TMain::FormCloseQuery() {
 }
 
 void TMain::FormClose() {
+  keep_window_geometry();
   device->close_port();
   if (on_closed) on_closed();
 }

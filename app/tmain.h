@@ -110,11 +110,17 @@ class TMain : public QWidget, public LinkHost {
   // Enabled again (after the start, the wizard, the report choice) with nothing focused: the
   // tabs take the focus, so that the keyboard can go on from there.
   void changeEvent(QEvent* event) override;
+  // The notebook fills the window, and the view pages grow with it.
+  void resizeEvent(QResizeEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void FormCreate();
   bool FormCloseQuery();  // the discard question when data is unsaved, then "Close ?"
   void FormClose();
+  void restore_window_geometry();  // from the settings
+  void keep_window_geometry();     // into the settings, written at exit
+  void fit_pages();
   void build_notebook();
   void attach_context_menus();
   // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S and Ctrl+P click the patient page's buttons, so

@@ -18,7 +18,7 @@
 #include "app/track_bar.h"
 #include "recording/recorded_time.h"
 #include "views/recording_note.h"
-#include "views/screen_sizes.h"
+#include "views/screen_image.h"
 #include "views/selection.h"
 
 namespace pulvitra {
@@ -27,6 +27,13 @@ namespace {
 
 constexpr int kZoomItem200 = 1;
 constexpr int kZoomItem100 = 3;
+
+// How a control follows the window's growth (Anchor::follows).
+constexpr int kMoveX = 1;
+constexpr int kMoveY = 2;
+constexpr int kGrowWidth = 4;
+constexpr int kGrowHeight = 8;
+constexpr int kGrow = kGrowWidth | kGrowHeight;
 
 QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int y) {
   return make_label(parent, name, caption, x, y, 150);
@@ -166,6 +173,17 @@ void ViewPages::init_controls() {
 }
 
 void ViewPages::derive_zoom_position() { ScrollBar2->setValue(state_.selected_first_page()); }
+
+ImageControl* ViewPages::image_control(int kind) const {
+  switch (kind) {
+    case kViewZoom: return Image1;
+    case kViewOverview: return Image2;
+    case kViewTrend: return Image3;
+    case kViewHistogram: return Image4;
+    case kViewLorenz: return Image5;
+    default: return nullptr;
+  }
+}
 
 ScreenImages ViewPages::screen_images() const {
   return {&Image1->picture(), &Image2->picture(), &Image3->picture(), &Image4->picture(), &Image5->picture(),
@@ -310,5 +328,54 @@ void ViewPages::TrackBarChange() {
 }
 
 void ViewPages::focus_overview() { ScrollBar1->setFocus(); }
+
+// Each page's controls keep their places relative to the image's edges: what lies below an
+// image moves down with its bottom edge, what lies right of it moves with its right edge, and
+// bars along an image grow with it. Recorded at the first fit, after the creation steps have
+// put everything at its first place.
+void ViewPages::anchor_controls() {
+  const std::pair<const char*, int> follow[] = {
+      {"Panel3", kGrow}, {"ScrollBar1", kMoveX | kGrowHeight}, {"Label38", kMoveY | kGrowWidth},
+      {"Panel4", kGrow}, {"ScrollBar2", kMoveY | kGrowWidth}, {"GroupBox6", kMoveY}, {"RadioGroup3", kMoveY},
+      {"RadioGroup1", kMoveY}, {"Label25", kMoveY}, {"Label26", kMoveY}, {"Label27", kMoveY},
+      {"Label28", kMoveY}, {"Label29", kMoveY}, {"Label30", kMoveY},
+      {"Panel5", kGrow}, {"TrackBar1", kGrowWidth}, {"TrackBar2", kMoveY | kGrowWidth},
+      {"Label12", kMoveX | kMoveY},
+      {"Panel7", kGrow}, {"Label33", kMoveY}, {"Label34", kMoveY}, {"Label31", kMoveY}, {"Label37", kMoveY},
+      {"Panel8", kGrow}, {"GroupBox7", kMoveX},
+  };
+  for (const auto& [name, follows] : follow) {
+    if (auto* control = main_.control<QWidget>(name)) anchors_.push_back({control, control->geometry(), follows});
+  }
+}
+
+void ViewPages::fit_to_window(QSize window, double pixel_ratio) {
+  if (anchors_.empty()) anchor_controls();
+  const ImageSize window_size{window.width(), window.height()};
+  const int dw = std::max(0, window.width() - kMainWindowSize.width);
+  const int dh = std::max(0, window.height() - kMainWindowSize.height);
+  for (const Anchor& a : anchors_) {
+    a.control->setGeometry(a.first.x() + (a.follows & kMoveX ? dw : 0), a.first.y() + (a.follows & kMoveY ? dh : 0),
+                           a.first.width() + (a.follows & kGrowWidth ? dw : 0),
+                           a.first.height() + (a.follows & kGrowHeight ? dh : 0));
+  }
+  bool resized = false;
+  for (const ViewDescription* view : views_with_pages()) {
+    ImageControl* control = image_control(view->kind);
+    if (!control) continue;
+    const QSize before_size = control->picture().size();
+    control->set_picture_size(view_image_size(view->size, window_size), pixel_ratio);
+    resized |= control->picture().size() != before_size;
+  }
+  if (resized) redraw_resized_views();
+}
+
+// New bitmaps are empty: every view is drawn again (the overview with its selection). While an
+// upload fills the recording nothing is drawn; its end draws every view anyway.
+void ViewPages::redraw_resized_views() {
+  if (upload_running) return;
+  for (int kind : {kViewZoom, kViewTrend, kViewHistogram, kViewLorenz}) redraw_views(kind);
+  redraw_views(kViewOverview);
+}
 
 }  // namespace pulvitra

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
+#include <QSize>
+#include <vector>
 
 #include "views/redraw.h"
 
@@ -31,6 +34,10 @@ class ViewPages : public QObject {
   void refresh_images();               // shows what was drawn into them
   void TabbedNotebook1Change(int index);
   void focus_overview();        // the focus rule of Timer2
+  // The main window now has that size (at least its first size) on a screen of that device
+  // pixel ratio: the view images grow by what the window has grown, the controls below and
+  // beside them move along, and the views are drawn again at the new size.
+  void fit_to_window(QSize window, double pixel_ratio);
 
   // Set by the upload while it runs: scrolling the overview then does not redraw it.
   bool upload_running = false;
@@ -65,7 +72,18 @@ class ViewPages : public QObject {
   void show_hrv();
   void show_recording_note();
 
+  // A control beside or below a view image: how it follows the window's growth.
+  struct Anchor {
+    QWidget* control;
+    QRect first;     // its geometry at the window's first size
+    int follows;     // kMoveX | kMoveY | kGrowWidth | kGrowHeight
+  };
+  ImageControl* image_control(int kind) const;
+  void anchor_controls();
+  void redraw_resized_views();
+
   TMain& main_;
+  std::vector<Anchor> anchors_;
   ImageControl* Image1 = nullptr;  // zoom
   ImageControl* Image2 = nullptr;  // overview
   ImageControl* Image3 = nullptr;  // trend

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 #include <limits>
 
 #include "shell/file_replace.h"
@@ -90,6 +91,32 @@ bool read_bool(const QStringList& lines, const char* key, bool fallback) {
   return *v != 0;
 }
 
+// "WIDTHxHEIGHT"; a side below the first size counts as the first size, one beyond any screen
+// as the largest; anything else gives the first size.
+WindowGeometry read_window(const QStringList& lines) {
+  WindowGeometry window;
+  const QStringList sides = value_in(lines, QLatin1String(kSettingsSection), QStringLiteral("Window_Size"))
+                                .split(QLatin1Char('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
+  if (sides.size() == 2) {
+    const auto width = parse_ini_integer(sides[0]);
+    const auto height = parse_ini_integer(sides[1]);
+    if (width && height) {
+      window.width = static_cast<int>(std::clamp<std::int64_t>(*width, kWindowFirstWidth, kWindowLargestSide));
+      window.height = static_cast<int>(std::clamp<std::int64_t>(*height, kWindowFirstHeight, kWindowLargestSide));
+    }
+  }
+  window.maximized = read_bool(lines, "Window_Maximized", false);
+  return window;
+}
+
+QStringList window_lines(const WindowGeometry& window) {
+  QStringList lines;
+  if (window.width != kWindowFirstWidth || window.height != kWindowFirstHeight)
+    lines << QStringLiteral("Window_Size=%1x%2").arg(window.width).arg(window.height);
+  if (window.maximized) lines << QStringLiteral("Window_Maximized=1");
+  return lines;
+}
+
 }  // namespace
 
 QString settings_path() { return program_folders().settings_file; }
@@ -139,6 +166,7 @@ Settings read_settings(const QString& path) {
   s.MaxBaud = read_int<std::int32_t>(lines, "Max_Baudrate", defaults.MaxBaud);
   s.Language = read_int<std::uint8_t>(lines, "Language", defaults.Language);
   s.BackGround = read_bool(lines, "BackGround", defaults.BackGround);
+  s.Window = read_window(lines);
   s.Ports = section_in(lines, QLatin1String(kPortsSection));
   return s;
 }
@@ -163,14 +191,15 @@ std::uint8_t com_port_number(const QString& port_name) {
 QString write_settings(const QString& path, const Settings& settings, const QString& port_name,
                        std::uint8_t language) {
   const QString section = QLatin1String(kSettingsSection);
-  const QStringList ours = {
+  const QStringList ours = QStringList{
       QStringLiteral("Assist=%1").arg(settings.Assist ? 1 : 0),
       QStringLiteral("ComPort=%1").arg(com_port_number(port_name)),
       QStringLiteral("Max_Baudrate=%1").arg(settings.MaxBaud),
       QStringLiteral("Language=%1").arg(language),
       QStringLiteral("BackGround=%1").arg(settings.BackGround ? 1 : 0),
-  };
-  const QStringList known = {"Assist", "ComPort", "Max_Baudrate", "Language", "BackGround"};
+  } + window_lines(settings.Window);
+  const QStringList known = {"Assist", "ComPort", "Max_Baudrate", "Language", "BackGround", "Window_Size",
+                             "Window_Maximized"};
   const QString message = lang_text(QStringLiteral("Die Einstellungsdatei \"%1\" konnte nicht geschrieben werden: %2"),
                                     QStringLiteral("The settings file \"%1\" could not be written: %2"));
 

@@ -19,12 +19,28 @@ inline const char* const kSettingsSection = "Pulvitra 2.4 Settings";
 inline const char* const kSettingsFileName = "Pulvitra.ini";
 inline const char* const kPortsSection = "Ports";
 
+// The main window's size as it opens, in window pixels: its first size, the least it can be.
+inline constexpr int kWindowFirstWidth = 603;
+inline constexpr int kWindowFirstHeight = 444;
+// Larger values in the file are taken as this: no screen is that large, a typing slip may be.
+inline constexpr int kWindowLargestSide = 16384;
+
+// The window as the user left it: its size when not maximised, and whether it was maximised.
+// Written only when it differs from the first size (key Window_Size=WIDTHxHEIGHT) or was
+// maximised (Window_Maximized=1), so a file of a user who never resized stays as it was.
+struct WindowGeometry {
+  int width = kWindowFirstWidth;
+  int height = kWindowFirstHeight;
+  bool maximized = false;
+};
+
 struct Settings {
   bool Assist = true;
   std::uint8_t ComPort = 1;
   std::int32_t MaxBaud = 12800;  // key Max_Baudrate
   std::uint8_t Language = 1;
   bool BackGround = true;
+  WindowGeometry Window;
   // The [Ports] section as it stands in the file: keys in upper case ("COM1") to values.
   // Only read; write_settings leaves the section in the file as it is.
   std::map<QString, QString> Ports;
@@ -36,7 +52,7 @@ struct Settings {
 // The settings file: in the portable program folder or the per-user one (program_folder.h).
 QString settings_path();
 
-// Reads the five keys; a missing file, section, key or an unreadable value gives the default.
+// Reads the five keys and the window's; a missing file, section, key or an unreadable value gives the default.
 // A UTF-8 byte-order mark at the start of the file is skipped.
 Settings read_settings(const QString& path);
 
@@ -51,7 +67,8 @@ std::optional<std::int64_t> parse_ini_integer(const QString& text);
 // The ComPort value written for a port name: the digit of "COMn" (n = 1..8), otherwise 1.
 std::uint8_t com_port_number(const QString& port_name);
 
-// Writes the five keys in their order (ComPort from port_name, Language from language),
+// Writes the five keys in their order (ComPort from port_name, Language from language), then
+// the window's when it is not at its first size,
 // keeping every other line of the file (and a byte-order mark); a missing folder is made
 // first. The file is replaced only once completely written.
 // A file that was refused at start is not written (the user has been told so); one that is

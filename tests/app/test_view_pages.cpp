@@ -349,3 +349,47 @@ TEST(ViewPagesFigures, the_variability_panel_shows_the_histograms_value_where_it
     EXPECT_GE(differing, 3) << "the rate, the mean RR and SDNN are figures of their own";
   }
 }
+
+// A maximised or enlarged window: each view image grows by what the window grew (397 x 256
+// here), the controls below and beside it move along, and the size is kept for the next start.
+// Back at the first size every picture is the one it was.
+TEST_F(ViewPagesTest, the_views_grow_with_the_window_and_come_back_as_they_were) {
+  open_generated_recording();
+  window->show();
+  const char* const images[] = {"Image1", "Image2", "Image3", "Image4", "Image5"};
+  std::vector<QImage> first;
+  for (const char* name : images) first.push_back(window->control<ImageControl>(name)->picture().copy());
+
+  window->resize(1000, 700);
+  struct Case {
+    const char* control;
+    QRect geometry;
+  } cases[] = {
+      {"Image2", {8, 8, 942, 654}},   {"ScrollBar1", {949, 8, 21, 654}}, {"Label38", {15, 633, 926, 20}},
+      {"Image1", {19, 0, 947, 569}},  {"ScrollBar2", {19, 576, 947, 17}}, {"GroupBox6", {19, 596, 90, 50}},
+      {"Image4", {0, 72, 987, 545}},  {"Label12", {837, 648, 150, 16}},
+      {"Image3", {0, 0, 992, 622}},   {"Label37", {200, 628, 150, 16}},
+      {"Image5", {2, 0, 849, 668}},   {"GroupBox7", {856, 0, 135, 412}},
+  };
+  for (const Case& c : cases) {
+    auto* control = window->control<QWidget>(c.control);
+    EXPECT_EQ(control->geometry(), c.geometry) << c.control;
+    if (auto* image = qobject_cast<ImageControl*>(control)) EXPECT_EQ(image->picture().size(), c.geometry.size()) << c.control;
+  }
+
+  window->resize(603, 444);
+  for (std::size_t k = 0; k < first.size(); ++k)
+    EXPECT_EQ(window->control<ImageControl>(images[k])->picture(), first[k]) << images[k];
+
+  window->resize(1000, 700);
+  dialogs.answers = {DlgAnswer::Yes, DlgAnswer::Yes};  // discard the opened recording, close
+  window->close();
+  EXPECT_EQ(settings.Window.width, 1000);
+  EXPECT_EQ(settings.Window.height, 700);
+  EXPECT_FALSE(settings.Window.maximized);
+
+  settings.Window = {700, 500, true};
+  start();
+  EXPECT_EQ(window->size(), QSize(700, 500));
+  EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+}

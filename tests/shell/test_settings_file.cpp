@@ -124,6 +124,41 @@ TEST(SettingsFile, writing_keeps_other_sections_and_unknown_keys) {
   EXPECT_EQ(read_ini_value(path, "ports", "com1"), "/dev/ttyUSB0");
 }
 
+// The window opens as the user left it. A file of a user who never resized it gets no window
+// keys, so it stays as older versions wrote it; sizes below the first size, beyond any screen
+// or unreadable are not taken as they stand.
+TEST(SettingsFile, the_window_size_is_kept_only_when_it_differs_from_the_first) {
+  struct Case {
+    const char* lines;  // in the settings section
+    int width, height;
+    bool maximized;
+    const char* written;  // the window's lines as written back
+  };
+  const Case cases[] = {
+      {"", 603, 444, false, ""},
+      {"Window_Size=1366x740\r\n", 1366, 740, false, "Window_Size=1366x740\r\n"},
+      {"window_size = 1000X700\r\nWindow_Maximized=1\r\n", 1000, 700, true,
+       "Window_Size=1000x700\r\nWindow_Maximized=1\r\n"},
+      {"Window_Maximized=1\r\n", 603, 444, true, "Window_Maximized=1\r\n"},
+      {"Window_Size=200x100\r\n", 603, 444, false, ""},                           // smaller than the first size
+      {"Window_Size=99999x700\r\n", 16384, 700, false, "Window_Size=16384x700\r\n"},  // a typing slip
+      {"Window_Size=wide\r\nWindow_Maximized=x\r\n", 603, 444, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines);
+    QTemporaryDir dir;
+    const QByteArray head = "[Pulvitra 2.4 Settings]\r\n";
+    const QString path = write_file(dir, head + c.lines);
+    const Settings s = read_settings(path);
+    EXPECT_EQ(s.Window.width, c.width);
+    EXPECT_EQ(s.Window.height, c.height);
+    EXPECT_EQ(s.Window.maximized, c.maximized);
+    EXPECT_EQ(write_settings(path, s, "COM1", 1), QString());
+    EXPECT_EQ(read_file(path), head + "Assist=1\r\nComPort=1\r\nMax_Baudrate=12800\r\nLanguage=1\r\nBackGround=1\r\n" +
+                                   c.written);
+  }
+}
+
 TEST(SettingsFile, a_failed_write_leaves_the_old_file_whole) {
   QTemporaryDir dir;
   const QByteArray previous = "[Pulvitra 2.4 Settings]\r\nLanguage=2\r\n";

@@ -43,6 +43,20 @@ TEST_F(CliRenderTest, every_view_comes_out_at_the_size_of_its_window_image) {
   for (const Case& c : cases) EXPECT_EQ(render({"--view", c.view}).size(), c.size) << c.view;
 }
 
+// A grown window's picture, and one for a screen of twice or one and a half the density: the
+// PNG has that many more pixels, not the first size's picture enlarged.
+TEST_F(CliRenderTest, size_and_pixel_ratio_give_the_picture_of_a_grown_window_on_a_dense_screen) {
+  struct Case {
+    QStringList options;
+    QSize size;
+  } cases[] = {{{"--size", "700x500"}, {700, 500}},
+               {{"--size", "700x500", "--pixel-ratio", "2"}, {1400, 1000}},
+               {{"--pixel-ratio", "1.5"}, {678, 618}}};
+  for (const Case& c : cases)
+    EXPECT_EQ(render(QStringList{"--view", "lorenz"} + c.options).size(), c.size) << c.options.join(' ').toStdString();
+  EXPECT_EQ(render({"--view", "lorenz", "--size", "452x412", "--pixel-ratio", "1"}), render({"--view", "lorenz"}));
+}
+
 TEST_F(CliRenderTest, options_reach_the_picture_as_the_window_controls_would) {
   const QImage zoom = render({"--view", "zoom", "--page", "20", "--zoom", "100"});
   for (const QStringList& other : {QStringList{"--page", "21"}, QStringList{"--zoom", "50"},
@@ -65,6 +79,10 @@ TEST_F(CliRenderTest, wrong_arguments_are_refused_with_a_message) {
       {{"render", "RECORDING", "--position", "18", "-o", "x.png"}, 2, "--position"},
       {{"render", "RECORDING", "--page", "0", "-o", "x.png"}, 2, "--page"},
       {{"render", "RECORDING", "--limits", "15", "-o", "x.png"}, 2, "--limits"},
+      {{"render", "RECORDING", "--view", "lorenz", "--size", "451x412", "-o", "x.png"}, 2, "at least 452x412"},
+      {{"render", "RECORDING", "--size", "600", "-o", "x.png"}, 2, "--size needs WIDTHxHEIGHT"},
+      {{"render", "RECORDING", "--size", "9000x9000", "--pixel-ratio", "2", "-o", "x.png"}, 2, "16384"},
+      {{"render", "RECORDING", "--pixel-ratio", "0.5", "-o", "x.png"}, 2, "--pixel-ratio needs a number from 1 to 4"},
       {{"render", "RECORDING"}, 2, "-o"},
       {{"render", "MISSING", "-o", "x.png"}, 1, "cannot open"},
   };

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "tools/cli/recording_input.h"
 #include "views/canvas.h"
 #include "views/redraw.h"
+#include "views/screen_image.h"
 #include "views/view_table.h"
 
 namespace pulvitra::cli {
@@ -29,7 +31,35 @@ struct RenderRequest {
   ViewState settings;
   int column = 0;
   int row = 0;
+  std::optional<ImageSize> size;  // in window pixels; the view's first size when not given
+  double pixel_ratio = 1.0;
 };
+
+// The largest picture drawn: a side of 16384 device pixels (a gigabyte of image at most).
+constexpr int kLargestDeviceSide = 16384;
+
+Option::Take image_size(std::optional<ImageSize>& size) {
+  return [&size](const QStringList& values) {
+    const QStringList sides = values.first().split(QLatin1Char('x'));
+    bool width_ok = false, height_ok = false;
+    const int width = sides.size() == 2 ? sides[0].toInt(&width_ok) : 0;
+    const int height = sides.size() == 2 ? sides[1].toInt(&height_ok) : 0;
+    if (!width_ok || !height_ok || width < 1 || height < 1 || width > kLargestDeviceSide || height > kLargestDeviceSide)
+      return QStringLiteral("needs WIDTHxHEIGHT in window pixels, for example 1090x796");
+    size = ImageSize{width, height};
+    return QString();
+  };
+}
+
+Option::Take pixel_ratio(double& ratio) {
+  return [&ratio](const QStringList& values) {
+    bool ok = false;
+    const double r = values.first().toDouble(&ok);
+    if (!ok || !(r >= 1.0 && r <= 4.0)) return QStringLiteral("needs a number from 1 to 4, for example 1.5");
+    ratio = r;
+    return QString();
+  };
+}
 
 // The views as --view names them, in the order of the window's pages.
 const QStringList& view_names() {
@@ -58,6 +88,8 @@ std::vector<Option> render_options(RenderRequest& r) {
          r.row = row;
          return QString();
        }},
+      {"--size", 1, image_size(r.size)},
+      {"--pixel-ratio", 1, pixel_ratio(r.pixel_ratio)},
       {"-o", 1, text_into(r.out)},
   };
 }
@@ -72,6 +104,16 @@ int run_render(const QStringList& args) {
   if (is_standard_output(request.out)) return usage_error(QStringLiteral("render: a PNG goes to a file, not to standard output"));
   if (!output_acceptable(request.out, line->files, OverRecording::kRefused)) return 2;
 
+  const ViewDescription& view = *views_with_pages()[request.view];
+  // The window never makes a view smaller than its first size.
+  const ImageSize size = request.size.value_or(view.size);
+  if (size.width < view.size.width || size.height < view.size.height)
+    return usage_error(QStringLiteral("render: --size of the %1 needs at least %2x%3")
+                           .arg(QString::fromLatin1(view.name)).arg(view.size.width).arg(view.size.height));
+  if (size.width * request.pixel_ratio > kLargestDeviceSide || size.height * request.pixel_ratio > kLargestDeviceSide)
+    return usage_error(QStringLiteral("render: --size times --pixel-ratio is more than %1 pixels on a side")
+                           .arg(kLargestDeviceSide));
+
   auto input = open_recording(line->files.first());
   if (!input) return 1;
   decode(*input);
@@ -84,12 +126,16 @@ int run_render(const QStringList& args) {
   // German unless --language says otherwise (the messages are English unless it does).
   QGuiApplication::setFont(window_font());
 
-  const ViewDescription& view = *views_with_pages()[request.view];
-  QImage image(view.size.width, view.size.height, QImage::Format_RGB32);
+  QImage image = make_screen_image(size, request.pixel_ratio);
+  if (image.isNull()) {
+    print_write_error(request.out, QStringLiteral("not enough memory for a picture of that size"));
+    return 1;
+  }
   image.fill(screen_colours().face);  // a view without beats keeps the empty picture
   ViewTarget target;
   target.language = line->language.value_or(kGerman);
   target.screen.*view.image = &image;
+  target.screen.pixel_ratio = request.pixel_ratio;
   target.marks = &input->decoder.marks;
   redraw_views(view.kind, target, ekg, request.settings);
   // The picture is made in memory and goes to disk whole, so a full disk never leaves a cut PNG.
@@ -110,13 +156,16 @@ int run_render(const QStringList& args) {
 const std::string kRenderUsage =
     "FILE.pul [--view " + view_names().join(QLatin1Char('|')).toStdString() +
     "] [--position N] [--page N] [--zoom PCT] "
-    "[--scale period|rate] [--axis time|pages] [--limits P1 P2] [--selection COLUMN ROW] [--language de|en] -o OUT.png";
+    "[--scale period|rate] [--axis time|pages] [--limits P1 P2] [--selection COLUMN ROW] [--size WxH] "
+    "[--pixel-ratio R] [--language de|en] -o OUT.png";
 
 const Command kRender(
     "render", kRenderUsage.c_str(),
     "Draws the screen picture of one view of the recording, as the window shows it, into a PNG "
     "(overview position 0..17, zoom page 1..171, zoom 20..400 %, limits 15..90 in units of 2/min, "
-    "selection column 0..6 and row 0..3)",
+    "selection column 0..6 and row 0..3). --size draws the view as a window grown to show it that large "
+    "(in window pixels, at least its first size), --pixel-ratio at that screen density (1 to 4): the PNG "
+    "then has R times the pixels, drawn at that resolution",
     run_render, Command::kDraws);
 
 }  // namespace
