@@ -221,10 +221,12 @@ ZoomPlacement screen_zoom_placement(const ScreenScale& scale) {
   p.image_height = scale.device.height;
   p.width = 540 * k;
   p.height = 366 * k;
-  // The frame keeps its top left corner, which is unit (5, 55) of the trace's scale.
+  // The frame keeps its top left corner in window pixels; in units of the trace it is at
+  // (5, 55), its bottom (value 0) at row (366 + 256) / 2 = 311, and the trace begins at
+  // mid-height 366 / 2.
   p.frame_left = scale.px(kSideMargin);
   p.x0 = p.frame_left - rounded(kSideMargin * k);
-  p.frame_right = p.x0 + rounded((540 + kSideMargin) * k);
+  p.frame_right = scale.px(scale.logical.width - kSideMargin);  // around every page that fits
   p.frame_top = scale.px(kRoomAbove);
   p.y0 = p.frame_top - rounded(55 * k);
   p.frame_bottom = p.y0 + rounded(311 * k);

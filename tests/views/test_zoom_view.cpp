@@ -88,20 +88,22 @@ TEST(ZoomView, at_200_percent_the_second_page_starts_at_x_363) {
 }
 
 // A larger picture shows the pages larger, as far as both its width and height allow, and
-// as many more of them as its width has room for. The pace code that starts page 2 marks
-// where its slot begins; the mark spans the frame's height inside it.
+// as many more of them as its width has room for; the frame keeps 5 pixels beside it. The
+// pace code that starts page 2 marks where its slot begins; the mark spans the frame's height
+// inside it.
 TEST(ZoomView, a_larger_picture_shows_larger_pages_and_more_of_them) {
   struct Case {
     ImageSize size;
-    int factor, pages, second_page_x, last_mark_row;
+    int factor, pages, second_page_x, last_mark_row, frame_right;
   } cases[] = {
-      {{550, 313}, 100, 3, 183, 280},
+      {{550, 313}, 100, 3, 183, 280, 545},
       // Width-bound: the trace scale is (1100 - 10) / 540, a page at 100 % 363 pixels wide.
-      {{1100, 626}, 100, 3, 364, 541},
+      {{1100, 626}, 100, 3, 364, 541, 1095},
       // Height-bound: pages at the first size, but twice as many of them fit.
-      {{1100, 313}, 100, 6, 183, 280},
-      {{1100, 313}, 200, 3, 363, 280},
+      {{1100, 313}, 100, 6, 183, 280, 1095},
+      {{1100, 313}, 200, 3, 363, 280, 1095},
   };
+  const QColor frame_edge = screen_colours().dark;
   for (const Case& c : cases) {
     auto ekg = new_recording();
     timed_pages(*ekg, 125);
@@ -113,6 +115,7 @@ TEST(ZoomView, a_larger_picture_shows_larger_pages_and_more_of_them) {
     for (int y : {26, c.last_mark_row}) EXPECT_EQ(pixel(image, c.second_page_x, y), kBlueRgb) << where << " row " << y;
     EXPECT_NE(pixel(image, c.second_page_x, c.last_mark_row + 1), kBlueRgb) << where;
     EXPECT_NE(pixel(image, c.second_page_x + 1, 100), kBlueRgb) << where;
+    EXPECT_EQ(pixel(image, c.frame_right, 100), frame_edge) << where;
   }
 }
 
