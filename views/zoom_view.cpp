@@ -56,7 +56,8 @@ class ZoomDrawing {
   // Offset of sample i of slot j in screen units before scaling.
   double slot_offset(int i) const { return factor_ * i / 100.0 + (slot_ - 1) * factor_ * 180 / 100.0; }
   double x_scale() const { return pl_.width / 540.0; }
-  int scaled_x(double offset) const { return pl_.x0 + rounded(offset * x_scale()); }
+  // Multiplied before it is divided, as the printed pages have always been placed.
+  int scaled_x(double offset) const { return pl_.x0 + rounded(offset * pl_.width / 540.0); }
   int x3(int i) const { return scaled_x(slot_offset(i) + 3); }
   int x6(int i) const { return scaled_x(slot_offset(i) + 6); }
   // A time label centred on its tick. The text width is already in device pixels, so on
@@ -138,7 +139,11 @@ void ZoomDrawing::draw_page() {
 
 void ZoomDrawing::draw_tick(int i) {
   const int x = x3(i);
-  canvas_.fill_rect(x, pl_.tick_top, x + pl_.line_width, pl_.tick_bottom, kBlack);
+  canvas_.set_pen_colour(kBlack);
+  for (int column = x; column < x + pl_.line_width; ++column) {
+    canvas_.move_to(column, pl_.tick_top);
+    canvas_.line_to(column, pl_.tick_bottom);
+  }
   if (rounded(tn_ / 1000.0) % 2 == 0) {
     const QString text = options_.axis == 1 ? QString::number(page_start_block(ekg_, reader_.CurPage))
                                             : zoom_time_label(tn_);
