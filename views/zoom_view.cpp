@@ -15,6 +15,12 @@ constexpr int kSamplesPerSlot = 180;
 constexpr int kMinFactor = 25;
 constexpr int kMaxFactor = 400;
 
+// The room the screen keeps around the frame at every size, in window pixels: beside it, for
+// the beat labels above it, and for the ticks and time labels below it.
+constexpr int kSideMargin = 5;
+constexpr int kRoomAbove = 25;
+constexpr int kRoomBelow = 32;
+
 int rounded(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 // The page table's time columns have more slots than there are pages; pages past them
@@ -40,21 +46,26 @@ class ZoomDrawing {
   ZoomDrawing(QPainter& painter, const TEKG& ekg, PageReader& reader, const ZoomPlacement& pl,
               const ZoomOptions& options)
       : canvas_(painter, pl.printer), ekg_(ekg), reader_(reader), pl_(pl), options_(options),
-        factor_(std::clamp(options.factor, kMinFactor, kMaxFactor)) {}
+        factor_(std::clamp(options.factor, kMinFactor, kMaxFactor)) {
+    canvas_.set_frame_width(pl_.line_width);
+  }
 
   void draw();
 
  private:
   // Offset of sample i of slot j in screen units before scaling.
   double slot_offset(int i) const { return factor_ * i / 100.0 + (slot_ - 1) * factor_ * 180 / 100.0; }
+  double x_scale() const { return pl_.width / 540.0; }
+  // Multiplied before it is divided, as the printed pages have always been placed.
   int scaled_x(double offset) const { return pl_.x0 + rounded(offset * pl_.width / 540.0); }
   int x3(int i) const { return scaled_x(slot_offset(i) + 3); }
   int x6(int i) const { return scaled_x(slot_offset(i) + 6); }
   // A time label centred on its tick. The text width is already in device pixels, so on
-  // paper it is not scaled again; the screen keeps the placement it has always had.
+  // paper it is not scaled again; the screen keeps the placement it has always had, with the
+  // width taken back to units of the trace.
   int time_label_x(int i, int text_width) const {
     if (pl_.printer) return x3(i) - text_width / 2;
-    return scaled_x(slot_offset(i) - text_width / 2.0 + 3);
+    return scaled_x(slot_offset(i) - text_width / (2.0 * x_scale()) + 3);
   }
 
   void draw_background_and_frame();
@@ -82,10 +93,9 @@ void ZoomDrawing::draw() {
   reader_.PageBeatValue = 0;
   reader_.PageBeatSeen = false;
   reader_.CurPage = static_cast<std::uint16_t>(std::clamp(options_.first_page, 1, kPageCount));
-  // The trace starts at mid-height.
-  trace_pen_ = QPoint(pl_.x0 + 6, pl_.height / 2 + pl_.y0);
+  trace_pen_ = pl_.trace_start;
   tn_ = first_tick(ekg_, reader_.CurPage);
-  const int pages = zoom_page_count(factor_);
+  const int pages = zoom_page_count(factor_, pl_.trace_widths);
   for (slot_ = 1; slot_ <= pages; ++slot_) {
     draw_page();
     reader_.PageEnd = false;
@@ -130,8 +140,10 @@ void ZoomDrawing::draw_page() {
 void ZoomDrawing::draw_tick(int i) {
   const int x = x3(i);
   canvas_.set_pen_colour(kBlack);
-  canvas_.move_to(x, pl_.tick_top);
-  canvas_.line_to(x, pl_.tick_bottom);
+  for (int column = x; column < x + pl_.line_width; ++column) {
+    canvas_.move_to(column, pl_.tick_top);
+    canvas_.line_to(column, pl_.tick_bottom);
+  }
   if (rounded(tn_ / 1000.0) % 2 == 0) {
     const QString text = options_.axis == 1 ? QString::number(page_start_block(ekg_, reader_.CurPage))
                                             : zoom_time_label(tn_);
@@ -142,15 +154,18 @@ void ZoomDrawing::draw_tick(int i) {
 
 void ZoomDrawing::draw_beat_mark(int i) {
   const int x = x3(i);
+  const int w = pl_.line_width;
   // An etched line: dark, with a light one beside it (both black on paper).
-  canvas_.fill_rect(x, pl_.beat_line_top, x + 1, pl_.beat_line_bottom, canvas_.colours().dark);
-  canvas_.fill_rect(x + 1, pl_.beat_line_top, x + 2, pl_.beat_line_bottom, canvas_.colours().light);
-  text_out(x, scaled_x(slot_offset(i) - 2), pl_.beat_label_top, zoom_beat_label(reader_.PageBeatValue, options_.scale));
+  canvas_.fill_rect(x, pl_.beat_line_top, x + w, pl_.beat_line_bottom, canvas_.colours().dark);
+  canvas_.fill_rect(x + w, pl_.beat_line_top, x + 2 * w, pl_.beat_line_bottom, canvas_.colours().light);
+  text_out(x, scaled_x(slot_offset(i) - pl_.beat_label_shift), pl_.beat_label_top,
+           zoom_beat_label(reader_.PageBeatValue, options_.scale));
   reader_.PageBeatSeen = false;
 }
 
 void ZoomDrawing::draw_trace(int i, int v) {
-  if (slot_ == 1 && i == 0) trace_pen_ = QPoint(pl_.x0 + 6, pl_.height / 2 + pl_.y0);
+  // The trace starts at mid-height.
+  if (slot_ == 1 && i == 0) trace_pen_ = pl_.trace_start;
   // Zero and device codes are not plotted, and neither is anything past the slot's width:
   // the trace bridges them with a straight line.
   if (v < 1 || v > 250 || i >= kSamplesPerSlot) return;
@@ -191,22 +206,62 @@ void draw_printer_title(QPainter& painter, const ZoomPlacement& pl, int print_le
   painter.setFont(drawing_font);
 }
 
+// How many times the first size's 540 window pixels of trace fit beside the frame's margins.
+double trace_width_scale(ImageSize logical) { return (logical.width - 2 * kSideMargin) / 540.0; }
+
+// The trace's scale on the screen: a page as large as the width beside the frame's margins
+// and the height between the beat labels above and the time labels below both allow (against
+// the first size's 540 by 256), never smaller than at the first size.
+double screen_trace_scale(ImageSize logical) {
+  return std::max(1.0, std::min(trace_width_scale(logical), (logical.height - kRoomAbove - kRoomBelow) / 256.0));
+}
+
 }  // namespace
 
 ZoomPlacement screen_zoom_placement(const ScreenScale& scale) {
+  const double s = screen_trace_scale(scale.logical);
+  const double k = s * scale.ratio;  // device pixels per unit of the trace
   ZoomPlacement p;
   p.image_width = scale.device.width;
   p.image_height = scale.device.height;
+  p.width = 540 * k;
+  p.height = 366 * k;
+  // The frame keeps its top left corner in window pixels; in units of the trace it is at
+  // (5, 55), its bottom (value 0) at row (366 + 256) / 2 = 311, and the trace begins at
+  // mid-height 366 / 2.
+  p.frame_left = scale.px(kSideMargin);
+  p.x0 = p.frame_left - rounded(kSideMargin * k);
+  p.frame_right = scale.px(scale.logical.width - kSideMargin);  // around every page that fits
+  p.frame_top = scale.px(kRoomAbove);
+  p.y0 = p.frame_top - rounded(55 * k);
+  p.frame_bottom = p.y0 + rounded(311 * k);
+  p.trace_start = QPoint(p.x0 + rounded(6 * k), p.y0 + rounded(183 * k));
+  // Lines and marks are as wide as a window pixel; the labels keep their distances from the
+  // frame in window pixels.
+  const int w = scale.line_width();
+  p.line_width = w;
+  p.beat_line_top = p.frame_top;
+  p.beat_line_bottom = p.frame_bottom + w;
+  p.mark_top = p.frame_top + w;
+  p.mark_bottom = p.frame_bottom + 1 - w;
+  p.tick_top = p.frame_bottom + w;
+  p.tick_bottom = p.tick_top + scale.px(5);
+  p.time_label_top = p.frame_bottom + scale.px(9);
+  p.beat_label_top = p.frame_top - scale.px(15);
+  p.beat_label_shift = 2.0 / s;
+  p.trace_widths = std::max(1.0, trace_width_scale(scale.logical) / s);
   return p;
 }
 
 ZoomPlacement printer_zoom_placement(QPainter& painter, int pw, int ph) {
   ZoomPlacement p;
   p.printer = true;
+  const int height = (3 * ph) / 4;
   p.x0 = pw / 10;
-  p.y0 = ((3 * ph) / 4) / 10;
+  p.y0 = height / 10;
   p.width = (95 * pw) / 120;
-  p.height = (3 * ph) / 4;
+  p.height = height;
+  p.trace_start = QPoint(p.x0 + 6, height / 2 + p.y0);
   p.image_width = pw;
   p.image_height = ph;
   p.frame_left = pw / 10;
@@ -227,8 +282,8 @@ ZoomPlacement printer_zoom_placement(QPainter& painter, int pw, int ph) {
   return p;
 }
 
-int zoom_page_count(int factor) {
-  return rounded(300.0 / std::clamp(factor, kMinFactor, kMaxFactor));
+int zoom_page_count(int factor, double trace_widths) {
+  return rounded(300.0 * trace_widths / std::clamp(factor, kMinFactor, kMaxFactor));
 }
 
 QString zoom_time_label(float tn) {

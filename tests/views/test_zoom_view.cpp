@@ -14,11 +14,13 @@ const QColor kBlueRgb(0, 0, 255);
 const QColor kGreenRgb(0, 128, 0);
 const QColor kBlackRgb(0, 0, 0);
 
-QImage draw(const TEKG& ekg, const ZoomOptions& options, PageReader& reader) {
-  QImage image = screen_image(kZoomImageSize);
+// The zoom in a picture of that size in window pixels, at that pixel ratio.
+QImage draw(const TEKG& ekg, const ZoomOptions& options, PageReader& reader, ImageSize size = kZoomImageSize,
+            double ratio = 1.0) {
+  QImage image = make_screen_image(size, ratio);
   image.fill(Qt::white);
   QPainter painter(&image);
-  draw_zoom(painter, ekg, reader, screen_zoom_placement(screen_scale(image, 1.0)), options);
+  draw_zoom(painter, ekg, reader, screen_zoom_placement(screen_scale(image, ratio)), options);
   return image;
 }
 
@@ -83,6 +85,63 @@ TEST(ZoomView, at_200_percent_the_second_page_starts_at_x_363) {
   EXPECT_NE(pixel(image, 364, 60), kBlueRgb);
   EXPECT_NE(pixel(image, 363, 25), kBlueRgb);
   EXPECT_NE(pixel(image, 363, 281), kBlueRgb);
+}
+
+// A larger picture shows the pages larger, as far as both its width and height allow, and
+// as many more of them as its width has room for; the frame keeps 5 pixels beside it. The
+// pace code that starts page 2 marks where its slot begins; the mark spans the frame's height
+// inside it.
+TEST(ZoomView, a_larger_picture_shows_larger_pages_and_more_of_them) {
+  struct Case {
+    ImageSize size;
+    int factor, pages, second_page_x, last_mark_row, frame_right;
+  } cases[] = {
+      {{550, 313}, 100, 3, 183, 280, 545},
+      // Width-bound: the trace scale is (1100 - 10) / 540, a page at 100 % 363 pixels wide.
+      {{1100, 626}, 100, 3, 364, 541, 1095},
+      // Height-bound: pages at the first size, but twice as many of them fit.
+      {{1100, 313}, 100, 6, 183, 280, 1095},
+      {{1100, 313}, 200, 3, 363, 280, 1095},
+  };
+  const QColor frame_edge = screen_colours().dark;
+  for (const Case& c : cases) {
+    auto ekg = new_recording();
+    timed_pages(*ekg, 125);
+    set_page(*ekg, 2, join({{253}, repeat(125, 180)}));
+    PageReader reader;
+    const QImage image = draw(*ekg, at(1, c.factor), reader, c.size);
+    const std::string where = std::to_string(c.size.width) + "x" + std::to_string(c.size.height);
+    EXPECT_EQ(reader.CurPage, 1 + c.pages) << where;
+    for (int y : {26, c.last_mark_row}) EXPECT_EQ(pixel(image, c.second_page_x, y), kBlueRgb) << where << " row " << y;
+    EXPECT_NE(pixel(image, c.second_page_x, c.last_mark_row + 1), kBlueRgb) << where;
+    EXPECT_NE(pixel(image, c.second_page_x + 1, 100), kBlueRgb) << where;
+    EXPECT_EQ(pixel(image, c.frame_right, 100), frame_edge) << where;
+  }
+}
+
+// At ratio 2 every length is twice as many device pixels, and the trace is computed at that
+// resolution: a flat trace is one device pixel high, not a block of 2 x 2.
+TEST(ZoomView, at_ratio_2_the_trace_is_fine_and_frames_and_marks_are_two_pixels_wide) {
+  auto ekg = new_recording();
+  timed_pages(*ekg, 100);
+  set_page(*ekg, 2, join({{253}, repeat(100, 180)}));
+  PageReader reader;
+  const QImage image = draw(*ekg, at(1, 100), reader, kZoomImageSize, 2.0);
+  ASSERT_EQ(image.size(), QSize(1100, 626));
+  const ViewColours colours = screen_colours();
+  // The value 100 lies at row 2 * 181 = 362.
+  EXPECT_EQ(pixel(image, 100, 362), kBlackRgb);
+  EXPECT_NE(pixel(image, 100, 361), kBlackRgb);
+  EXPECT_NE(pixel(image, 100, 363), kBlackRgb);
+  // The frame from (10, 50) to (1090, 562): two pixels of each edge.
+  for (int x : {10, 11}) EXPECT_EQ(pixel(image, x, 200), colours.light) << "column " << x;
+  EXPECT_EQ(pixel(image, 12, 200), colours.face);
+  for (int y : {561, 562}) EXPECT_EQ(pixel(image, 200, y), colours.dark) << "row " << y;
+  // Page 2's pace mark at x = 2 * 183, two columns wide, rows 52..560 inside the frame.
+  for (int x : {366, 367}) EXPECT_EQ(pixel(image, x, 52), kBlueRgb) << "column " << x;
+  EXPECT_NE(pixel(image, 368, 200), kBlueRgb);
+  EXPECT_EQ(pixel(image, 366, 560), kBlueRgb);
+  EXPECT_NE(pixel(image, 366, 561), kBlueRgb);
 }
 
 TEST(ZoomView, labels_of_beats_and_seconds) {
