@@ -153,7 +153,7 @@ struct ChartFrame {
 // The scale a chart draws at: its screen image's, or on paper one pixel as the finest line.
 ScreenScale chart_scale(QPainter& painter, const ViewTarget& target);
 
-// The raised frame of a plot from (x1, y1) to (x2, y2), `line` device pixels wide: at the far
+// The raised frame of a plot or panel from (x1, y1) to (x2, y2), `line` device pixels wide: at the far
 // edges it reaches outwards, so that it covers the window pixels at both edges.
 void plot_frame(Canvas& canvas, int x1, int y1, int x2, int y2, int line);
 
@@ -165,9 +165,8 @@ void wide_line(Canvas& canvas, QPoint from, QPoint to, int width);
 
 // Draws a chart view on the target: on the screen in the window's font on the background
 // with its sunken border, its frames as wide as a window pixel (views/screen_image.h), on the
-// printer below its title. The painter is restored
-// afterwards, except that on the printer the font stays as the view left it, since the next
-// printed view measures its placement in it.
+// printer below its title. The painter is restored afterwards, except that on the printer the
+// font stays as the view left it, since the next printed view measures its placement in it.
 void draw_chart(QPainter& painter, const ViewTarget& target, const ChartFrame& frame,
                 const std::function<void(Canvas&)>& body);
 

@@ -18,8 +18,6 @@ constexpr int kAxisEndBin = 90;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-// One column of the screen panel: label, rate above period, units behind the right edge.
-// The period is placed as if it had the rate's ".0", so its digits line up with the rate's.
 // The rows of the screen panel, in device pixels: 10 and 25 window pixels below its top for
 // rates and periods, 17 and 23 for the variation coefficient's "V" and lowered "k", 50 for its
 // bottom edge.
@@ -30,6 +28,8 @@ struct PanelRows {
   int top, rate, period, vc, vc_index, bottom;
 };
 
+// One column of the screen panel: label, rate above period, units behind the right edge.
+// The period is placed as if it had the rate's ".0", so its digits line up with the rate's.
 void panel_column(Canvas& canvas, const PanelRows& rows, const QString& label, int label_x, int value_right,
                   const std::string& rate, const std::string& period) {
   canvas.text_out(label_x, rows.rate, label);
