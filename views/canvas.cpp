@@ -223,6 +223,26 @@ void Canvas::flush() {
   pending_.clear();
 }
 
+ScreenScale chart_scale(QPainter& painter, const ViewTarget& target) {
+  if (target.printer) return {};
+  return screen_scale(*painter.device(), target.screen.pixel_ratio);
+}
+
+void plot_frame(Canvas& canvas, int x1, int y1, int x2, int y2, int line) {
+  canvas.bevel(x1, y1, x2 + line - 1, y2 + line - 1);
+}
+
+void wide_line(Canvas& canvas, QPoint from, QPoint to, int width) {
+  const QPoint d = to - from;
+  const QPoint across = std::abs(d.x()) >= std::abs(d.y()) ? QPoint(0, 1) : QPoint(1, 0);
+  for (int k = 0; k < width; ++k) {
+    canvas.move_to(from + k * across);
+    const QPoint end = to + k * across;
+    canvas.line_to(end.x(), end.y());
+  }
+  canvas.move_to(to);
+}
+
 void draw_chart(QPainter& painter, const ViewTarget& target, const ChartFrame& frame,
                 const std::function<void(Canvas&)>& body) {
   painter.save();
@@ -230,8 +250,12 @@ void draw_chart(QPainter& painter, const ViewTarget& target, const ChartFrame& f
   {
     Canvas canvas(painter, target.printer, LineWalk::kPainter);
     if (!target.printer) {
+      const ScreenScale scale = chart_scale(painter, target);
+      canvas.set_frame_width(scale.line_width());
       canvas.use_screen_font();
-      canvas.screen_background(frame.border_inset);
+      // The border's outer edge covers the window pixel that lies inset pixels in from the far
+      // edges, its wider frame reaching inwards from there.
+      canvas.screen_background(scale.px(frame.border_inset) - (scale.line_width() - 1));
     } else if (!frame.title.isEmpty()) {
       print_title(canvas, frame.title, print_units(target.page.width, target.page.height).print_left, frame.title_y);
     }

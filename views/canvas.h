@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "recording/page_reader.h"
+#include "views/screen_image.h"
 #include "views/view_target.h"
 
 namespace pulvitra {
@@ -99,7 +100,7 @@ class Canvas {
   void bevel(int x1, int y1, int x2, int y2);
 
   // Screen: fills the whole image with the face colour and draws the sunken border with
-  // its far corner at (width - inset, height - inset).
+  // its far corner at (width - inset, height - inset), the frame width wide inwards.
   void screen_background(int inset);
 
   // Text, always black, with its top-left corner at (x, y); with a background, on a
@@ -149,10 +150,23 @@ struct ChartFrame {
   int border_inset = 1;
 };
 
+// The scale a chart draws at: its screen image's, or on paper one pixel as the finest line.
+ScreenScale chart_scale(QPainter& painter, const ViewTarget& target);
+
+// The raised frame of a plot or panel from (x1, y1) to (x2, y2), `line` device pixels wide: at the far
+// edges it reaches outwards, so that it covers the window pixels at both edges.
+void plot_frame(Canvas& canvas, int x1, int y1, int x2, int y2, int line);
+
+// A line from `from` to `to` (end point left out) drawn `width` times side by side, each copy
+// one device pixel further across the line's longer axis (right of a steep line, below a flat
+// one): the ticks of a chart, as wide as a window pixel on a scaled screen. The pen is left
+// at `to`.
+void wide_line(Canvas& canvas, QPoint from, QPoint to, int width);
+
 // Draws a chart view on the target: on the screen in the window's font on the background
-// with its sunken border, on the printer below its title. The painter is restored
-// afterwards, except that on the printer the font stays as the view left it, since the next
-// printed view measures its placement in it.
+// with its sunken border, its frames as wide as a window pixel (views/screen_image.h), on the
+// printer below its title. The painter is restored afterwards, except that on the printer the
+// font stays as the view left it, since the next printed view measures its placement in it.
 void draw_chart(QPainter& painter, const ViewTarget& target, const ChartFrame& frame,
                 const std::function<void(Canvas&)>& body);
 

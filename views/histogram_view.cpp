@@ -18,24 +18,34 @@ constexpr int kAxisEndBin = 90;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
+// The rows of the screen panel, in device pixels: 10 and 25 window pixels below its top for
+// rates and periods, 17 and 23 for the variation coefficient's "V" and lowered "k", 50 for its
+// bottom edge.
+struct PanelRows {
+  explicit PanelRows(const HistogramPlacement& p, const ScreenScale& scale)
+      : top(p.panel_top), rate(top + scale.px(10)), period(top + scale.px(25)), vc(top + scale.px(17)),
+        vc_index(top + scale.px(23)), bottom(top + scale.px(50)) {}
+  int top, rate, period, vc, vc_index, bottom;
+};
+
 // One column of the screen panel: label, rate above period, units behind the right edge.
 // The period is placed as if it had the rate's ".0", so its digits line up with the rate's.
-void panel_column(Canvas& canvas, const QString& label, int label_x, int value_right,
+void panel_column(Canvas& canvas, const PanelRows& rows, const QString& label, int label_x, int value_right,
                   const std::string& rate, const std::string& period) {
-  constexpr int kRateRow = 241;
-  constexpr int kPeriodRow = 256;
-  canvas.text_out(label_x, kRateRow, label);
-  canvas.text_out(value_right - canvas.text_width(qs(rate)), kRateRow, qs(rate));
-  canvas.text_out(value_right - canvas.text_width(qs(period) + ".0"), kPeriodRow, qs(period));
-  canvas.text_out(value_right, kRateRow, " /min");
-  canvas.text_out(value_right, kPeriodRow, " ms");
+  canvas.text_out(label_x, rows.rate, label);
+  canvas.text_out(value_right - canvas.text_width(qs(rate)), rows.rate, qs(rate));
+  canvas.text_out(value_right - canvas.text_width(qs(period) + ".0"), rows.period, qs(period));
+  canvas.text_out(value_right, rows.rate, " /min");
+  canvas.text_out(value_right, rows.period, " ms");
 }
 
-void screen_panel(Canvas& canvas, const HistogramPlacement& p, const StatisticsTexts& texts, Language language) {
+void screen_panel(Canvas& canvas, const HistogramPlacement& p, const ScreenScale& scale, const StatisticsTexts& texts,
+                  Language language) {
   const int L = p.L;
   const int W = p.W;
+  const PanelRows rows(p, scale);
   canvas.set_font(10, true);
-  canvas.bevel(L, 231, canvas.painter().device()->width() - L, 281);
+  plot_frame(canvas, L, rows.top, canvas.painter().device()->width() - L, rows.bottom, scale.line_width());
   canvas.set_pen_colour(kBlack);
 
   // Each column stands where the panel has always put it unless its texts would run into the
@@ -51,18 +61,18 @@ void screen_panel(Canvas& canvas, const HistogramPlacement& p, const StatisticsT
   const int mean_x = W * 4 / 40 + L;
   const int e1 = std::max(canvas.text_width(mean_label) + W * 7 / 40 + L,
                           mean_x + canvas.text_width(mean_label) + blank + widest_mean);
-  panel_column(canvas, mean_label, mean_x, e1, texts.mean_rate, texts.mean_period);
+  panel_column(canvas, rows, mean_label, mean_x, e1, texts.mean_rate, texts.mean_period);
 
   const int sd_shift = std::max(0, e1 + unit_width + 2 * blank - (W * 18 / 40 + L));
   const int sd_x = W * 18 / 40 + L + sd_shift;
   const int e2 = std::max(canvas.text_width("SD:") + W * 21 / 40 + L + sd_shift,
                           sd_x + canvas.text_width("SD:") + blank + widest_sd);
-  panel_column(canvas, "SD:", sd_x, e2, texts.sd_rate, texts.sd_period);
+  panel_column(canvas, rows, "SD:", sd_x, e2, texts.sd_rate, texts.sd_period);
 
   // "V" with a lowered "k" between it and the colon: the variation coefficient.
   const int v_x = std::max(W * 30 / 40 + L, e2 + unit_width + 2 * blank);
-  canvas.text_out(v_x, 248, "V  : " + qs(texts.vc) + "%");
-  canvas.text_out(canvas.text_width("V") + v_x, 254, "k");
+  canvas.text_out(v_x, rows.vc, "V  : " + qs(texts.vc) + "%");
+  canvas.text_out(canvas.text_width("V") + v_x, rows.vc_index, "k");
   canvas.set_font(8, false);
 }
 
@@ -106,11 +116,14 @@ QColor bar_colour(bool printer, bool within) {
   return within ? kRed : kBlue;
 }
 
-void draw_bars_and_axis(Canvas& canvas, const HistogramPlacement& p, const BeatStatistics& stats) {
+// Bars, ticks and labels in device pixels; `line` is how wide the ticks and bar frames are
+// (one window pixel) and `top_room` how far the fullest bar stays below the plot's top.
+void draw_bars_and_axis(Canvas& canvas, const HistogramPlacement& p, const BeatStatistics& stats, int line,
+                        int top_room) {
   const int L = p.L, T = p.T, H = p.H;
   const int bw = p.W / 77;
   const int axis = T + H;
-  const int tick = H / 54;
+  const int tick = p.tick;
   const int max_count = *std::max_element(stats.HistCount.begin() + kFirstBin, stats.HistCount.end());
   const int label_y = axis + canvas.text_height();
 
@@ -118,16 +131,15 @@ void draw_bars_and_axis(Canvas& canvas, const HistogramPlacement& p, const BeatS
     const int xk = L + bw + (k - kFirstBin) * bw;
     if (stats.HistCount[k] > 0 && k <= kLastBarBin) {
       const int hk = static_cast<int>(
-          round_even(static_cast<double>(stats.HistCount[k]) / max_count * (H - 5)));
+          round_even(static_cast<double>(stats.HistCount[k]) / max_count * (H - top_room)));
       const bool within = stats.StatLower <= k && k < stats.StatUpper;
       canvas.fill_rect(xk + 1, axis - hk, L + bw - 2 + (k - 14) * bw, axis - 1, bar_colour(canvas.printer(), within));
       canvas.bevel(xk, axis - 1 - hk, L + bw - 1 + (k - 14) * bw, axis - 1);
     }
     canvas.set_pen_solid();
-    canvas.move_to(xk, axis);
-    canvas.line_to(xk, axis + 1 + tick);
+    wide_line(canvas, {xk, axis}, {xk, axis + 1 + tick}, line);
     if (k % 5 == 0) {
-      canvas.line_to(xk + bw, axis + 2 * (tick + 1));
+      wide_line(canvas, {xk, axis + 1 + tick}, {xk + bw, axis + 2 * (tick + 1)}, line);
       canvas.text_out(xk, label_y, QString::number(2 * k), canvas.colours().face);
     }
   }
@@ -135,7 +147,20 @@ void draw_bars_and_axis(Canvas& canvas, const HistogramPlacement& p, const BeatS
 
 }  // namespace
 
-HistogramPlacement screen_histogram_placement(const ScreenScale&) { return {}; }
+HistogramPlacement screen_histogram_placement(const ScreenScale& scale) {
+  const HistogramPlacement first;
+  const int grown_width = scale.logical.width - kHistogramImageSize.width;
+  const int grown_height = scale.logical.height - kHistogramImageSize.height;
+  HistogramPlacement p;
+  p.L = scale.px(first.L);
+  p.T = scale.px(first.T);
+  p.W = scale.px(first.W + grown_width);
+  p.H = scale.px(first.H + grown_height);
+  // The ticks and their labels below the axis keep their size when the plot grows taller.
+  p.tick = scale.px(first.H) / 54;
+  p.panel_top = scale.px(first.panel_top + grown_height);
+  return p;
+}
 
 HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target) {
   if (!target.printer) return screen_histogram_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
@@ -162,6 +187,7 @@ HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& targ
   const int top = std::max(p.T, p.title_y + title_height + air);
   p.H -= top - p.T;
   p.T = top;
+  p.tick = p.H / 54;
   return p;
 }
 
@@ -172,16 +198,17 @@ void draw_histogram(QPainter& painter, const BeatStatistics& stats, const ViewTa
   if (!statistics_only) frame.title = table_text(target.language, "txt_title_histogram");
   frame.title_y = p.title_y;
   frame.border_inset = 2;
+  const ScreenScale scale = chart_scale(painter, target);
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
-    if (!statistics_only) canvas.bevel(p.L, p.T, p.L + p.W, p.T + p.H);
+    if (!statistics_only) plot_frame(canvas, p.L, p.T, p.L + p.W, p.T + p.H, scale.line_width());
     if (stats.present) {
       if (target.printer) {
         print_statistics_block(canvas, target, stats);
       } else {
-        screen_panel(canvas, p, statistics_texts(stats), target.language);
+        screen_panel(canvas, p, scale, statistics_texts(stats), target.language);
       }
     }
-    if (!statistics_only) draw_bars_and_axis(canvas, p, stats);
+    if (!statistics_only) draw_bars_and_axis(canvas, p, stats, scale.line_width(), scale.px(5));
   });
 }
 

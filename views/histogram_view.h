@@ -17,6 +17,8 @@ struct HistogramPlacement {
   int T = 15;   // top edge
   int W = 539;  // plot width
   int H = 186;  // plot height
+  int tick = 3;   // the axis ticks reach tick + 1 below the plot: H div 54 of the first screen size
+  int panel_top = 231;  // top of the screen's statistics panel, as far from the image's bottom as at first
   int title_y = 0;  // printed title: top of its text (no title on the screen)
 };
 
@@ -29,7 +31,9 @@ void draw_histogram(QPainter& painter, const BeatStatistics& stats, const ViewTa
 // Placement for the target; on the printer TH("X") is measured in the painter's font.
 HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target);
 
-// The screen placement in an image of that scale (the defaults above at the first size, ratio 1).
+// The screen placement in an image of that scale (the defaults above at the first size, ratio 1),
+// in device pixels. The plot grows by what the image has grown, and its bins with it: bin k
+// (15..90, the limits' positions) begins at x = L + (k - 14) * (W div 77).
 HistogramPlacement screen_histogram_placement(const ScreenScale& scale);
 
 }  // namespace pulvitra

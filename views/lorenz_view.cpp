@@ -23,7 +23,9 @@ int period_y(const LorenzPlacement& p, double period) {
   return p.T + kUnits * p.U - static_cast<int>(round_even((period - 300.0) * p.U / 100.0));
 }
 
-void scales(Canvas& canvas, const LorenzPlacement& p) {
+// `scale` gives the fixed offsets and the width of ticks (one window pixel).
+void scales(Canvas& canvas, const LorenzPlacement& p, const ScreenScale& scale) {
+  const int line = scale.line_width();
   const int th = canvas.text_height();
   const int right = p.L + kUnits * p.V;
   const int bottom = p.T + kUnits * p.U;
@@ -31,22 +33,20 @@ void scales(Canvas& canvas, const LorenzPlacement& p) {
   // are longer than a digit, a quarter digit before the tick. The horizontal labels begin below
   // the line of the lowest vertical label, so the two 300s in the corner stay apart.
   const int label_right = std::min(p.L - canvas.text_width("0"), p.L - p.U / 5 - canvas.text_width("0") / 4);
-  const int label_top = std::max(bottom + 7, bottom - th / 2 + th);
+  const int label_top = std::max(bottom + scale.px(7), bottom - th / 2 + th);
   QString unit;
   for (int i = 3; i <= 15; ++i) {
     const int y = bottom - (i - 3) * p.U;
     const int x = p.L + (i - 3) * p.V;
     const bool grid = i >= 4 && i <= 14;
     canvas.set_pen_solid();
-    canvas.move_to(p.L - p.U / 5, y);
-    canvas.line_to(p.L, y);
+    wide_line(canvas, {p.L - p.U / 5, y}, {p.L, y}, line);
     if (grid) {
       canvas.set_pen_dotted_grey();
       canvas.line_to(right, y);
     }
     canvas.set_pen_solid();
-    canvas.move_to(x, bottom + 5);
-    canvas.line_to(x, bottom);
+    wide_line(canvas, {x, bottom + scale.px(5)}, {x, bottom}, line);
     if (grid) {
       canvas.set_pen_dotted_grey();
       canvas.line_to(x, p.T);
@@ -67,18 +67,23 @@ void scales(Canvas& canvas, const LorenzPlacement& p) {
   }
 }
 
-void diagonal(Canvas& canvas, const LorenzPlacement& p) {
+// The diagonal, `line` device pixels wide, and on the screen as many shadow lines beside it.
+void diagonal(Canvas& canvas, const LorenzPlacement& p, int line) {
   const int right = p.L + kUnits * p.V;
   const int bottom = p.T + kUnits * p.U;
   // On paper the diagonal stays in the shadow grey; only frames and crosses turn black.
   canvas.set_pen_colour(canvas.printer() ? screen_colours().dark : canvas.colours().light);
-  canvas.move_to(right, p.T);
-  canvas.line_to(p.L, bottom);
+  for (int k = 0; k < line; ++k) {
+    canvas.move_to(right - k, p.T);
+    canvas.line_to(p.L - k, bottom);
+  }
   if (!canvas.printer()) {
     // A shadow line beside the light one makes the diagonal look embossed.
     canvas.set_pen_colour(canvas.colours().dark);
-    canvas.move_to(right - 2, p.T + 1);
-    canvas.line_to(p.L - 1, bottom);
+    for (int m = line; m < 2 * line; ++m) {
+      canvas.move_to(right - 2 * m, p.T + m);
+      canvas.line_to(p.L - m, bottom);
+    }
   }
 }
 
@@ -103,7 +108,17 @@ void crosses(Canvas& canvas, const LorenzPlacement& p, const TEKG& ekg) {
 
 }  // namespace
 
-LorenzPlacement screen_lorenz_placement(const ScreenScale&) { return {}; }
+LorenzPlacement screen_lorenz_placement(const ScreenScale& scale) {
+  const LorenzPlacement first;
+  const int grown = std::min(scale.logical.width - kLorenzImageSize.width, scale.logical.height - kLorenzImageSize.height);
+  LorenzPlacement p;
+  p.L = scale.px(first.L);
+  p.T = scale.px(first.T);
+  p.U = scale.px(kUnits * first.U + grown) / kUnits;
+  p.V = p.U;
+  p.d = p.U / 9;
+  return p;
+}
 
 LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target) {
   if (!target.printer) return screen_lorenz_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
@@ -121,10 +136,11 @@ void draw_lorenz(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   if (ekg.BeatCount == 0) return;
   const LorenzPlacement p = lorenz_placement(painter, target);
   const ChartFrame frame{table_text(target.language, "txt_title_lorenz"), p.T - (3 * title_hang_height(painter, target.printer)) / 2, 1};
+  const ScreenScale scale = chart_scale(painter, target);
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
-    canvas.bevel(p.L, p.T, p.L + kUnits * p.V, p.T + kUnits * p.U);
-    scales(canvas, p);
-    diagonal(canvas, p);
+    plot_frame(canvas, p.L, p.T, p.L + kUnits * p.V, p.T + kUnits * p.U, scale.line_width());
+    scales(canvas, p, scale);
+    diagonal(canvas, p, scale.line_width());
     crosses(canvas, p, ekg);
   });
 }

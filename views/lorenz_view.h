@@ -25,7 +25,9 @@ void draw_lorenz(QPainter& painter, const TEKG& ekg, const ViewTarget& target);
 
 LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target);
 
-// The screen placement in an image of that scale (the defaults above at the first size, ratio 1).
+// The screen placement in an image of that scale (the defaults above at the first size, ratio 1),
+// in device pixels: the plot stays square, its unit the largest that fits the grown width and
+// height both, the crosses' half size d = U div 9.
 LorenzPlacement screen_lorenz_placement(const ScreenScale& scale);
 
 }  // namespace pulvitra

@@ -29,13 +29,13 @@ int time_x(const TrendPlacement& p, float cum, float total) {
   return static_cast<int>(round_even(p.W * static_cast<double>(cum) / total + p.L));
 }
 
-void rate_scale(Canvas& canvas, const TrendPlacement& p) {
+// `line` is how wide ticks, marks and frames are drawn: one window pixel.
+void rate_scale(Canvas& canvas, const TrendPlacement& p, int line) {
   const int th = canvas.text_height();
   for (int i = 4; i <= 16; ++i) {
     const int y = p.T + (i - 4) * p.U;
     canvas.set_pen_solid();
-    canvas.move_to(p.L - p.U / 4, y);
-    canvas.line_to(p.L, y);
+    wide_line(canvas, {p.L - p.U / 4, y}, {p.L, y}, line);
     if (i >= 5 && i <= 15) {
       canvas.set_pen_dotted_grey();
       canvas.line_to(p.L + p.W, y);
@@ -49,15 +49,16 @@ void rate_scale(Canvas& canvas, const TrendPlacement& p) {
   canvas.text_out(p.L + p.W - canvas.text_width("s"), bottom + th, "s");
 }
 
-void vertical_mark(Canvas& canvas, const TrendPlacement& p, int offset, const QColor& colour) {
+void vertical_mark(Canvas& canvas, const TrendPlacement& p, int offset, const QColor& colour, int line) {
   canvas.set_pen_colour(colour);
-  canvas.move_to(p.L + offset, p.T + 1);
-  canvas.line_to(p.L + offset, p.T + 12 * p.U + 1);
+  wide_line(canvas, {p.L + offset, p.T + 1}, {p.L + offset, p.T + 12 * p.U + 1}, line);
   canvas.set_pen_solid();
 }
 
 // Begin/end and event marks, and the seconds scale that restarts at 0 at every begin/end mark.
-void marks_and_time_scale(Canvas& canvas, const TrendPlacement& p, const TEKG& ekg, float total) {
+void marks_and_time_scale(Canvas& canvas, const TrendPlacement& p, const ScreenScale& scale, const TEKG& ekg,
+                          float total) {
+  const int line = scale.line_width();
   const int bottom = p.T + 12 * p.U;
   float cum = 0.0f;
   float tick_time = 0.0f;
@@ -68,16 +69,15 @@ void marks_and_time_scale(Canvas& canvas, const TrendPlacement& p, const TEKG& e
     if (flags != 0) {
       const int x0 = time_offset(p, cum, total);
       int j = -1;
-      if (flags & kFlagStartRecord) vertical_mark(canvas, p, x0 + ++j, kGreen);
-      if (flags & kFlagCode254) vertical_mark(canvas, p, x0 + ++j, kRed);
+      if (flags & kFlagStartRecord) vertical_mark(canvas, p, x0 + ++j * line, kGreen, line);
+      if (flags & kFlagCode254) vertical_mark(canvas, p, x0 + ++j * line, kRed, line);
     }
     if (flags & kFlagStartRecord) n = 0;
     if (cum > tick_time + kTickSpacingMs || n == 0) {
       tick_time = cum;
-      const int x = time_x(p, cum, total) - 2;
+      const int x = time_x(p, cum, total) - scale.px(2);
       canvas.set_pen_solid();
-      canvas.move_to(x, bottom + p.U / 5);
-      canvas.line_to(x, bottom);
+      wide_line(canvas, {x, bottom + p.U / 5}, {x, bottom}, line);
       if (k > 1) {
         canvas.set_pen_dotted_grey();
         canvas.line_to(x, p.T);
@@ -102,7 +102,19 @@ void rate_curve(Canvas& canvas, const TrendPlacement& p, const TEKG& ekg, float 
 
 }  // namespace
 
-TrendPlacement screen_trend_placement(const ScreenScale&) { return {}; }
+TrendPlacement screen_trend_placement(const ScreenScale& scale) {
+  const TrendPlacement first;
+  const int grown_width = scale.logical.width - kTrendImageSize.width;
+  const int grown_height = scale.logical.height - kTrendImageSize.height;
+  TrendPlacement p;
+  p.L = scale.px(first.L);
+  p.T = scale.px(first.T);
+  p.W = scale.px(first.W + grown_width);
+  // The plot's 12 units take 24 of every 25 pixels the image grows in height; the rest widens
+  // the room for the seconds labels, which hang U div 2 below the plot.
+  p.U = scale.px(12 * first.U + grown_height * 24 / 25) / 12;
+  return p;
+}
 
 TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target) {
   if (!target.printer) return screen_trend_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
@@ -133,15 +145,16 @@ void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target) {
   if (ekg.BeatCount == 0) return;
   const TrendPlacement p = trend_placement(painter, target);
   const ChartFrame frame{table_text(target.language, "txt_title_trend"), p.T - (3 * title_hang_height(painter, target.printer)) / 2, 1};
+  const ScreenScale scale = chart_scale(painter, target);
   draw_chart(painter, target, frame, [&](Canvas& canvas) {
-    rate_scale(canvas, p);
-    canvas.bevel(p.L, p.T, p.L + p.W, p.T + 12 * p.U + 1);
+    rate_scale(canvas, p, scale.line_width());
+    plot_frame(canvas, p.L, p.T, p.L + p.W, p.T + 12 * p.U + 1, scale.line_width());
     canvas.set_pen_colour(kBlack);
     if (beat_count(ekg) <= 1) return;  // axes only
     float total = 0.0f;
     for (int k = 1; k <= beat_count(ekg); ++k) total = total + beat_period(ekg.BeatRate[k]);
     if (total <= 0.0f) return;
-    marks_and_time_scale(canvas, p, ekg, total);
+    marks_and_time_scale(canvas, p, scale, ekg, total);
     rate_curve(canvas, p, ekg, total);
   });
 }

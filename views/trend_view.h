@@ -24,7 +24,9 @@ void draw_trend(QPainter& painter, const TEKG& ekg, const ViewTarget& target);
 
 TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target);
 
-// The screen placement in an image of that scale (the defaults above at the first size, ratio 1).
+// The screen placement in an image of that scale (the defaults above at the first size, ratio 1),
+// in device pixels: W grows with the image's width, U with its height, leaving the seconds
+// labels below the plot room that grows with U.
 TrendPlacement screen_trend_placement(const ScreenScale& scale);
 
 // The bottom of the printed trend's seconds labels, for the view printed below it: the trend

@@ -6,6 +6,7 @@
 
 #include "views/canvas.h"
 #include "views/print_layout.h"
+#include "views/screen_image.h"
 #include "views/screen_sizes.h"
 #include "tests/support/view_test_pages.h"
 
@@ -200,23 +201,40 @@ TEST(Canvas, device_marks_are_drawn_in_order_and_their_flags_cleared) {
 }
 
 TEST(Canvas, a_chart_on_the_screen_gets_background_and_border_and_the_painter_back) {
-  QImage image = white_image();
-  QPainter painter(&image);
-  const QFont font_before = painter.font();
-  ViewTarget target;
-  ViewColours colours;
-  draw_chart(painter, target, ChartFrame{QStringLiteral("Titel"), 0, 2}, [&](Canvas& canvas) {
-    colours = canvas.colours();
-    EXPECT_EQ(painter.font(), screen_font());
-    canvas.set_font(10, true);
-  });
-  EXPECT_EQ(painter.font(), font_before);
-  painter.end();
-  EXPECT_EQ(image.pixelColor(30, 20), colours.face);
-  // The sunken border: dark at the top-left, light along the far corner (width - 2, height - 2).
-  EXPECT_EQ(image.pixelColor(0, 20), colours.dark);
-  EXPECT_EQ(image.pixelColor(58, 20), colours.light);
-  EXPECT_EQ(image.pixelColor(59, 20), colours.face);
+  // A view of 60 x 40 window pixels with the border's far corner 2 pixels in: at ratio 2 every
+  // edge is 2 device pixels wide and covers the window pixel it covers at ratio 1.
+  struct Case {
+    double ratio;
+    int line;         // border width in device pixels
+    int light_x;      // first light column of the far edge
+    int image_width;  // in device pixels
+  } cases[] = {{1.0, 1, 58, 60}, {2.0, 2, 116, 120}};
+  for (const Case& c : cases) {
+    QImage image = make_screen_image({60, 40}, c.ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const QFont font_before = painter.font();
+    ViewTarget target;
+    target.screen.pixel_ratio = c.ratio;
+    ViewColours colours;
+    draw_chart(painter, target, ChartFrame{QStringLiteral("Titel"), 0, 2}, [&](Canvas& canvas) {
+      colours = canvas.colours();
+      EXPECT_EQ(painter.font(), screen_font());
+      canvas.set_font(10, true);
+    });
+    EXPECT_EQ(painter.font(), font_before);
+    painter.end();
+    const int y = image.height() / 2;
+    EXPECT_EQ(image.pixelColor(30, y), colours.face);
+    // The sunken border: dark at the top-left, light along the far corner (width - 2, height - 2).
+    for (int k = 0; k < c.line; ++k) {
+      EXPECT_EQ(image.pixelColor(k, y), colours.dark) << "ratio " << c.ratio;
+      EXPECT_EQ(image.pixelColor(c.light_x + k, y), colours.light) << "ratio " << c.ratio;
+    }
+    EXPECT_EQ(image.pixelColor(c.line, y), colours.face) << "ratio " << c.ratio;
+    for (int x = c.light_x + c.line; x < c.image_width; ++x)
+      EXPECT_EQ(image.pixelColor(x, y), colours.face) << "ratio " << c.ratio;
+  }
 }
 
 TEST(Canvas, a_printed_chart_gets_its_title_and_leaves_its_font_for_the_next) {

@@ -16,6 +16,7 @@
 #include "views/histogram_view.h"
 #include "views/screen_sizes.h"
 #include "tests/support/drawn_text.h"
+#include "tests/support/scaled_screen.h"
 
 namespace pulvitra {
 namespace {
@@ -85,6 +86,44 @@ TEST_F(HistogramView, Bin90IsCountedWithoutABar) {
   const QImage image = draw_screen(*recording({180.0f, 179.0f, 60.0f}), 15, 90);
   for (int y = kT + 1; y < kT + kH; ++y) {
     ASSERT_EQ(image.pixelColor(bar_left(90) + 2, y), face()) << "y " << y;
+  }
+}
+
+TEST_F(HistogramView, PlotGrowsWithTheImageAndDrawsAtDeviceResolution) {
+  // The plot grows by what the image grows, the panel keeps its distance from the bottom, and
+  // bin k begins at L + (k - 14) (W div 77); at ratio R every length is R times, the frames of
+  // plot, bars and panel R pixels wide.
+  struct Case {
+    ImageSize size;
+    double ratio;
+    int L, T, W, H, panel_top;
+    int bin_width;
+  } cases[] = {
+      {kHistogramImageSize, 1.0, 25, 15, 539, 186, 231, 7},
+      {{1180, 578}, 1.0, 25, 15, 1129, 475, 520, 14},
+      {kHistogramImageSize, 2.0, 50, 30, 1078, 372, 462, 14},
+      {kHistogramImageSize, 1.5, 38, 22, 808, 279, 346, 10},
+  };
+  const auto ekg = recording({70.0f, 70.0f, 100.0f});
+  for (const Case& c : cases) {
+    const QImage image = test::draw_scaled_screen(c.size, c.ratio, [&](QPainter& p, const ViewTarget& t) {
+      draw_histogram(p, evaluate(*ekg, 30, 45).statistics, t, false);
+    });
+    const HistogramPlacement p = screen_histogram_placement(screen_scale(image, c.ratio));
+    EXPECT_EQ(std::vector<int>({p.L, p.T, p.W, p.H, p.panel_top}),
+              std::vector<int>({c.L, c.T, c.W, c.H, c.panel_top}))
+        << c.ratio;
+    const int line = static_cast<int>(c.ratio + 0.5);
+    const int middle = c.T + c.H / 2;
+    const int bar35 = c.L + 21 * c.bin_width;  // the fullest bar, inside the limits
+    for (int k = 0; k < line; ++k) {
+      EXPECT_EQ(image.pixelColor(c.L + k, middle), light()) << c.ratio;
+      EXPECT_EQ(image.pixelColor(bar35 + k, middle), light()) << c.ratio;
+      EXPECT_EQ(image.pixelColor(c.L + 5, c.panel_top + k), light()) << c.ratio;
+    }
+    EXPECT_EQ(image.pixelColor(c.L + line, middle), face()) << c.ratio;
+    EXPECT_EQ(image.pixelColor(bar35 + line, middle), kRedRgb) << c.ratio;
+    EXPECT_EQ(image.pixelColor(c.L + 5, c.panel_top + line), face()) << c.ratio;
   }
 }
 

@@ -13,6 +13,7 @@
 #include "views/canvas.h"
 #include "views/lorenz_view.h"
 #include "views/screen_sizes.h"
+#include "tests/support/scaled_screen.h"
 
 namespace pulvitra {
 namespace {
@@ -91,6 +92,33 @@ TEST(LorenzView, EmptyRecordingShowsFrameScalesAndDiagonalWithoutCrosses) {
   EXPECT_EQ(image.pixel(409 - 100, 9 + 100), shadow());
   EXPECT_EQ(image.pixelColor(kL - 3, kBottom), QColor(Qt::black));  // tick of 300 ms
   expect_no_cross(image, kL + 217, kBottom - 217);
+}
+
+TEST(LorenzView, PlotGrowsSquareAndDrawsAtDeviceResolution) {
+  // The unit is the largest that fits the grown width and height both, the crosses' half size
+  // U div 9; at ratio R every length is R times, the frame R pixels wide.
+  struct Case {
+    ImageSize size;
+    double ratio;
+    int L, T, U, d;
+  } cases[] = {
+      {kLorenzImageSize, 1.0, 39, 8, 31, 3},
+      {{1180, 578}, 1.0, 39, 8, 44, 4},  // (372 + 166) div 12: the height limits it
+      {kLorenzImageSize, 2.0, 78, 16, 62, 6},
+      {kLorenzImageSize, 1.25, 49, 10, 38, 4},
+  };
+  const auto ekg = recording({60.0f, 60.0f}, 2);  // a cross at 1000 ms on both axes
+  for (const Case& c : cases) {
+    const QImage image =
+        test::draw_scaled_screen(c.size, c.ratio, [&](QPainter& p, const ViewTarget& t) { draw_lorenz(p, *ekg, t); });
+    const LorenzPlacement p = screen_lorenz_placement(screen_scale(image, c.ratio));
+    EXPECT_EQ(std::vector<int>({p.L, p.T, p.U, p.V, p.d}), std::vector<int>({c.L, c.T, c.U, c.U, c.d})) << c.ratio;
+    const int line = static_cast<int>(c.ratio + 0.5);
+    const int y = c.T + c.U / 2;  // between two grid lines
+    for (int k = 0; k < line; ++k) EXPECT_EQ(image.pixel(c.L + k, y), light()) << c.ratio;
+    EXPECT_NE(image.pixel(c.L + line, y), light()) << c.ratio;
+    EXPECT_EQ(image.pixel(c.L + 7 * c.U - c.d + 1, c.T + 5 * c.U - c.d + 1), shadow()) << c.ratio;
+  }
 }
 
 TEST(LorenzView, NoBeatsLeavesThePictureAsItWas) {

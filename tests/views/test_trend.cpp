@@ -12,6 +12,7 @@
 
 #include "views/trend_view.h"
 #include "views/screen_sizes.h"
+#include "tests/support/scaled_screen.h"
 
 namespace pulvitra {
 namespace {
@@ -95,6 +96,42 @@ TEST(TrendView, SecondsScaleRestartsAtEveryBeginEndMark) {
   EXPECT_TRUE(is_black(marked, tick_x(1000), kBottom + 3));
   EXPECT_TRUE(is_black(marked, tick_x(32000), kBottom + 3));
   EXPECT_TRUE(is_black(marked, tick_x(40000), kBottom + 3));
+}
+
+TEST(TrendView, PlotGrowsWithTheImageAndDrawsAtDeviceResolution) {
+  // The plot's width follows the image's, its unit U 24/25 of the height grown, divided among
+  // 12 units; at ratio R every length is R times, the frame R pixels wide, the curve one.
+  struct Case {
+    ImageSize size;
+    double ratio;
+    int L, T, W, U;
+    int y60;  // the curve of a steady 60 per minute: T + 1 + 16 U - 6 U
+  } cases[] = {
+      {kTrendImageSize, 1.0, 40, 7, 544, 27, 278},
+      {{1180, 578}, 1.0, 40, 7, 1129, 43, 438},  // U = (324 + 212 x 24 / 25) div 12
+      {kTrendImageSize, 2.0, 80, 14, 1088, 54, 555},
+      {kTrendImageSize, 1.5, 60, 10, 816, 40, 411},
+  };
+  const auto ekg = steady_recording(20, 60.0f);
+  const QRgb light = QGuiApplication::palette().color(QPalette::Light).rgb();
+  const QRgb dark = QGuiApplication::palette().color(QPalette::Dark).rgb();
+  for (const Case& c : cases) {
+    const QImage image =
+        test::draw_scaled_screen(c.size, c.ratio, [&](QPainter& p, const ViewTarget& t) { draw_trend(p, *ekg, t); });
+    const TrendPlacement p = screen_trend_placement(screen_scale(image, c.ratio));
+    EXPECT_EQ(std::vector<int>({p.L, p.T, p.W, p.U}), std::vector<int>({c.L, c.T, c.W, c.U})) << c.ratio;
+    const int line = static_cast<int>(c.ratio + 0.5);
+    const int y = c.T + c.U / 2;  // between two grid lines
+    for (int k = 0; k < line; ++k) {
+      EXPECT_EQ(image.pixel(c.L + k, y), light) << c.ratio;
+      EXPECT_EQ(image.pixel(c.L + c.W + k, y), dark) << c.ratio;  // covering the far window pixel
+    }
+    EXPECT_NE(image.pixel(c.L + line, y), light) << c.ratio;
+    const int x = c.L + c.W / 2;
+    EXPECT_TRUE(is_black(image, x, c.y60)) << c.ratio;
+    EXPECT_FALSE(is_black(image, x, c.y60 - 1)) << c.ratio;
+    EXPECT_FALSE(is_black(image, x, c.y60 + 1)) << c.ratio;
+  }
 }
 
 TEST(TrendView, NoBeatsLeavesThePictureAsItWas) {
