@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kLastBarBin = 89;  // bin 90 (179..180 per minute) is counted but has no bar
 constexpr int kAxisEndBin = 90;
+constexpr int kBinSteps = 77;  // bins 14..90: the plot's width holds 77 bin widths
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -121,7 +122,7 @@ QColor bar_colour(bool printer, bool within) {
 void draw_bars_and_axis(Canvas& canvas, const HistogramPlacement& p, const BeatStatistics& stats, int line,
                         int top_room) {
   const int L = p.L, T = p.T, H = p.H;
-  const int bw = p.W / 77;
+  const int bw = p.W / kBinSteps;
   const int axis = T + H;
   const int tick = p.tick;
   const int max_count = *std::max_element(stats.HistCount.begin() + kFirstBin, stats.HistCount.end());
@@ -160,6 +161,10 @@ HistogramPlacement screen_histogram_placement(const ScreenScale& scale) {
   p.tick = scale.px(first.H) / 54;
   p.panel_top = scale.px(first.panel_top + grown_height);
   return p;
+}
+
+int screen_histogram_bins_width(ImageSize logical) {
+  return screen_histogram_placement({logical, logical, 1.0}).W / kBinSteps * kBinSteps;
 }
 
 HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target) {
