@@ -10,12 +10,11 @@
 
 namespace pulvitra {
 
-inline constexpr int kOverviewStrips = 21;         // strips of 8 pages that a recording fills
-inline constexpr int kOverviewRows = 4;            // visible strips at the window's first size
-inline constexpr int kSelectionLastColumn = 6;     // SelColumn 0..6: three pages of eight
+inline constexpr int kOverviewStrips = 21;        // strips of 8 pages that a recording fills
+inline constexpr int kSelectionLastColumn = 6;    // SelColumn 0..6: three pages of eight
 inline constexpr int kOverviewPagesPerStrip = 8;
-inline constexpr int kOverviewMargin = 5;          // window pixels left of and above the strips
-inline constexpr int kOverviewStripPitch = 98;     // window pixels a strip takes, at least
+inline constexpr int kOverviewMargin = 5;         // window pixels left of and above the strips
+inline constexpr int kOverviewStripPitch = 98;    // window pixels a strip takes, at least
 inline constexpr int kZoomLastPage = 171;         // ScrollBar2: first zoom page 1..171
 inline constexpr int kZoomFactorMin = 20;         // percent, as a typed factor is clamped
 inline constexpr int kZoomFactorMax = 400;
