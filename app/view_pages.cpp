@@ -153,7 +153,7 @@ void ViewPages::init_controls() {
                          lang_text(QStringLiteral("Seiten"), QStringLiteral("Pages"))});
   ComboBox1->setCurrentIndex(kZoomItem200);
   state_.zoom_factor = ComboBox1->currentText().toInt();
-  ScrollBar1->setMaximum(kOverviewLastPosition);
+  ScrollBar1->setMaximum(overview_last_position(state_.rows()));
   ScrollBar1->move(552, ScrollBar1->y());
   ScrollBar2->setMaximum(kZoomLastPage);
   RadioGroup3->setItemIndex(0);
@@ -224,7 +224,7 @@ void ViewPages::show_overview_position() {
 }
 
 void ViewPages::toggle_selection_on_screen() {
-  toggle_selection(Image2->picture(), state_);
+  toggle_selection(Image2->picture(), state_, screen_scale(Image2->picture(), Image2->pixel_ratio()));
   Image2->refresh();
 }
 
@@ -262,6 +262,17 @@ void ViewPages::Image1DblClick() {
     redraw_views(kViewOverview);
     main_.TabbedNotebook1->setCurrentIndex(kPageOverview);
   }
+}
+
+void ViewPages::overview_resized() {
+  state_.resize_overview(screen_scale(Image2->picture(), Image2->pixel_ratio()).logical);
+  {
+    // The position stays within the new range by the state's own rule, not the scroll bar's.
+    const QSignalBlocker block(ScrollBar1);
+    ScrollBar1->setMaximum(overview_last_position(state_.rows()));
+  }
+  show_overview_position();
+  if (!upload_running) redraw_views(kViewOverview);
 }
 
 void ViewPages::zoom_to_overview() {

@@ -55,6 +55,9 @@ class ViewPages : public QObject {
   void RadioGroup3Click();  // the scale and the time axis
   void TrackBarChange();
 
+  // After Image2's picture was resized: the overview shows as many strips as now fit, with the
+  // selection kept in view, and is drawn again.
+  void overview_resized();
   // Turns the zoom's place (its first page) into the overview selection and position.
   void zoom_to_overview();
   // What the views show; a printed report draws from a copy of it.

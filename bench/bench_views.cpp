@@ -53,8 +53,8 @@ void BM_MoveSelection(benchmark::State& state) {
   image.fill(Qt::lightGray);
   const ViewState view_state;
   for (auto _ : state) {
-    toggle_selection(image, view_state);
-    toggle_selection(image, view_state);
+    toggle_selection(image, view_state, screen_scale(image, 1.0));
+    toggle_selection(image, view_state, screen_scale(image, 1.0));
     benchmark::DoNotOptimize(image.constBits());
   }
 }

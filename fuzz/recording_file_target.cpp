@@ -90,7 +90,7 @@ void redraw_on_screen_images(TEKG& ekg) {
   redraw_views(kViewAll, target, ekg, state);
   state.scale = 1;
   state.axis = 1;
-  state.overview_pos = kOverviewLastPosition;
+  state.overview_pos = overview_last_position(state.rows());
   state.zoom_pos = kZoomLastPage;
   state.zoom_factor = kZoomFactorMin;
   redraw_views(kViewAll, target, ekg, state);

@@ -1,13 +1,20 @@
 #include "views/overview_view.h"
 
+#include <algorithm>
+
 #include "views/canvas.h"
 #include "views/print_layout.h"
+#include "views/view_state.h"
 
 namespace pulvitra {
 
 namespace {
 
 constexpr int kSamplesPerColumn = 180;
+constexpr int kMostAveraged = 3;  // on the screen of the first size: a point per pixel column
+
+// The fixed pixel counts within a strip, as device pixels.
+ScreenScale offsets(const OverviewPlacement& p) { return {{0, 0}, {0, 0}, p.ratio}; }
 
 struct StripGeometry {
   int top;   // (s - 1) * H div R + T
@@ -15,7 +22,17 @@ struct StripGeometry {
 };
 
 StripGeometry strip_geometry(const OverviewPlacement& p, int s) {
-  return {(s - 1) * p.height / p.strips + p.top, s * p.height / p.strips + p.top - 6};
+  return {(s - 1) * p.height / p.strips + p.top, s * p.height / p.strips + p.top - offsets(p).px(6)};
+}
+
+// Samples averaged into a point on the screen: as few as keep the points at least a device
+// pixel apart (a strip's nine columns of 180 samples over its width), at most 3. Each sample
+// less in a point keeps more of a beat's peak; more points than pixel columns would only pile
+// up in the same columns.
+int screen_average(const OverviewPlacement& p) {
+  const int samples = (p.pages_per_strip + 1) * kSamplesPerColumn;
+  const int width = std::max(p.width, 1);
+  return std::clamp((samples + width - 1) / width, 1, kMostAveraged);
 }
 
 // x(c, p): the plotted point after c samples of column p.
@@ -30,7 +47,7 @@ int point_x(const OverviewPlacement& pl, int c, int column) {
 void draw_column(Canvas& canvas, const TEKG& ekg, PageReader& reader, const OverviewPlacement& pl, int strip,
                  int column, int page) {
   const StripGeometry g = strip_geometry(pl, strip);
-  const int pitch = pl.height / pl.strips;
+  const int amplitude = pl.height / pl.strips - offsets(pl).px(6);
   const bool edge = column == 1 || column == pl.pages_per_strip + 1;
   reader.start_page(page);
   // The first and last page of a strip are blue: the last repeats the next strip's first.
@@ -48,8 +65,8 @@ void draw_column(Canvas& canvas, const TEKG& ekg, PageReader& reader, const Over
     const int avg = sum / pl.average;
     const int x = point_x(pl, c, column);
     // The recorder's marks read since the last point: thin vertical lines across the strip.
-    canvas.device_marks(reader.marks, x, g.top + 1, g.base);
-    canvas.line_to(x, g.base - ((pitch - 6) * avg) / 256);
+    canvas.device_marks(reader.marks, x, g.top + offsets(pl).line_width(), g.base);
+    canvas.line_to(x, g.base - (amplitude * avg) / 256);
   }
 }
 
@@ -58,14 +75,27 @@ void draw_strip(Canvas& canvas, const TEKG& ekg, PageReader& reader, const Overv
   const int first_page = (strip - 1 + position) * pl.pages_per_strip + 1;
   reader.start_page(first_page);
   const int v = NextPageSample(ekg, reader);
-  canvas.move_to(pl.left + 1, strip * pl.height / pl.strips + pl.top + 4 - (v * pl.height / pl.strips) / 250);
+  canvas.move_to(pl.left + offsets(pl).line_width(),
+                 strip * pl.height / pl.strips + pl.top + offsets(pl).px(4) - (v * pl.height / pl.strips) / 250);
   for (int column = 1; column <= pl.pages_per_strip + 1; ++column)
     draw_column(canvas, ekg, reader, pl, strip, column, first_page + column - 1);
 }
 
 }  // namespace
 
-OverviewPlacement screen_overview_placement(const ScreenScale&) { return {}; }
+OverviewPlacement screen_overview_placement(const ScreenScale& scale) {
+  OverviewPlacement p;
+  p.left = scale.px(kOverviewMargin);
+  p.top = p.left;
+  // The strips reach the image's right edge (their frame's right edge lies just beyond it)
+  // and its bottom less the sunken border's row.
+  p.width = scale.device.width - p.left;
+  p.height = scale.device.height - p.top - scale.line_width();
+  p.strips = overview_rows(scale.logical.height);
+  p.average = screen_average(p);
+  p.ratio = scale.ratio;
+  return p;
+}
 
 OverviewPlacement printer_overview_placement(int pw, int ph) {
   const PrintUnits units = print_units(pw, ph);
@@ -85,9 +115,13 @@ void draw_overview(QPainter& painter, const TEKG& ekg, PageReader& reader, const
                    int position) {
   if (pl.strips < 1 || pl.pages_per_strip < 1 || pl.average < 1 || pl.width < 1) return;
   Canvas canvas(painter, pl.printer);
+  const int frame_width = offsets(pl).line_width();
+  canvas.set_frame_width(frame_width);
   if (!pl.printer) {
-    const int right = 2 * pl.left + pl.width;
-    const int bottom = pl.height + pl.top;
+    // The sunken border's far edges lie frame_width - 1 device pixels further out, so that
+    // the wider frame grows inwards from the image's last pixels.
+    const int right = 2 * pl.left + pl.width + frame_width - 1;
+    const int bottom = pl.height + pl.top + frame_width - 1;
     canvas.fill_rect(0, 0, right, bottom, canvas.colours().face);
     canvas.bevel(right - 1, bottom, 0, 0);
   }

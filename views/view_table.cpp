@@ -40,13 +40,12 @@ void draw_overview_on(const ViewTarget& target, const TEKG& ekg, const ViewState
     return;
   }
   if (!target.screen.overview) return;
+  const ScreenScale scale = screen_scale(*target.screen.overview, target.screen.pixel_ratio);
   {
     QPainter painter(target.screen.overview);
-    draw_overview(painter, ekg, reader,
-                  screen_overview_placement(screen_scale(*target.screen.overview, target.screen.pixel_ratio)),
-                  state.overview_pos);
+    draw_overview(painter, ekg, reader, screen_overview_placement(scale), state.overview_pos);
   }
-  toggle_selection(*target.screen.overview, state);
+  toggle_selection(*target.screen.overview, state, scale);
 }
 
 // Runs a drawing on the printer page or on the view's screen image (none: not drawn).

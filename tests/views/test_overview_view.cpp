@@ -2,6 +2,8 @@
 
 #include "views/canvas.h"
 #include "views/overview_view.h"
+#include "views/redraw.h"
+#include "views/selection.h"
 #include "tests/support/view_test_pages.h"
 
 using namespace pulvitra;
@@ -122,4 +124,83 @@ TEST(OverviewView, frames_on_the_screen_and_on_paper) {
   EXPECT_EQ(pixel(page, 1000, 495 + 16 * 2178 / 17), kBlackRgb) << "strip 17 frame";
   EXPECT_EQ(pixel(page, 1000, 600), QColor(Qt::white)) << "no background on paper";
   EXPECT_EQ(reader.CurPage, 16 * 10 + 11);
+}
+
+// A larger window: a taller image shows more strips of the same pitch, a wider one wider strips
+// with fewer samples to a point; at ratio 2 the same layout in twice as many device pixels.
+TEST(OverviewView, a_larger_image_shows_more_or_wider_strips) {
+  struct Case {
+    ImageSize logical;
+    double ratio;
+    int left, width, height, strips, average, last_position, last_page_read;
+  } cases[] = {
+      {{545, 398}, 1.0, 5, 540, 392, 4, 3, 17, 33},   {{545, 790}, 1.0, 5, 540, 784, 8, 3, 13, 65},
+      {{1090, 398}, 1.0, 5, 1085, 392, 4, 2, 17, 33}, {{545, 398}, 2.0, 10, 1080, 784, 4, 2, 17, 33},
+      {{545, 500}, 1.0, 5, 540, 494, 5, 3, 16, 41},   {{545, 398}, 1.25, 6, 675, 491, 4, 3, 17, 33},
+  };
+  auto ekg = new_recording();
+  end_every_page(*ekg);
+  for (const Case& c : cases) {
+    QImage image = make_screen_image(c.logical, c.ratio);
+    const OverviewPlacement p = screen_overview_placement(screen_scale(image, c.ratio));
+    EXPECT_EQ(p.left, c.left) << c.logical.width << "x" << c.logical.height << " at " << c.ratio;
+    EXPECT_EQ(p.top, c.left);
+    EXPECT_EQ(p.width, c.width);
+    EXPECT_EQ(p.height, c.height);
+    EXPECT_EQ(p.strips, c.strips);
+    EXPECT_EQ(p.average, c.average);
+    EXPECT_EQ(overview_last_position(overview_rows(c.logical.height)), c.last_position);
+    PageReader reader;
+    QPainter painter(&image);
+    draw_overview(painter, *ekg, reader, p, 0);
+    EXPECT_EQ(reader.CurPage, c.last_page_read) << "the last page of the last strip";
+  }
+}
+
+// At ratio 2 the trace and the marks are drawn at device resolution, not as blocks of 2 x 2,
+// while frames are two device pixels wide, as wide as one window pixel.
+TEST(OverviewView, at_ratio_2_traces_are_one_device_pixel_and_frames_two) {
+  auto ekg = new_recording();
+  end_every_page(*ekg);
+  set_page(*ekg, 2, join({repeat(125, 90), {254, 0}, repeat(125, 90)}));
+  QImage image = make_screen_image(kOverviewImageSize, 2.0);
+  ViewTarget target;
+  target.screen.overview = &image;
+  target.screen.pixel_ratio = 2.0;
+  ViewState state;
+  state.SelColumn = 3;
+  redraw_views(kViewOverview, target, *ekg, state);
+  const ViewColours colours = screen_colours();
+  // Strip 1: frame from y = 10, base line 196 + 10 - 12 = 194; 125 lies (184 * 125) div 256 = 89
+  // above it. The mark, met with sample 91, ends its group of two at x = 46 * 1080 div 810 +
+  // 120 + 10 = 191.
+  struct Probe {
+    int x, y;
+    QColor colour;
+    const char* what;
+  } probes[] = {
+      {150, 105, kBlackRgb, "page 2 at 125"},   {150, 104, colours.face, "above the trace"},
+      {150, 106, colours.face, "below the trace"},
+      {191, 100, kRedRgb, "mark"},              {192, 100, kRedRgb, "mark"},
+      {190, 100, colours.face, "left of the mark"}, {193, 100, colours.face, "right of the mark"},
+      {191, 11, colours.light, "the mark leaves the frame"},
+      {300, 10, colours.light, "strip frame"},  {300, 11, colours.light, "strip frame"},
+      {300, 12, colours.face, "inside the strip"},
+      {300, 0, colours.dark, "sunken border"},  {300, 1, colours.dark, "sunken border"},
+      {300, 795, colours.light, "sunken border"}, {300, 794, colours.light, "sunken border"},
+      {300, 793, colours.face, "above the sunken border"},
+  };
+  for (const Probe& p : probes) EXPECT_EQ(pixel(image, p.x, p.y), p.colour) << p.what << " " << p.x << "," << p.y;
+
+  // The selection, columns 3 to 5: its top edge four device pixels wide around y = 10 - 4.
+  const QColor cyan_on_face(colours.face.red(), colours.face.green() ^ 255, colours.face.blue() ^ 255);
+  const int x = 3 * 1080 / 9 + 10 + 100;
+  for (int y = 4; y <= 7; ++y) EXPECT_EQ(pixel(image, x, y), cyan_on_face) << "selection row " << y;
+  for (int y : {3, 8}) EXPECT_NE(pixel(image, x, y), cyan_on_face) << "selection row " << y;
+  const QImage drawn = image.copy();
+  const ScreenScale scale = screen_scale(image, 2.0);
+  toggle_selection(image, state, scale);
+  EXPECT_EQ(pixel(image, x, 5), colours.face) << "removed";
+  toggle_selection(image, state, scale);
+  EXPECT_EQ(image, drawn);
 }

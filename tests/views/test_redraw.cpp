@@ -39,14 +39,14 @@ TEST(Selection, exclusive_or_twice_restores_the_picture) {
   state.SelColumn = 2;
   state.SelRow = 1;
   const QImage before = image.copy();
-  toggle_selection(image, state);
+  toggle_selection(image, state, screen_scale(image, 1.0));
   // The outline runs from (60 * 2 + 3, 98 + 3) to (60 * 5 + 7, 98 + 99), two pixels wide.
   EXPECT_EQ(image.pixelColor(200, 101), xor_cyan(face)) << "top edge";
   EXPECT_EQ(image.pixelColor(200, 197), xor_cyan(face)) << "bottom edge";
   EXPECT_EQ(image.pixelColor(123, 150), xor_cyan(face)) << "left edge";
   EXPECT_EQ(image.pixelColor(307, 150), xor_cyan(face)) << "right edge";
   EXPECT_EQ(image.pixelColor(200, 150), face) << "inside stays";
-  toggle_selection(image, state);
+  toggle_selection(image, state, screen_scale(image, 1.0));
   EXPECT_EQ(image, before);
 }
 

@@ -25,18 +25,46 @@ TEST(ViewState, starts_as_the_window_creates_it) {
 }
 
 TEST(ViewState, a_press_selects_the_three_pages_around_the_pointer) {
+  // In a larger window: 1090 x 790 has eight strips of nine columns 1085 / 9 pixels wide, and
+  // rows for the pointer (790 - 34) / 8 pixels apart from y = 2.
   struct Case {
     int x, y, column, row;
+    ImageSize size = kOverviewImageSize;
   } cases[] = {
       {0, 50, 0, 0},   {545, 50, 6, 0},  {90, 50, 0, 0},   {124, 50, 0, 0},  {125, 50, 1, 0},
       {185, 50, 2, 0}, {460, 50, 6, 0},  {0, 0, 0, 0},     {0, 92, 0, 0},    {0, 93, 0, 1},
       {0, 275, 0, 3},  {0, 397, 0, 3},   {0, -100, 0, 0},  {9999, 9999, 6, 3},
+      {366, 50, 1, 0, {1090, 790}},   {367, 50, 2, 0, {1090, 790}},  {1089, 50, 6, 0, {1090, 790}},
+      {0, 663, 0, 6, {1090, 790}},    {0, 664, 0, 7, {1090, 790}},   {0, 789, 0, 7, {1090, 790}},
+      {545, 400, 6, 4, {545, 790}},
   };
   for (const Case& c : cases) {
     ViewState state;
+    state.overview_size = c.size;
     state.press(c.x, c.y);
-    EXPECT_EQ(state.SelColumn, c.column) << "x " << c.x;
-    EXPECT_EQ(state.SelRow, c.row) << "y " << c.y;
+    EXPECT_EQ(state.SelColumn, c.column) << "x " << c.x << " in " << c.size.width;
+    EXPECT_EQ(state.SelRow, c.row) << "y " << c.y << " in " << c.size.height;
+  }
+}
+
+TEST(ViewState, a_resized_overview_keeps_the_selected_strip_in_view) {
+  struct Case {
+    int from_height, position, row, to_height, position_after, row_after;
+  } cases[] = {
+      {398, 17, 3, 790, 13, 7},  // the last strips: the position comes back into range
+      {398, 0, 3, 790, 0, 3},    {398, 5, 2, 790, 5, 2},
+      {790, 0, 7, 398, 4, 3},    // strip 7 would fall below the four rows left
+      {790, 13, 0, 398, 13, 0},  {398, 2, 1, 500, 2, 1},
+  };
+  for (const Case& c : cases) {
+    ViewState state;
+    state.overview_size = {545, c.from_height};
+    state.scroll_overview(c.position);
+    state.SelRow = c.row;
+    state.resize_overview({545, c.to_height});
+    EXPECT_EQ(state.overview_pos, c.position_after) << c.position << "/" << c.row << " to " << c.to_height;
+    EXPECT_EQ(state.LastOverviewPos, c.position_after);
+    EXPECT_EQ(state.SelRow, c.row_after) << c.position << "/" << c.row << " to " << c.to_height;
   }
 }
 
@@ -72,17 +100,20 @@ TEST(ViewState, the_selection_opens_the_zoom_at_its_first_page_at_100_percent) {
 }
 
 TEST(ViewState, the_zoom_place_becomes_the_selection_with_its_strip_in_view) {
+  // Eight rows (790 pixels high): a strip below them comes onto row 6, the last strips from 13 on.
   struct Case {
     int zoom_page, position;
     int column, row, position_after;
+    int height = kOverviewImageSize.height;
   } cases[] = {
       {1, 0, 0, 0, 0},    {11, 0, 2, 1, 0},   {1, 5, 0, 0, 0},     {8, 0, 6, 0, 0},
       {9, 0, 0, 1, 0},    {100, 0, 3, 2, 10}, {100, 15, 3, 0, 12}, {166, 0, 5, 3, 17},
       {167, 0, 6, 3, 17}, {170, 0, 6, 3, 17}, {171, 3, 6, 3, 17},  {0, 4, 0, 0, 0},
-      {500, 0, 6, 3, 17},
+      {500, 0, 6, 3, 17}, {100, 0, 3, 6, 6, 790}, {60, 0, 3, 7, 0, 790}, {167, 0, 6, 7, 13, 790},
   };
   for (const Case& c : cases) {
     ViewState state;
+    state.overview_size.height = c.height;
     state.scroll_overview(c.position);
     state.zoom_pos = c.zoom_page;
     state.zoom_to_overview();
