@@ -18,6 +18,7 @@
 #include "app/track_bar.h"
 #include "recording/recorded_time.h"
 #include "views/recording_note.h"
+#include "views/histogram_view.h"
 #include "views/screen_image.h"
 #include "views/selection.h"
 
@@ -365,28 +366,33 @@ void ViewPages::fit_to_window(QSize window, double pixel_ratio) {
   const ImageSize window_size{window.width(), window.height()};
   const int dw = std::max(0, window.width() - kMainWindowSize.width);
   const int dh = std::max(0, window.height() - kMainWindowSize.height);
+  // The limit bars span the histogram's bins, which widen a whole bin width at a time.
+  const int bins_growth = screen_histogram_bins_width(view_image_size(kHistogramImageSize, window_size)) -
+                          screen_histogram_bins_width(kHistogramImageSize);
   for (const Anchor& a : anchors_) {
+    const int grown_width = a.control == TrackBar1 || a.control == TrackBar2 ? bins_growth : dw;
     a.control->setGeometry(a.first.x() + (a.follows & kMoveX ? dw : 0), a.first.y() + (a.follows & kMoveY ? dh : 0),
-                           a.first.width() + (a.follows & kGrowWidth ? dw : 0),
+                           a.first.width() + (a.follows & kGrowWidth ? grown_width : 0),
                            a.first.height() + (a.follows & kGrowHeight ? dh : 0));
   }
-  bool resized = false;
   for (const ViewDescription* view : views_with_pages()) {
     ImageControl* control = image_control(view->kind);
     if (!control) continue;
-    const QSize before_size = control->picture().size();
+    const QSize before = control->picture().size();
     control->set_picture_size(view_image_size(view->size, window_size), pixel_ratio);
-    resized |= control->picture().size() != before_size;
+    if (control->picture().size() != before) redraw_resized_view(view->kind);
   }
-  if (resized) redraw_resized_views();
 }
 
-// New bitmaps are empty: every view is drawn again (the overview with its selection). While an
-// upload fills the recording nothing is drawn; its end draws every view anyway.
-void ViewPages::redraw_resized_views() {
-  if (upload_running) return;
-  for (int kind : {kViewZoom, kViewTrend, kViewHistogram, kViewLorenz}) redraw_views(kind);
-  redraw_views(kViewOverview);
+// A new bitmap is empty: its view is drawn again (the overview with its selection, in as many
+// strips as it now holds). While an upload fills the recording nothing is drawn; its end draws
+// every view anyway.
+void ViewPages::redraw_resized_view(int kind) {
+  if (kind == kViewOverview) {
+    overview_resized();
+  } else if (!upload_running) {
+    redraw_views(kind);
+  }
 }
 
 }  // namespace pulvitra

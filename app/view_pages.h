@@ -83,7 +83,7 @@ class ViewPages : public QObject {
   };
   ImageControl* image_control(int kind) const;
   void anchor_controls();
-  void redraw_resized_views();
+  void redraw_resized_view(int kind);
 
   TMain& main_;
   std::vector<Anchor> anchors_;

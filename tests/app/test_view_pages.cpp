@@ -368,6 +368,7 @@ TEST_F(ViewPagesTest, the_views_grow_with_the_window_and_come_back_as_they_were)
       {"Image2", {8, 8, 942, 654}},   {"ScrollBar1", {949, 8, 21, 654}}, {"Label38", {15, 633, 926, 20}},
       {"Image1", {19, 0, 947, 569}},  {"ScrollBar2", {19, 576, 947, 17}}, {"GroupBox6", {19, 596, 90, 50}},
       {"Image4", {0, 72, 987, 545}},  {"Label12", {837, 648, 150, 16}},
+      {"TrackBar2", {24, 617, 930, 30}},  // the bins widen 5 steps of 77 px: 385 px more
       {"Image3", {0, 0, 992, 622}},   {"Label37", {200, 628, 150, 16}},
       {"Image5", {2, 0, 849, 668}},   {"GroupBox7", {856, 0, 135, 412}},
   };
@@ -377,7 +378,10 @@ TEST_F(ViewPagesTest, the_views_grow_with_the_window_and_come_back_as_they_were)
     if (auto* image = qobject_cast<ImageControl*>(control)) EXPECT_EQ(image->picture().size(), c.geometry.size()) << c.control;
   }
 
+  EXPECT_EQ(bar1()->maximum(), 15) << "6 strips of 21 in sight";
+
   window->resize(603, 444);
+  EXPECT_EQ(bar1()->maximum(), 17);
   for (std::size_t k = 0; k < first.size(); ++k)
     EXPECT_EQ(window->control<ImageControl>(images[k])->picture(), first[k]) << images[k];
 

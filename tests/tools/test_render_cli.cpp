@@ -83,6 +83,8 @@ TEST_F(CliRenderTest, wrong_arguments_are_refused_with_a_message) {
       {{"render", "RECORDING", "--size", "600", "-o", "x.png"}, 2, "--size needs WIDTHxHEIGHT"},
       {{"render", "RECORDING", "--size", "9000x9000", "--pixel-ratio", "2", "-o", "x.png"}, 2, "16384"},
       {{"render", "RECORDING", "--pixel-ratio", "0.5", "-o", "x.png"}, 2, "--pixel-ratio needs a number from 1 to 4"},
+      {{"render", "RECORDING", "--size", "545x790", "--position", "14", "-o", "x.png"}, 2, "from 0 to 13"},
+      {{"render", "RECORDING", "--size", "545x790", "--selection", "0", "8", "-o", "x.png"}, 2, "row from 0 to 7"},
       {{"render", "RECORDING"}, 2, "-o"},
       {{"render", "MISSING", "-o", "x.png"}, 1, "cannot open"},
   };

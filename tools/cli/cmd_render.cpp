@@ -71,10 +71,22 @@ const QStringList& view_names() {
   return names;
 }
 
+// The overview's position and selected row as far as an overview of that size shows them: the
+// first size shows 4 strips of 21, so positions 0..17 and rows 0..3.
+QString check_overview_place(const RenderRequest& r, ImageSize size) {
+  const int rows = overview_rows(size.height);
+  if (r.settings.overview_pos > overview_last_position(rows))
+    return QStringLiteral("render: --position needs a whole number from 0 to %1 at that size")
+        .arg(overview_last_position(rows));
+  if (r.row >= rows) return QStringLiteral("render: --selection needs a row from 0 to %1 at that size").arg(rows - 1);
+  return QString();
+}
+
 std::vector<Option> render_options(RenderRequest& r) {
   return {
       {"--view", 1, one_of(view_names(), r.view)},
-      {"--position", 1, whole_number(0, 17, r.settings.overview_pos)},
+      // How far the overview scrolls, and which rows it shows, follow its height (checked below).
+      {"--position", 1, whole_number(0, kOverviewStrips - 1, r.settings.overview_pos)},
       {"--page", 1, whole_number(1, 171, r.settings.zoom_pos)},
       {"--zoom", 1, zoom_factor(r.settings.zoom_factor)},
       {"--scale", 1, one_of({"period", "rate"}, r.settings.scale)},
@@ -82,8 +94,9 @@ std::vector<Option> render_options(RenderRequest& r) {
       {"--limits", 2, whole_numbers(15, 90, r.settings.limit1, r.settings.limit2)},
       {"--selection", 2, [&r](const QStringList& values) {
          int column = 0, row = 0;
-         if (!whole_number(0, 6, column)(values.mid(0, 1)).isEmpty() || !whole_number(0, 3, row)(values.mid(1, 1)).isEmpty())
-           return QStringLiteral("needs a column 0..6 and a row 0..3");
+         if (!whole_number(0, kSelectionLastColumn, column)(values.mid(0, 1)).isEmpty() ||
+             !whole_number(0, kOverviewStrips - 1, row)(values.mid(1, 1)).isEmpty())
+           return QStringLiteral("needs a column 0..6 and a row 0..3 (more rows in a taller overview)");
          r.column = column;
          r.row = row;
          return QString();
@@ -113,6 +126,11 @@ int run_render(const QStringList& args) {
   if (size.width * request.pixel_ratio > kLargestDeviceSide || size.height * request.pixel_ratio > kLargestDeviceSide)
     return usage_error(QStringLiteral("render: --size times --pixel-ratio is more than %1 pixels on a side")
                            .arg(kLargestDeviceSide));
+
+  // The overview's place options concern the overview only; other views leave them at the first size.
+  request.settings.overview_size = view.kind == kViewOverview ? size : kOverviewImageSize;
+  if (const QString error = check_overview_place(request, request.settings.overview_size); !error.isEmpty())
+    return usage_error(error);
 
   auto input = open_recording(line->files.first());
   if (!input) return 1;
@@ -163,7 +181,7 @@ const Command kRender(
     "render", kRenderUsage.c_str(),
     "Draws the screen picture of one view of the recording, as the window shows it, into a PNG "
     "(overview position 0..17, zoom page 1..171, zoom 20..400 %, limits 15..90 in units of 2/min, "
-    "selection column 0..6 and row 0..3). --size draws the view as a window grown to show it that large "
+    "selection column 0..6 and row 0..3; a taller overview shows more rows and scrolls less far). --size draws the view as a window grown to show it that large "
     "(in window pixels, at least its first size), --pixel-ratio at that screen density (1 to 4): the PNG "
     "then has R times the pixels, drawn at that resolution",
     run_render, Command::kDraws);
