@@ -369,9 +369,12 @@ void ViewPages::fit_to_window(QSize window, double pixel_ratio) {
   // The limit bars span the histogram's bins, which widen a whole bin width at a time.
   const int bins_growth = screen_histogram_bins_width(view_image_size(kHistogramImageSize, window_size)) -
                           screen_histogram_bins_width(kHistogramImageSize);
+  // The variability panel stays beside the Lorenz diagram.
+  const int lorenz_growth = grown_image_size(*view_of_kind(kViewLorenz), window_size).width - kLorenzImageSize.width;
   for (const Anchor& a : anchors_) {
     const int grown_width = a.control == TrackBar1 || a.control == TrackBar2 ? bins_growth : dw;
-    a.control->setGeometry(a.first.x() + (a.follows & kMoveX ? dw : 0), a.first.y() + (a.follows & kMoveY ? dh : 0),
+    const int moved_x = a.control == hrv_panel_ ? lorenz_growth : dw;
+    a.control->setGeometry(a.first.x() + (a.follows & kMoveX ? moved_x : 0), a.first.y() + (a.follows & kMoveY ? dh : 0),
                            a.first.width() + (a.follows & kGrowWidth ? grown_width : 0),
                            a.first.height() + (a.follows & kGrowHeight ? dh : 0));
   }
@@ -379,7 +382,7 @@ void ViewPages::fit_to_window(QSize window, double pixel_ratio) {
     ImageControl* control = image_control(view->kind);
     if (!control) continue;
     const QSize before = control->picture().size();
-    control->set_picture_size(view_image_size(view->size, window_size), pixel_ratio);
+    control->set_picture_size(grown_image_size(*view, window_size), pixel_ratio);
     if (control->picture().size() != before) redraw_resized_view(view->kind);
   }
 }

@@ -72,9 +72,9 @@ void BM_Lorenz(benchmark::State& state) {
 // What New, Open and the end of an upload do: every view on its screen image, in a window of
 // that size on a screen of that density.
 void redraw_all_screen(benchmark::State& state, ImageSize window, double ratio) {
-  const auto image = [&](ImageSize first) { return make_screen_image(view_image_size(first, window), ratio); };
-  QImage zoom = image(kZoomImageSize), overview = image(kOverviewImageSize), trend = image(kTrendImageSize);
-  QImage histogram = image(kHistogramImageSize), lorenz = image(kLorenzImageSize);
+  const auto image = [&](int kind) { return make_screen_image(grown_image_size(*view_of_kind(kind), window), ratio); };
+  QImage zoom = image(kViewZoom), overview = image(kViewOverview), trend = image(kViewTrend);
+  QImage histogram = image(kViewHistogram), lorenz = image(kViewLorenz);
   ViewTarget target;
   target.screen = ScreenImages{&zoom, &overview, &trend, &histogram, &lorenz, ratio};
   TEKG& ekg = state.range(0) == 0 ? generated_recording() : full_beat_table();

@@ -4,6 +4,7 @@
 
 #include "analysis/evaluation.h"
 #include "views/canvas.h"
+#include "views/screen_image.h"
 #include "views/histogram_view.h"
 #include "views/lorenz_view.h"
 #include "views/overview_view.h"
@@ -107,6 +108,12 @@ std::vector<const ViewDescription*> views_with_pages() {
     if (view.page >= 0) views.push_back(&view);
   std::sort(views.begin(), views.end(), [](const auto* a, const auto* b) { return a->page < b->page; });
   return views;
+}
+
+ImageSize grown_image_size(const ViewDescription& view, ImageSize window) {
+  ImageSize size = view_image_size(view.size, window);
+  if (view.kind == kViewLorenz) size.width = view.size.width + std::min(size.width - view.size.width, size.height - view.size.height);
+  return size;
 }
 
 const ViewDescription* view_of_kind(int kind) {

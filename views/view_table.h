@@ -53,4 +53,9 @@ std::vector<const ViewDescription*> views_with_pages();
 // The row of that kind, or nullptr.
 const ViewDescription* view_of_kind(int kind);
 
+// The view's image in a main window of that size, in window pixels: it grows by as much as
+// the window has grown, except that the Lorenz diagram, which is square, widens only as far as
+// it can use, so the variability beside it stays next to it.
+ImageSize grown_image_size(const ViewDescription& view, ImageSize window);
+
 }  // namespace pulvitra
