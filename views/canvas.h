@@ -124,6 +124,7 @@ class Canvas {
  private:
   void walk_to(int x, int y);
   void bevel_edges(int x1, int y1, int x2, int y2);
+  bool plot_directly();
   void painter_line_to(int x, int y);
   void update_line_pen();
 
