@@ -367,8 +367,9 @@ void ViewPages::fit_to_window(QSize window, double pixel_ratio) {
   const int dw = std::max(0, window.width() - kMainWindowSize.width);
   const int dh = std::max(0, window.height() - kMainWindowSize.height);
   // The limit bars span the histogram's bins, which widen a whole bin width at a time.
-  const int bins_growth = screen_histogram_bins_width(view_image_size(kHistogramImageSize, window_size)) -
-                          screen_histogram_bins_width(kHistogramImageSize);
+  const int bins_growth =
+      screen_histogram_bins_width(grown_image_size(*view_of_kind(kViewHistogram), window_size), pixel_ratio) -
+      screen_histogram_bins_width(kHistogramImageSize, 1.0);
   // The variability panel stays beside the Lorenz diagram.
   const int lorenz_growth = grown_image_size(*view_of_kind(kViewLorenz), window_size).width - kLorenzImageSize.width;
   for (const Anchor& a : anchors_) {

@@ -163,8 +163,9 @@ HistogramPlacement screen_histogram_placement(const ScreenScale& scale) {
   return p;
 }
 
-int screen_histogram_bins_width(ImageSize logical) {
-  return screen_histogram_placement({logical, logical, 1.0}).W / kBinSteps * kBinSteps;
+int screen_histogram_bins_width(ImageSize logical, double ratio) {
+  const ScreenScale scale{logical, {0, 0}, usable_pixel_ratio(ratio)};
+  return static_cast<int>(std::nearbyint(screen_histogram_placement(scale).W / kBinSteps * kBinSteps / scale.ratio));
 }
 
 HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target) {

@@ -36,8 +36,9 @@ HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& targ
 // (15..90, the limits' positions) begins at x = L + (k - 14) * (W div 77).
 HistogramPlacement screen_histogram_placement(const ScreenScale& scale);
 
-// How far the bins reach on the screen plot of an image of that size in window pixels, from the
-// plot's left edge: 77 bin widths (539 at the first size). The limit bars span as much.
-int screen_histogram_bins_width(ImageSize logical);
+// How far the bins reach on the screen plot of an image of that size in window pixels at that
+// pixel ratio, from the plot's left edge, in window pixels: 77 bin widths (539 at the first size,
+// ratio 1). The limit bars span as much.
+int screen_histogram_bins_width(ImageSize logical, double ratio);
 
 }  // namespace pulvitra
