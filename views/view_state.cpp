@@ -61,7 +61,7 @@ void ViewState::open_selection_in_zoom() {
 
 void ViewState::zoom_to_overview() {
   // The zoom's place is its first page. (The page reader's page cannot tell it: every view
-  // that reads pages moves it, and the zoom itself moves it on by 1 to 12 pages.)
+  // that reads pages moves it, and the zoom itself moves it on by as many pages as it shows.)
   const int a = std::clamp(zoom_pos, 1, kZoomLastPage);
   const auto scroll_to = [this](int position) {
     if (position != overview_pos) scroll_overview(position);
