@@ -13,7 +13,7 @@ ImageControl::ImageControl(const QString& name, int width, int height, QWidget* 
 void ImageControl::set_picture_size(ImageSize logical, double ratio) {
   if (!picture_.isNull() && ratio == ratio_ && logical.width == width() && logical.height == height()) return;
   ratio_ = usable_pixel_ratio(ratio);
-  picture_ = make_screen_image(logical, ratio_);
+  picture_ = memory_.image(logical, ratio_);
   picture_.fill(palette().color(QPalette::Button));
   resize(logical.width, logical.height);
 }

@@ -35,7 +35,8 @@ class ImageControl : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  QImage picture_;
+  ScreenImageMemory memory_;
+  QImage picture_;  // on memory_
   double ratio_ = 1.0;
 };
 

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QImage>
+#include <cstddef>
+#include <memory>
 
 #include "views/screen_sizes.h"
 
@@ -32,6 +34,21 @@ ScreenScale screen_scale(const QPaintDevice& image, double ratio);
 // nothing yet. Its resolution is ratio times the standard, so text in points comes out ratio
 // times as many pixels high. At ratio 1 it is the plain image of that size.
 QImage make_screen_image(ImageSize logical, double ratio);
+
+// The memory of one view's screen image, kept from one size to the next. A window being resized
+// asks for a new image at every step, and fresh memory for a full-HD view at twice the density
+// costs more to touch for the first time than drawing the view does. The memory only grows, by
+// half again at least, so a growing window reallocates a few times only.
+class ScreenImageMemory {
+ public:
+  // An image of that size in window pixels at that ratio, as make_screen_image makes it, on this
+  // memory (its pixels are whatever they were). Valid until the next call.
+  QImage image(ImageSize logical, double ratio);
+
+ private:
+  std::unique_ptr<quint32[]> pixels_;
+  std::size_t capacity_ = 0;  // in pixels
+};
 
 // The image of a view in a main window of that size: it grows by as much as the window has
 // grown beyond kMainWindowSize, and never shrinks below its first size.
