@@ -150,8 +150,7 @@ void draw_bars_and_axis(Canvas& canvas, const HistogramPlacement& p, const BeatS
 
 HistogramPlacement screen_histogram_placement(const ScreenScale& scale) {
   const HistogramPlacement first;
-  const int grown_width = scale.logical.width - kHistogramImageSize.width;
-  const int grown_height = scale.logical.height - kHistogramImageSize.height;
+  const auto [grown_width, grown_height] = scale.growth(kHistogramImageSize);
   HistogramPlacement p;
   p.L = scale.px(first.L);
   p.T = scale.px(first.T);

@@ -110,7 +110,8 @@ void crosses(Canvas& canvas, const LorenzPlacement& p, const TEKG& ekg) {
 
 LorenzPlacement screen_lorenz_placement(const ScreenScale& scale) {
   const LorenzPlacement first;
-  const int grown = std::min(scale.logical.width - kLorenzImageSize.width, scale.logical.height - kLorenzImageSize.height);
+  const auto [grown_width, grown_height] = scale.growth(kLorenzImageSize);
+  const int grown = std::min(grown_width, grown_height);
   LorenzPlacement p;
   p.L = scale.px(first.L);
   p.T = scale.px(first.T);

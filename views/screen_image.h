@@ -25,6 +25,10 @@ struct ScreenScale {
   int px(int length) const;
   // A line width in device pixels: at least one, as wide as ratio window pixels.
   int line_width() const;
+  // How much larger than its first size the image is, in window pixels.
+  ImageSize growth(ImageSize first_size) const {
+    return {logical.width - first_size.width, logical.height - first_size.height};
+  }
 };
 
 // The scale of a screen image (or any paint device) of device pixels drawn at that ratio.

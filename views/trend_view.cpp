@@ -104,8 +104,7 @@ void rate_curve(Canvas& canvas, const TrendPlacement& p, const TEKG& ekg, float 
 
 TrendPlacement screen_trend_placement(const ScreenScale& scale) {
   const TrendPlacement first;
-  const int grown_width = scale.logical.width - kTrendImageSize.width;
-  const int grown_height = scale.logical.height - kTrendImageSize.height;
+  const auto [grown_width, grown_height] = scale.growth(kTrendImageSize);
   TrendPlacement p;
   p.L = scale.px(first.L);
   p.T = scale.px(first.T);
