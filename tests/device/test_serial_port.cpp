@@ -2,7 +2,9 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <unistd.h>
 
 #include "device/ecomport.h"
@@ -39,6 +41,46 @@ TEST(SerialPort, a_port_held_by_another_program_does_not_open) {
     EXPECT_EQ(QString::fromUtf8(e.what()), "Unable to open com port (Device or resource busy, errno 16)");
   }
   EXPECT_FALSE(second.connected());
+}
+
+// What the general error report shows when the port fails: the step that failed, then the
+// system's text and number in brackets; the number also chooses the remedy the log names.
+TEST(SerialPort, a_port_that_fails_names_the_step_and_the_systems_reason) {
+  struct Case {
+    const char* what;
+    QString com1;                       // the device COM1 stands for
+    std::function<void(TComPortN&)> act;
+    int code;
+    int system_error;
+    const char* text;
+  };
+  const auto open = [](TComPortN& port) { port.open(); };
+  const Case cases[] = {
+      {"a device that is not there", "/dev/no-such-adapter", open, kErrOpen, ENOENT,
+       "Unable to open com port (No such file or directory, errno 2)"},
+      {"a device that is no serial line", "/dev/null", open, kErrSetState, EINVAL,
+       "SetCommState function failed (Invalid argument, errno 22)"},
+      {"a write before the port is open", "/dev/null", [](TComPortN& port) { port.write_str("V"); }, kErrWrite, EBADF,
+       "WriteFile function failed (Bad file descriptor, errno 9)"},
+      {"a read before the port is open", "/dev/null", [](TComPortN& port) { port.read_str(2); }, kErrRead, EBADF,
+       "ReadFile function failed (Bad file descriptor, errno 9)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgramFolderWithPorts folder;
+    folder.write_ini({"COM1=" + c.com1});
+    TComPortN port;
+    port.set_port_map(folder.ports());
+    try {
+      c.act(port);
+      ADD_FAILURE() << "no error";
+    } catch (const EComPort& e) {
+      EXPECT_EQ(e.code(), c.code);
+      EXPECT_EQ(e.system_error(), c.system_error);
+      EXPECT_EQ(QString::fromUtf8(e.what()), c.text);
+    }
+    EXPECT_FALSE(port.connected());
+  }
 }
 
 TEST(SerialPort, a_line_that_hangs_up_reports_one_error_and_then_stays_quiet) {

@@ -132,6 +132,14 @@ TEST(EdfExport, start_dates_from_the_date_field) {
     EXPECT_EQ(edf.bytes.mid(88, 25), QByteArray("Startdate X X X Kordamat ")) << date;
     EXPECT_EQ(edf.bytes.mid(8, 12), QByteArray("X X X X     ")) << date;  // no code, sex, birth, name
   }
+  // The header's two-digit years reach back to 1985, and no further.
+  for (const auto& [date, startdate] : {std::pair{"01.01.85", "Startdate 01-JAN-1985 X X"}, std::pair{"31.12.84", "Startdate X X X Kordamat "}}) {
+    PatientFields fields;
+    fields.date = u(date);
+    ReadBack edf(small_timeline(10, 100), fields);
+    ASSERT_EQ(edf.rc, 0) << date;
+    EXPECT_EQ(edf.bytes.mid(88, 25), QByteArray(startdate)) << date;
+  }
 }
 
 TEST(EdfExport, header_texts_become_ascii) {
@@ -170,6 +178,20 @@ TEST(ExportTimeline, beats_lie_at_their_sample_codes_passed_over) {
   }
   EXPECT_EQ(timeline.beats[2].flags, 0);            // the rate marker sets no bit
   EXPECT_EQ(timeline.beats[3].flags, kFlagCode254);  // the event mark before its spike
+}
+
+// Beats 42 samples of 10 ms apart have the rate 142.857147f, which gives back 419.99999 ms:
+// the RR column holds the period to the nearest millisecond, 420.
+TEST(ExportTimeline, rr_is_the_period_to_the_nearest_millisecond) {
+  test::ImageBuilder image;
+  image.beats(8, 42);
+  auto ekg = image.recording();
+  DecoderState decoder;
+  test::settle_detector(decoder);
+  decoder.FixedInterval = 10;
+  const ExportTimeline timeline = export_timeline(*ekg, 10, decode_recording(*ekg, decoder));
+  ASSERT_EQ(timeline.beats.size(), 5u);
+  for (const ExportBeat& beat : timeline.beats) EXPECT_EQ(beat.rr_ms, 420) << beat.number;
 }
 
 TEST(BeatList, rows_hold_time_rr_exact_rate_bits_and_limits) {

@@ -102,6 +102,22 @@ TEST_F(DecoderTest, ACandidateNeedsFiveSamplesSinceThePreviousOne) {
   }
 }
 
+// A sample starts a beat when it stands more than 20 above the running average (which takes
+// it in at a quarter), less a sixth of the samples since the last candidate: 80 samples after
+// a beat on a flat line at 100, a sample of 109 (average 102) is a beat, one of 108 is not.
+TEST_F(DecoderTest, ABeatRisesTwentyAboveTheAverageLessASixthOfTheWait) {
+  for (const auto& [height, counted] : {std::pair{109, true}, std::pair{108, false}}) {
+    SCOPED_TRACE(height);
+    decoder.FixedInterval = 10;
+    ImageBuilder image;
+    image.beats(6, 80).flat(79).code({static_cast<std::uint8_t>(height)}).beats(6, 80);
+    auto ekg = image.recording();
+    settle_detector(decoder);
+    const std::vector<int> kept = positions(decode_recording(*ekg, decoder));
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), 6 * 80 + 80), counted ? 1 : 0);
+  }
+}
+
 TEST_F(DecoderTest, RateMarkersGiveTheSampleInterval) {
   struct Case {
     std::uint8_t marker;  // the recorder's rate for beats 80 samples apart
@@ -133,6 +149,7 @@ TEST_F(DecoderTest, ImplausibleRatesAreDroppedAndTheirBitsMoveOn) {
       {13, 80, 115, 60000.0f / 1495.0f, true},   // 40.13 rounds to 40
       {4, 100, 83, 60000.0f / 332.0f, false},    // 180.72 rounds to 181
       {4, 100, 84, 60000.0f / 336.0f, true},     // 178.57
+      {3, 115, 111, 60000.0f / 333.0f, true},    // 180.18 rounds to 180
   };
   for (const Case& c : cases) {
     const std::pair<std::vector<std::uint8_t>, std::uint8_t> codes[] = {{{254, 0}, kFlagCode254},

@@ -100,6 +100,12 @@ TEST(DecoderRobustnessTest, AFullEventSequenceStopsTheDetector) {
   ASSERT_EQ(result.kept_positions.size(), 19u);
   EXPECT_EQ(result.kept_positions.front(), 160);
   EXPECT_FLOAT_EQ(ekg->BeatRate[1], 75.0f);
+
+  // Beats every 10 samples would fill the sequence before the end of the memory: the
+  // detector stops at the beat that makes it 2996 entries long.
+  fill(*ekg, [](int i) { return i % 10 == 0 ? 200 : 100; });
+  decoder.detector = {100, 0};
+  EXPECT_EQ(decode_recording(*ekg, decoder).end_position, 2996 * 10);
 }
 
 TEST(DecoderRobustnessTest, PagesWithManyCodesAreCutAt300Bytes) {

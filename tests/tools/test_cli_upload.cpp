@@ -19,7 +19,8 @@ struct CliRun {
   QString err;
 };
 
-// A program folder whose COM1 is a running recorder-sim serving a generated recording.
+// A program folder whose COM1 is a running recorder-sim serving a generated recording, COM2 a
+// device that is no serial line, and COM3 nothing at all.
 class SimHome {
  public:
   explicit SimHome(const QStringList& sim_args) {
@@ -35,7 +36,7 @@ class SimHome {
     pul.close();
     QFile ini(path("Pulvitra.ini"));
     ini.open(QIODevice::WriteOnly);
-    ini.write(("[Ports]\nCOM1=" + path("ttyKordamat") + "\n").toUtf8());
+    ini.write(("[Ports]\nCOM1=" + path("ttyKordamat") + "\nCOM2=/dev/null\n").toUtf8());
     ini.close();
     sim_.start(kSim, QStringList{"--image", path("served.pul"), "--link", path("ttyKordamat")} + sim_args);
     started_ = sim_.waitForStarted(5000) && sim_.waitForReadyRead(5000);
@@ -107,6 +108,10 @@ TEST(CliUpload, FailuresPrintTheProgramsMessageAndWriteNoFile) {
       {"recorder stops answering", {"--drop-block", "100"}, {"--port", "COM1", "--max-baud", "62500"}, 1,
        "Connection error: Contact disconnected or Kordamat switched off!"},
       {"no such port", {}, {"--port", "COM9", "--max-baud", "62500"}, 2, "--port takes COM1 to COM8"},
+      {"a port with no device", {}, {"--port", "COM3", "--max-baud", "62500"}, 1,
+       "COM3: Unable to open com port (No such file or directory, errno 2)"},
+      {"a port that is no serial line", {}, {"--port", "COM2", "--max-baud", "62500"}, 1,
+       "COM2 (/dev/null): SetCommState function failed (Invalid argument, errno 22)"},
       {"no uploads to repeat", {}, {"--port", "COM1", "--repeat", "0"}, 2, "--repeat takes a number of uploads, not '0'"},
   };
   for (const Case& c : cases) {
