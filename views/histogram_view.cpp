@@ -168,7 +168,7 @@ int screen_histogram_bins_width(ImageSize logical, double ratio) {
 }
 
 HistogramPlacement histogram_placement(QPainter& painter, const ViewTarget& target) {
-  if (!target.printer) return screen_histogram_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
+  if (!target.printer) return screen_histogram_placement(chart_scale(painter, target));
   const int PW = target.page.width;
   const int PH = target.page.height;
   const PrintUnits units = print_units(PW, PH);

@@ -122,7 +122,7 @@ LorenzPlacement screen_lorenz_placement(const ScreenScale& scale) {
 }
 
 LorenzPlacement lorenz_placement(QPainter& painter, const ViewTarget& target) {
-  if (!target.printer) return screen_lorenz_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
+  if (!target.printer) return screen_lorenz_placement(chart_scale(painter, target));
   const PrintUnits units = print_units(target.page.width, target.page.height);
   LorenzPlacement p;
   p.L = units.print_left + painter.fontMetrics().horizontalAdvance("XXX");

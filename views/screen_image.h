@@ -8,12 +8,13 @@
 #include <cstddef>
 #include <memory>
 
+#include "shell/settings.h"
 #include "views/screen_sizes.h"
 
 namespace pulvitra {
 
 // The main window as it opens: every view image then has its size of screen_sizes.h.
-inline constexpr ImageSize kMainWindowSize{603, 444};
+inline constexpr ImageSize kMainWindowSize{kWindowFirstWidth, kWindowFirstHeight};
 
 // What a view needs to know of its screen image.
 struct ScreenScale {

@@ -116,7 +116,7 @@ TrendPlacement screen_trend_placement(const ScreenScale& scale) {
 }
 
 TrendPlacement trend_placement(QPainter& painter, const ViewTarget& target) {
-  if (!target.printer) return screen_trend_placement(screen_scale(*painter.device(), target.screen.pixel_ratio));
+  if (!target.printer) return screen_trend_placement(chart_scale(painter, target));
   const int PW = target.page.width;
   const int PH = target.page.height;
   const PrintUnits units = print_units(PW, PH);
